@@ -1,0 +1,19 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds every preset and runs every test:
+# natively with AddressSanitizer and UndefinedBehaviorSanitizer, the thread tests with
+# ThreadSanitizer, and the Windows build under Wine.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+scripts/install-deps.sh
+
+for preset in native native-tsan windows release; do
+  echo "== Building preset $preset"
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset"
+done
+
+for preset in native native-tsan windows; do
+  echo "== Testing preset $preset"
+  ctest --preset "$preset"
+done
