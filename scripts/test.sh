@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds every preset and runs every test:
 # natively with AddressSanitizer and UndefinedBehaviorSanitizer, the thread tests with
-# ThreadSanitizer, and the Windows build under Wine.
+# ThreadSanitizer, the Windows build under Wine, and a minute of fuzzing the XML parser.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -12,6 +12,9 @@ for preset in native native-tsan windows release; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
+
+echo "== Fuzzing the XML parser"
+scripts/fuzz-xml.sh 60
 
 for preset in native native-tsan windows; do
   echo "== Testing preset $preset"

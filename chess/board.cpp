@@ -1,0 +1,184 @@
+#include "chess/board.h"
+
+#include <bit>
+#include <memory>
+#include <new>
+
+#include "chess/figures.h"
+#include "foundation/exceptions.h"
+
+namespace vek::chess {
+namespace {
+
+// Figures have no virtual destructor: each is deleted through its own class.
+void destroyFigure(Figure* figure) {
+    switch (figure->kind()) {
+    case PAWN: delete static_cast<Pawn*>(figure); return;
+    case KNIGHT: delete static_cast<Knight*>(figure); return;
+    case BISHOP: delete static_cast<Bishop*>(figure); return;
+    case ROOK: delete static_cast<Rook*>(figure); return;
+    case QUEEN: delete static_cast<Queen*>(figure); return;
+    case KING: delete static_cast<King*>(figure); return;
+    }
+}
+
+struct FigureDeleter {
+    void operator()(Figure* figure) const { destroyFigure(figure); }
+};
+using OwnedFigure = std::unique_ptr<Figure, FigureDeleter>;
+
+template <typename Kind>
+OwnedFigure make(Board& board, Colour colour, Square square, bool moved) {
+    Figure* figure = new (std::nothrow) Kind(board, colour, square, moved);
+    if (!figure)
+        throw vek::AllocError();
+    return OwnedFigure(figure);
+}
+
+// None for a code that is no figure kind.
+OwnedFigure makeFigure(Board& board, Colour colour, FigureKind kind, Square square, bool moved) {
+    switch (kind) {
+    case PAWN: return make<Pawn>(board, colour, square, moved);
+    case KNIGHT: return make<Knight>(board, colour, square, moved);
+    case BISHOP: return make<Bishop>(board, colour, square, moved);
+    case ROOK: return make<Rook>(board, colour, square, moved);
+    case QUEEN: return make<Queen>(board, colour, square, moved);
+    case KING: return make<King>(board, colour, square, moved);
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+Board::Board(TickSource ticks) : figures_(32), history_(32), ticks_(ticks) { clear(); }
+
+Board::~Board() { clear(); }
+
+void Board::clear() {
+    history_.clear();
+    for (Figure* figure : figures_)
+        destroyFigure(figure);
+    figures_.clear();
+    squares_.fill(nullptr);
+    whiteKing_ = nullptr;
+    blackKing_ = nullptr;
+    state_ = NO_GAME;
+    const std::int32_t now = tick();
+    whiteClock_.reset(now);
+    blackClock_.reset(now);
+}
+
+Figure* Board::createFigure(Colour colour, FigureKind kind, Square square, bool moved) {
+    if (!isOnBoard(square))
+        return nullptr;
+    OwnedFigure figure = makeFigure(*this, colour, kind, square, moved);
+    if (!figure)
+        return nullptr;
+    figures_.append(figure.get());
+    squares_[squareIndex(square)] = figure.get();
+    return figure.release();
+}
+
+void Board::put(Figure& figure, Square s) {
+    squares_[squareIndex(s)] = &figure;
+    figure.setSquare(s, BoardKey());
+}
+
+void Board::takeOff(Figure& figure) { figure.setSquare(kNoSquare, BoardKey()); }
+
+void Board::refresh() {
+    if (isGameRunning(state_))
+        state_ = RUNNING;
+    CoverMaps figureCover{};        // of the figures other than kings, which never give check
+    std::uint64_t kingSquares = 0;  // a loaded position may hold more than one king of a colour
+    for (std::size_t index = 0; index < 64; ++index) {
+        Figure* figure = squares_[index];
+        if (!figure)
+            continue;
+        if (figure->kind() == KING) {
+            kingSquares |= std::uint64_t{1} << index;
+            continue;
+        }
+        refreshFigure(*figure);
+        figureCover[figure->colour()] |= coveredSquares(*figure);
+    }
+    if (whiteKing_)
+        refreshKing(*whiteKing_, figureCover, kingSquares);
+    if (blackKing_)
+        refreshKing(*blackKing_, figureCover, kingSquares);
+    if (!isGameRunning(state_))
+        return;
+    detectCheck(figureCover);
+    decideState();
+}
+
+// Generating straight into the stored record gives what a scratch copy would: no figure reads
+// its own lists while it generates them.
+void Board::refreshFigure(Figure& figure) {
+    figure.computePin();
+    figure.generateMoves(figure.storedMoves(BoardKey()));
+}
+
+// The king sees the other figures' lists as they stand now: the other colour's king still
+// shows the previous refresh when the white king is computed.
+void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares) {
+    const Colour enemy = opponent(king.colour());
+    KingSafety safety;
+    safety.enemyKing = kingOf(enemy);
+    safety.enemyCovered = figureCover[enemy];
+    for (std::uint64_t rest = kingSquares; rest != 0; rest &= rest - 1) {
+        const Figure* other = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        if (other->colour() == enemy)
+            safety.enemyCovered |= coveredSquares(*other);
+    }
+    safety.seal();
+    king.computePin();
+    king.generateMoves(king.storedMoves(BoardKey()), safety);
+}
+
+// Kings never give check; when both kings are attacked the first hit by square index decides.
+void Board::detectCheck(const CoverMaps& figureCover) {
+    const auto attacked = [&](const King* king) {
+        return king && isOnBoard(king->square()) &&
+               ((figureCover[opponent(king->colour())] >> squareIndex(king->square())) & 1u);
+    };
+    const bool white = attacked(whiteKing_);
+    const bool black = attacked(blackKing_);
+    if (white != black) {
+        state_ = white ? WHITE_IN_CHECK : BLACK_IN_CHECK;
+        return;
+    }
+    if (!white)
+        return;
+    for (const Figure* figure : squares_) {
+        if (!figure || figure->kind() == KING)
+            continue;
+        const King* target = figure->colour() == BLACK ? whiteKing_ : blackKing_;
+        if (figure->moves().covers(target->square())) {
+            state_ = target == whiteKing_ ? WHITE_IN_CHECK : BLACK_IN_CHECK;
+            return;
+        }
+    }
+}
+
+// A king left attacked by its own side's move loses the game, as does a mated side.
+void Board::decideState() {
+    switch (state_) {
+    case WHITE_IN_CHECK:
+        if (sideToMove_ == BLACK || !hasLegalMove())
+            state_ = BLACK_WINS;
+        break;
+    case BLACK_IN_CHECK:
+        if (sideToMove_ == WHITE || !hasLegalMove())
+            state_ = WHITE_WINS;
+        break;
+    case RUNNING:
+        if (!hasLegalMove())
+            state_ = STALEMATE;
+        break;
+    default:
+        break;
+    }
+}
+
+}  // namespace vek::chess

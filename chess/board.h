@@ -1,0 +1,167 @@
+#pragma once
+// The position of one game: the figures on the 64 squares, the two kings, the game state, the
+// side to move, the move history and the two players' clocks. The Board owns every figure it
+// created until it is cleared, captured and promoted-away figures included, so that moves can
+// be taken back.
+//
+// After every change of position the whole board is refreshed: each figure's pin and lists of
+// targets and covered squares are recomputed, then check, mate and stalemate are decided.
+// Attack, check and legality questions are answered from those stored lists.
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+
+#include "chess/clock.h"
+#include "chess/figure.h"
+#include "chess/king.h"
+#include "chess/move_list.h"
+#include "chess/types.h"
+#include "foundation/array.h"
+#include "foundation/string.h"
+
+namespace vek::chess {
+
+class Board {
+public:
+    // An empty board in state NO_GAME; the clocks read `ticks`.
+    explicit Board(TickSource ticks = systemTick);
+    ~Board();
+    Board(const Board&) = delete;
+    Board& operator=(const Board&) = delete;
+
+    // ---- Figures and position
+
+    // Deletes every figure, empties the history, resets kings, state and clocks.
+    void clear();
+    // Creates a figure, puts it on `square` and appends it to figures(); none for a kind
+    // outside 1 to 6 or a square off the board. The kings are not set here: newGame and
+    // loadPosition do that.
+    Figure* createFigure(Colour colour, FigureKind kind, Square square, bool moved);
+
+    // The figure on s, or none (also for {0, 0}).
+    Figure* figureAt(Square s) const { return isOnBoard(s) ? squares_[squareIndex(s)] : nullptr; }
+    Figure* figureAtIndex(std::size_t index) const { return squares_[index]; }
+    // Every figure created since the last clear, in creation order.
+    const vek::Array<Figure*>& figures() const { return figures_; }
+    King* whiteKing() const { return whiteKing_; }
+    King* blackKing() const { return blackKing_; }
+    King* kingOf(Colour colour) const { return colour == WHITE ? whiteKing_ : blackKing_; }
+    GameState state() const { return state_; }
+    Colour sideToMove() const { return sideToMove_; }
+    // The moves played (during a search also the trial moves made so far), oldest first.
+    const vek::Array<Move>& history() const { return history_; }
+    const PlayerClock& whiteClock() const { return whiteClock_; }
+    const PlayerClock& blackClock() const { return blackClock_; }
+    // The current tick of the clocks' time source.
+    std::int32_t tick() const { return ticks_(); }
+
+    // ---- Refresh and legality
+
+    // Recomputes every figure's pin and lists (by square index, then the white king, then the
+    // black king; each figure sees the lists of the others as they stand at that moment) and,
+    // in a running game, decides check, mate and stalemate.
+    void refresh();
+    // Whether the player may not make this move: outside a running game, with a figure not of
+    // the side to move, with a wrong promotion kind, to a square that is not a target, or when
+    // a figure giving check now would still give it.
+    bool isMoveRejected(const Figure* figure, Square from, Square to, int promotionKind) const;
+
+    // ---- Candidate moves (read the lists of the last refresh, change nothing)
+
+    // Every move of the side to move: by square index, each figure's targets in order.
+    MoveList listAllMoves() const;
+    // The answers to a check: captures of a single checker, blocks of its line, then king moves;
+    // checkerCount receives the number of checks on the king of the side to move.
+    MoveList listEvasions(std::size_t& checkerCount) const;
+    // Whether the side to move has a move at all; allocates nothing.
+    bool hasLegalMove() const;
+
+    // ---- Playing
+
+    // The initial position, White to move with White's clock running.
+    void newGame();
+    // The pawn that `figure`, moving from `from` to `to`, takes en passant, or none.
+    Figure* enPassantVictim(const Figure* figure, Square from, Square to) const;
+    // Game moves: move the figures, append the history entry, hand over the turn and the
+    // running clock, refresh, and record the state in the entry. playMove hands promotions and
+    // castlings (by promotionKind and castlingRook) to the other two.
+    void playMove(const Move& move);
+    void playPromotion(Figure* pawn, Square from, FigureKind kind, Square to);
+    void playCastling(Figure* king, Square kingTarget, Figure* rook, Square rookTarget);
+
+    // The search's make and take-back: no side switch, no moved flags, no refresh. applyMove
+    // records in `move` what it takes and the figure a promotion creates (reused when the same
+    // Move is applied again); takeBack wants that same Move and leaves the state RUNNING.
+    void applyMove(Move& move);
+    void takeBack(const Move& move);
+
+    // The status line for the game state, in the OEM code page.
+    vek::STRING statusText() const;
+
+    // ---- Engine
+
+    // The score of the position from White's side: a fixed score for a finished game (or a king
+    // left attacked by its own side), else material, mobility and attacked material of White
+    // minus Black's, read from the lists of the last refresh. Changes nothing.
+    std::int32_t evaluate() const;
+    // The engine's choice for the side to move: every candidate searched `depth` plies deep
+    // with plain minimax, one of the best drawn at random (all candidates for depth <= 0); the
+    // empty move when there is none. At the root, candidateCount receives the number of best
+    // moves and the board is refreshed (or, when mated, given to the winner); below it, the
+    // state is put back. Trial moves are always taken back, also when an exception leaves.
+    // A stop request of the calling thread ends the deepening: the remaining moves keep their
+    // evaluation.
+    Move findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot);
+    // Plays each move of `list` (moves of the side to move) as a trial move and writes its
+    // score; returns the best of them for that side (the highest for White, the lowest for
+    // Black).
+    std::int32_t scoreMoves(MoveList& list, std::int32_t depth);
+    // The trial moves that searches on this board have made since it was constructed.
+    std::uint64_t trialMoveCount() const { return trialMoves_; }
+
+    // ---- Position text
+
+    // The 64 square letters from a1 to h8 (space for empty, upper case White, lower case Black).
+    vek::STRING positionText() const;
+    // Replaces the board by the position of a text of 64 square letters and the side letter
+    // ("W" White, anything else or none Black), and refreshes. A text shorter than 64
+    // characters or without a king of each colour is refused: the board stays cleared and the
+    // result is false.
+    bool loadPosition(const vek::STRING& text);
+
+private:
+    // Squares covered by each colour's figures (bit squareIndex), gathered during a refresh.
+    using CoverMaps = std::array<std::uint64_t, 2>;
+
+    void refreshFigure(Figure& figure);
+    void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
+    void detectCheck(const CoverMaps& figureCover);
+    void decideState();
+
+    void setUpSide(Colour colour);
+    void switchSide();
+    Move& appendHistory();
+    void removeHistory(std::size_t index);
+    Move& lastHistoryEntry() { return history_[history_.getCount() - 1]; }
+    void finishGameMove();
+
+    void put(Figure& figure, Square s);
+    void vacate(Square s) { squares_[squareIndex(s)] = nullptr; }
+    void takeOff(Figure& figure);
+    PlayerClock& clockOf(Colour colour) { return colour == WHITE ? whiteClock_ : blackClock_; }
+
+    std::array<Figure*, 64> squares_{};
+    vek::Array<Figure*> figures_;
+    King* whiteKing_ = nullptr;
+    King* blackKing_ = nullptr;
+    GameState state_ = NO_GAME;
+    Colour sideToMove_ = WHITE;
+    vek::Array<Move> history_;
+    PlayerClock whiteClock_;
+    PlayerClock blackClock_;
+    TickSource ticks_;
+    std::uint64_t trialMoves_ = 0;
+};
+
+}  // namespace vek::chess

@@ -1,0 +1,156 @@
+#include "chess/figure.h"
+
+#include <algorithm>
+
+#include "chess/board.h"
+
+namespace vek::chess {
+
+std::uint64_t coveredSquares(const Figure& figure) {
+    std::uint64_t squares = figure.moves().coveredSet;
+    if (isOnBoard(figure.square()))  // only a stale list can hold it; it does not count
+        squares &= ~(std::uint64_t{1} << squareIndex(figure.square()));
+    return squares;
+}
+
+KingSafety KingSafety::against(const Board& board, Colour mover) {
+    KingSafety safety;
+    safety.enemyKing = board.kingOf(opponent(mover));
+    for (std::size_t index = 0; index < 64; ++index) {
+        const Figure* figure = board.figureAtIndex(index);
+        if (figure && figure->colour() != mover)
+            safety.enemyCovered |= coveredSquares(*figure);
+    }
+    safety.seal();
+    return safety;
+}
+
+void KingSafety::seal() {
+    forbidden = enemyCovered;
+    if (!enemyKing || !isOnBoard(enemyKing->square()))
+        return;
+    const std::size_t king = squareIndex(enemyKing->square());
+    forbidden |= std::uint64_t{1} << king;
+    for (std::size_t line = dNORTH; line <= dNORTH_WEST; ++line) {
+        const Ray& ray = rayFrom(king, static_cast<Direction>(line));
+        if (ray.length > 0)
+            forbidden |= std::uint64_t{1} << ray.squares[0];
+    }
+}
+
+Figure::Figure(Board& board, Colour colour, Square square, bool moved)
+    : moved_(moved), square_(square), board_(&board), colour_(colour) {}
+
+std::int64_t Figure::walk(FigureMoves& record, StepFunction step, int maxSteps, bool kingSafety) const {
+    const std::uint64_t forbidden = kingSafety ? KingSafety::against(*board_, colour_).forbidden : 0;
+    const Direction direction = directionOf(stepOf(step));
+    std::int64_t added = 0;
+    walkRays(record, {&direction, 1}, static_cast<std::size_t>(std::max(maxSteps, 0)), forbidden, &added);
+    return added;
+}
+
+namespace {
+
+// Appends to a record with the counts held in locals: every store of a (char-sized) square
+// could otherwise alias them and force a reload.
+class RecordWriter {
+public:
+    explicit RecordWriter(FigureMoves& record)
+        : record_(record), targets_(record.targetCount), covered_(record.coveredCount),
+          coveredSet_(record.coveredSet), canCapture_(record.canCapture) {}
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
+    ~RecordWriter() {
+        record_.targetCount = targets_;
+        record_.coveredCount = covered_;
+        record_.coveredSet = coveredSet_;
+        record_.canCapture = canCapture_;
+    }
+
+    std::size_t targetCount() const { return targets_; }
+    void cover(std::size_t index, Square s) {
+        assert(covered_ < FigureMoves::kCapacity);
+        record_.covered[covered_++] = s;
+        coveredSet_ |= std::uint64_t{1} << index;
+    }
+    void quietTarget(Square s) {
+        assert(targets_ < FigureMoves::kCapacity);
+        record_.targets[targets_++] = MoveTarget{s, kNoSquare};
+    }
+    void captureTarget(Square s) {
+        assert(targets_ < FigureMoves::kCapacity);
+        record_.targets[targets_++] = MoveTarget{s, s};
+        canCapture_ = true;
+    }
+
+private:
+    FigureMoves& record_;
+    std::size_t targets_;
+    std::size_t covered_;
+    std::uint64_t coveredSet_;
+    bool canCapture_;
+};
+
+}  // namespace
+
+void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
+                      std::uint64_t forbidden, std::int64_t* added) const {
+    if (!isOnBoard(square_))
+        return;
+    const Board& board = *board_;
+    const std::size_t from = squareIndex(square_);
+    RecordWriter writer(record);
+    for (const Direction direction : directions) {
+        const std::size_t before = writer.targetCount();
+        const Ray& ray = rayFrom(from, direction);
+        const std::size_t steps = mayWalk(kSteps[direction]) ? std::min(maxSteps, std::size_t{ray.length}) : 0;
+        for (std::size_t i = 0; i < steps; ++i) {
+            const std::size_t index = ray.squares[i];
+            if ((forbidden >> index) & 1u)
+                break;
+            const Square s = squareAt(index);
+            writer.cover(index, s);
+            const Figure* other = board.figureAtIndex(index);
+            if (!other) {
+                writer.quietTarget(s);
+                continue;
+            }
+            if (other->colour_ != colour_ && other->kind() != KING)
+                writer.captureTarget(s);
+            break;
+        }
+        if (added)
+            *added++ = static_cast<std::int64_t>(writer.targetCount() - before);
+    }
+}
+
+FigureMoves& Figure::walkLines(FigureMoves& record, std::initializer_list<Direction> directions,
+                               std::size_t maxSteps) const {
+    record.clear();
+    walkRays(record, {directions.begin(), directions.size()}, maxSteps);
+    return record;
+}
+
+void Figure::computePin() {
+    pinTowardKing_ = nullptr;
+    pinAwayFromKing_ = nullptr;
+    const King* king = board_->kingOf(colour_);
+    if (!king)
+        return;
+    const Step* away = lineStepBetween(king->square(), square_);
+    if (!away)
+        return;
+    const Ray& ray = rayFrom(squareIndex(square_), directionOf(*away));
+    for (std::size_t i = 0; i < ray.length; ++i) {
+        const Figure* other = board_->figureAtIndex(ray.squares[i]);
+        if (!other)
+            continue;
+        if (other->colour_ != colour_ && other->moves_.covers(square_)) {
+            pinTowardKing_ = directionBetween(square_, king->square());
+            pinAwayFromKing_ = away->function;
+        }
+        return;
+    }
+}
+
+}  // namespace vek::chess

@@ -1,0 +1,109 @@
+#pragma once
+// The abstract figure: where it stands, what it could do after the last refresh, and the
+// walk and pin rules that the six figure classes share.
+
+#include <cstdint>
+#include <initializer_list>
+#include <span>
+
+#include "chess/steps.h"
+#include "chess/types.h"
+
+namespace vek::chess {
+
+class Board;
+class Figure;
+
+// What a king's single steps must avoid: the squares next to the enemy king, and every square
+// held in the stored covered list of an enemy figure standing elsewhere on the board. Built
+// once per king generation from those lists, it answers exactly what a scan of the board for
+// each square would. Bit squareIndex(s) stands for square s.
+struct KingSafety {
+    const Figure* enemyKing = nullptr;
+    std::uint64_t enemyCovered = 0;
+    std::uint64_t forbidden = 0;  // enemyCovered and the enemy king's neighbourhood
+
+    static KingSafety against(const Board& board, Colour mover);
+    // Completes `forbidden` once enemyKing and enemyCovered are set.
+    void seal();
+    bool isCovered(Square s) const { return (enemyCovered >> squareIndex(s)) & 1u; }
+};
+
+// The squares that a figure's stored covered list holds, leaving out its own square.
+std::uint64_t coveredSquares(const Figure& figure);
+
+// Opens the few changing operations of a figure to the Board alone.
+class BoardKey {
+    friend class Board;
+    BoardKey() = default;
+};
+
+// Figures are owned by their Board, which deletes them through their concrete class (see
+// Board::clear); there is deliberately no virtual destructor.
+class Figure {
+public:
+    Figure(const Figure&) = delete;
+    Figure& operator=(const Figure&) = delete;
+
+    // Initialises record, fills it with this figure's targets and covered squares in the
+    // current position and returns it. Reads the other figures' stored lists, never changes
+    // them.
+    virtual FigureMoves& generateMoves(FigureMoves& record) = 0;
+    virtual FigureKind kind() const = 0;
+    // The material value that the evaluation adds up.
+    virtual int value() const = 0;
+
+    // Appends the targets and covered squares of up to maxSteps steps in one direction and
+    // returns how many targets it added. A pinned figure walks only along its pin line; with
+    // kingSafety the walk also stops before squares next to the enemy king or covered by an
+    // enemy figure.
+    std::int64_t walk(FigureMoves& record, StepFunction step, int maxSteps, bool kingSafety) const;
+
+    // Sets both pin directions when an enemy figure covers this figure from beyond it on a
+    // line through its own king, clears them otherwise. The squares between this figure and
+    // its king are not examined.
+    void computePin();
+
+    bool moved() const { return moved_; }
+    Square square() const { return square_; }
+    const FigureMoves& moves() const { return moves_; }
+    StepFunction pinTowardKing() const { return pinTowardKing_; }
+    StepFunction pinAwayFromKing() const { return pinAwayFromKing_; }
+    Board& board() const { return *board_; }
+    Colour colour() const { return colour_; }
+
+    // For the Board: placing figures, marking them moved, storing the refreshed lists.
+    void setSquare(Square s, BoardKey) { square_ = s; }
+    void setMoved(BoardKey) { moved_ = true; }
+    FigureMoves& storedMoves(BoardKey) { return moves_; }
+
+protected:
+    Figure(Board& board, Colour colour, Square square, bool moved);
+    ~Figure() = default;
+
+    // The walk along rows of the step table, in the given order: at most maxSteps squares each,
+    // subject to the pin, stopping before any square whose bit (by squareIndex) is set in
+    // `forbidden`. added[i], when given, receives the number of targets of directions[i].
+    void walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
+                  std::uint64_t forbidden = 0, std::int64_t* added = nullptr) const;
+    // Initialises record and walks the given rows in ordinary mode.
+    FigureMoves& walkLines(FigureMoves& record, std::initializer_list<Direction> directions,
+                           std::size_t maxSteps) const;
+
+private:
+    // A pinned figure walks only along its pin line.
+    bool mayWalk(const Step& step) const {
+        return !pinTowardKing_ || !pinAwayFromKing_ || step.function == pinTowardKing_ ||
+               step.function == pinAwayFromKing_;
+    }
+
+    bool moved_;
+    Square square_;
+    FigureMoves moves_;
+    StepFunction pinTowardKing_ = nullptr;
+    StepFunction pinAwayFromKing_ = nullptr;
+    Board* board_;
+    Colour colour_;
+};
+
+}  // namespace vek::chess

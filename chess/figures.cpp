@@ -1,0 +1,86 @@
+#include "chess/figures.h"
+
+#include <algorithm>
+
+#include "chess/board.h"
+
+namespace vek::chess {
+
+FigureMoves& Pawn::generateMoves(FigureMoves& record) {
+    record.clear();
+    if (!isOnBoard(square()))
+        return record;
+    const bool white = colour() == WHITE;
+    const std::size_t from = squareIndex(square());
+    const Board& board = this->board();
+    const Ray& ahead = rayFrom(from, white ? dNORTH : dSOUTH);
+    if (ahead.length > 0 && !board.figureAtIndex(ahead.squares[0])) {
+        record.addTarget(squareAt(ahead.squares[0]), kNoSquare);
+        if (square().row == (white ? 2 : 7) && !board.figureAtIndex(ahead.squares[1]))
+            record.addTarget(squareAt(ahead.squares[1]), kNoSquare);
+    }
+    addDiagonal(record, rayFrom(from, white ? dNORTH_EAST : dSOUTH_EAST));  // toward column h first
+    addDiagonal(record, rayFrom(from, white ? dNORTH_WEST : dSOUTH_WEST));
+    if (square().row == (white ? 5 : 4) && lastMoverIsPawn()) {
+        addEnPassant(record, -1);
+        addEnPassant(record, +1);
+    }
+    return record;
+}
+
+void Pawn::addDiagonal(FigureMoves& record, const Ray& diagonal) const {
+    if (diagonal.length == 0)
+        return;
+    const std::size_t index = diagonal.squares[0];
+    record.addCovered(index);
+    const Figure* other = board().figureAtIndex(index);
+    if (other && other->colour() != colour()) {
+        record.addTarget(squareAt(index), squareAt(index));
+        record.canCapture = true;
+    }
+}
+
+// The pawn of either colour: only the double step beside this pawn is looked at below.
+bool Pawn::lastMoverIsPawn() const {
+    const auto& history = board().history();
+    if (history.isEmpty())
+        return false;
+    const Figure* lastMover = history[history.getCount() - 1].figure;
+    return lastMover && lastMover->kind() == PAWN;
+}
+
+void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
+    const auto ahead = static_cast<std::int8_t>(colour() == WHITE ? 1 : -1);
+    const Square beside = stepBy(square(), static_cast<std::int8_t>(columnDelta), 0);
+    if (beside == kNoSquare)
+        return;
+    const auto& history = board().history();
+    const Move& last = history[history.getCount() - 1];
+    if (last.to != beside || last.from != stepBy(beside, 0, static_cast<std::int8_t>(2 * ahead)))
+        return;
+    record.addTarget(stepBy(beside, 0, ahead), beside);
+    record.canCapture = true;
+}
+
+int Pawn::value() const {
+    const int advance = colour() == WHITE ? square().row - 5 : 4 - square().row;
+    return std::max(advance, 0) + 1;
+}
+
+FigureMoves& Knight::generateMoves(FigureMoves& record) {
+    return walkLines(record, {dKNIGHT1, dKNIGHT2, dKNIGHT3, dKNIGHT4, dKNIGHT5, dKNIGHT6, dKNIGHT7, dKNIGHT8}, 1);
+}
+
+FigureMoves& Bishop::generateMoves(FigureMoves& record) {
+    return walkLines(record, {dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST}, 8);
+}
+
+FigureMoves& Rook::generateMoves(FigureMoves& record) {
+    return walkLines(record, {dNORTH, dEAST, dSOUTH, dWEST}, 8);
+}
+
+FigureMoves& Queen::generateMoves(FigureMoves& record) {
+    return walkLines(record, {dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST}, 8);
+}
+
+}  // namespace vek::chess

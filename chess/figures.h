@@ -1,0 +1,58 @@
+#pragma once
+// The five figure classes besides the king. Each walks its fixed directions; the pawn has
+// rules of its own.
+
+#include "chess/figure.h"
+
+namespace vek::chess {
+
+// Steps forward (twice from its start row), captures diagonally forward and en passant. It
+// ignores its pin directions: a pawn leaving its pin line is caught by the refresh, which
+// gives the game to the other side.
+class Pawn final : public Figure {
+public:
+    Pawn(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    FigureMoves& generateMoves(FigureMoves& record) override;
+    FigureKind kind() const override { return PAWN; }
+    // 1 on its own half, growing to 2, 3 and 4 on the last three rows ahead.
+    int value() const override;
+
+private:
+    void addDiagonal(FigureMoves& record, const Ray& diagonal) const;
+    bool lastMoverIsPawn() const;
+    void addEnPassant(FigureMoves& record, int columnDelta) const;
+};
+
+class Knight final : public Figure {
+public:
+    Knight(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    FigureMoves& generateMoves(FigureMoves& record) override;
+    FigureKind kind() const override { return KNIGHT; }
+    int value() const override { return 3; }
+};
+
+class Bishop final : public Figure {
+public:
+    Bishop(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    FigureMoves& generateMoves(FigureMoves& record) override;
+    FigureKind kind() const override { return BISHOP; }
+    int value() const override { return 3; }
+};
+
+class Rook final : public Figure {
+public:
+    Rook(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    FigureMoves& generateMoves(FigureMoves& record) override;
+    FigureKind kind() const override { return ROOK; }
+    int value() const override { return 5; }
+};
+
+class Queen final : public Figure {
+public:
+    Queen(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    FigureMoves& generateMoves(FigureMoves& record) override;
+    FigureKind kind() const override { return QUEEN; }
+    int value() const override { return 8; }
+};
+
+}  // namespace vek::chess

@@ -1,0 +1,139 @@
+#include "chess/king.h"
+
+#include <array>
+#include <utility>
+
+#include "chess/board.h"
+#include "chess/figures.h"
+
+namespace vek::chess {
+namespace {
+
+// The single steps in the order they are tried, each with the opposite line direction.
+constexpr std::array<std::pair<Direction, Direction>, 8> kKingSteps{{
+    {dNORTH, dSOUTH},
+    {dSOUTH, dNORTH},
+    {dEAST, dWEST},
+    {dWEST, dEAST},
+    {dNORTH_EAST, dSOUTH_WEST},
+    {dSOUTH_WEST, dNORTH_EAST},
+    {dNORTH_WEST, dSOUTH_EAST},
+    {dSOUTH_EAST, dNORTH_WEST},
+}};
+
+// A line checker makes the step unsafe, unless it stands closer than `near` and no other enemy
+// figure protects it, so that the king may take it.
+bool rayIsSafe(const RayProbe& probe, int near, const KingSafety& safety) {
+    if (!probe.figure)
+        return true;
+    return probe.distance < near && !safety.isCovered(probe.figure->square());
+}
+
+}  // namespace
+
+FigureMoves& King::generateMoves(FigureMoves& record) {
+    return generateMoves(record, KingSafety::against(board(), colour()));
+}
+
+FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) {
+    record.clear();
+    queenSide_ = CastlingOption{};
+    kingSide_ = CastlingOption{};
+    if (square() == kNoSquare)  // taken in a trial line of the search
+        return record;
+
+    const auto [westTargets, eastTargets] = addSingleSteps(record, safety);
+    // Castling never leads out of check.
+    if (!moved() && !safety.isCovered(square())) {
+        if (westTargets > 0)
+            castle(record, queenSide_, safety, dWEST, 'a', 3);
+        if (eastTargets > 0)
+            castle(record, kingSide_, safety, dEAST, 'h', 2);
+    }
+    return record;
+}
+
+std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
+    std::array<RayProbe, 8> probes;
+    for (std::size_t line = 0; line < probes.size(); ++line)
+        probes[line] = probe(static_cast<Direction>(line));
+
+    std::array<Direction, 8> tried{};
+    std::size_t triedCount = 0;
+    for (const auto& [way, back] : kKingSteps)
+        if (rayIsSafe(probes[way], 2, safety) && rayIsSafe(probes[back], 0, safety))
+            tried[triedCount++] = way;
+    std::array<std::int64_t, 8> added{};
+    walkRays(record, {tried.data(), triedCount}, 1, safety.forbidden, added.data());
+
+    std::pair<std::int64_t, std::int64_t> westAndEast{0, 0};
+    for (std::size_t i = 0; i < triedCount; ++i) {
+        if (tried[i] == dWEST)
+            westAndEast.first = added[i];
+        else if (tried[i] == dEAST)
+            westAndEast.second = added[i];
+    }
+    return westAndEast;
+}
+
+RayProbe King::probe(Direction direction) const {
+    const Ray& ray = rayFrom(squareIndex(square()), direction);
+    for (std::size_t i = 0; i < ray.length; ++i) {
+        Figure* met = board().figureAtIndex(ray.squares[i]);
+        if (!met)
+            continue;
+        if (met->colour() != colour() && met->moves().covers(square()))
+            return {met, static_cast<int>(i) + 1};
+        return {};
+    }
+    return {};
+}
+
+void King::castle(FigureMoves& record, CastlingOption& option, const KingSafety& safety,
+                  Direction kingWay, char rookColumn, std::int64_t rookTargets) {
+    FigureMoves kingWalk;
+    std::int64_t kingSteps = 0;
+    walkRays(kingWalk, {&kingWay, 1}, 2, safety.forbidden, &kingSteps);
+    if (kingSteps != 2 || kingWalk.canCapture)
+        return;
+    Figure* rook = board().figureAt(Square{rookColumn, square().row});
+    if (!rook || rook->moved())
+        return;
+    const StepFunction rookWay = kingWay == dWEST ? stepEast : stepWest;
+    FigureMoves rookWalk;
+    if (rook->walk(rookWalk, rookWay, 8, false) < rookTargets || rookWalk.canCapture)
+        return;
+    const Square kingTarget = kingWalk.targets[1].target;
+    record.addTarget(kingTarget, kNoSquare);
+    option.kingTarget = kingTarget;
+    option.rookTarget = rookWalk.targets[static_cast<std::size_t>(rookTargets - 1)].target;
+    option.rook = rook->kind() == ROOK ? static_cast<Rook*>(rook) : nullptr;
+}
+
+RayProbe King::probeLine(StepFunction step, Square from, Square to, int steps) const {
+    Square s = square();
+    int distance = 0;
+    Figure* met = nullptr;
+    for (int i = 0; i < steps && !met; ++i) {
+        s = step(s);
+        if (s == kNoSquare || s == to)  // the moving figure blocks the line or takes the checker
+            return {};
+        ++distance;
+        if (s != from)  // the moving figure leaves `from` empty
+            met = board().figureAt(s);
+    }
+    if (!met || met->colour() == colour() || !met->moves().covers(square()))
+        return {};
+    return {met, distance};
+}
+
+Figure* King::findCheckingFigure(Square from, Square to) const {
+    for (const Step& step : kSteps) {
+        const RayProbe checker = probeLine(step.function, from, to, step.maxSteps);
+        if (checker.figure)
+            return checker.figure;
+    }
+    return nullptr;
+}
+
+}  // namespace vek::chess
