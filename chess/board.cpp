@@ -1,5 +1,6 @@
 #include "chess/board.h"
 
+#include <algorithm>
 #include <bit>
 #include <memory>
 #include <new>
@@ -48,6 +49,24 @@ OwnedFigure makeFigure(Board& board, Colour colour, FigureKind kind, Square squa
     return nullptr;
 }
 
+// The generation of the figure's own class, without a virtual call: the refresh runs it for
+// every figure after every trial move.
+void generateInto(Figure& figure, FigureMoves& record) {
+    switch (figure.kindCode()) {
+    case PAWN: static_cast<Pawn&>(figure).generateMoves(record); return;
+    case KNIGHT: static_cast<Knight&>(figure).generateMoves(record); return;
+    case BISHOP: static_cast<Bishop&>(figure).generateMoves(record); return;
+    case ROOK: static_cast<Rook&>(figure).generateMoves(record); return;
+    case QUEEN: static_cast<Queen&>(figure).generateMoves(record); return;
+    case KING: static_cast<King&>(figure).generateMoves(record); return;
+    }
+}
+
+// The squares from which a figure could be pinned against this king.
+std::uint64_t linesThroughKing(const King* king) {
+    return king && isOnBoard(king->square()) ? linesThrough(squareIndex(king->square())) : 0;
+}
+
 }  // namespace
 
 Board::Board(TickSource ticks) : figures_(32), history_(32), ticks_(ticks) { clear(); }
@@ -60,6 +79,8 @@ void Board::clear() {
         destroyFigure(figure);
     figures_.clear();
     squares_.fill(nullptr);
+    occupied_ = 0;
+    changedSinceRefresh_ = ~std::uint64_t{0};
     whiteKing_ = nullptr;
     blackKing_ = nullptr;
     state_ = NO_GAME;
@@ -76,11 +97,15 @@ Figure* Board::createFigure(Colour colour, FigureKind kind, Square square, bool 
         return nullptr;
     figures_.append(figure.get());
     squares_[squareIndex(square)] = figure.get();
+    occupied_ |= std::uint64_t{1} << squareIndex(square);
+    markChanged(square);
     return figure.release();
 }
 
 void Board::put(Figure& figure, Square s) {
     squares_[squareIndex(s)] = &figure;
+    occupied_ |= std::uint64_t{1} << squareIndex(s);
+    markChanged(s);
     figure.setSquare(s, BoardKey());
 }
 
@@ -91,17 +116,19 @@ void Board::refresh() {
         state_ = RUNNING;
     CoverMaps figureCover{};        // of the figures other than kings, which never give check
     std::uint64_t kingSquares = 0;  // a loaded position may hold more than one king of a colour
-    for (std::size_t index = 0; index < 64; ++index) {
-        Figure* figure = squares_[index];
-        if (!figure)
-            continue;
-        if (figure->kind() == KING) {
-            kingSquares |= std::uint64_t{1} << index;
+    const std::array<std::uint64_t, 2> kingLines{linesThroughKing(whiteKing_), linesThroughKing(blackKing_)};
+    for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
+        const auto index = static_cast<std::size_t>(std::countr_zero(rest));
+        Figure& figure = *squares_[index];
+        const std::uint64_t here = std::uint64_t{1} << index;
+        if (figure.kindCode() == KING) {
+            kingSquares |= here;
             continue;
         }
-        refreshFigure(*figure);
-        figureCover[figure->colour()] |= coveredSquares(*figure);
+        refreshFigure(figure, kingLines[figure.colour()]);
+        figureCover[figure.colour()] |= figure.moves().coveredSet & ~here;
     }
+    changedSinceRefresh_ = 0;
     if (whiteKing_)
         refreshKing(*whiteKing_, figureCover, kingSquares);
     if (blackKing_)
@@ -114,9 +141,32 @@ void Board::refresh() {
 
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
 // its own lists while it generates them.
-void Board::refreshFigure(Figure& figure) {
-    figure.computePin();
-    figure.generateMoves(figure.storedMoves(BoardKey()));
+void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
+    const StepFunction pinBefore = figure.pinTowardKing();
+    // Off every line through its king a figure has no pin to find, and none to clear.
+    if (pinBefore || ((ownKingLines >> squareIndex(figure.square())) & 1u))
+        figure.computePin();
+    if (mustGenerate(figure, pinBefore))
+        generateInto(figure, figure.storedMoves(BoardKey()));
+}
+
+// Outside the king, a figure's generation reads only its square, its pin, the occupants of the
+// squares its walks pass (a pawn's also of the two squares ahead) and, for a pawn that could
+// take en passant, the last move. Its lists stand while none of these changed.
+bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
+    if (figure.pinTowardKing() != pinBefore)  // the direction away from the king follows it
+        return true;
+    const std::size_t from = squareIndex(figure.square());
+    std::uint64_t read = figure.moves().coveredSet | std::uint64_t{1} << from;
+    if (figure.kindCode() == PAWN) {
+        const bool white = figure.colour() == WHITE;
+        if (figure.square().row == (white ? 5 : 4))
+            return true;
+        const Ray& ahead = rayFrom(from, white ? dNORTH : dSOUTH);
+        for (std::size_t i = 0; i < std::min<std::size_t>(ahead.length, 2); ++i)
+            read |= std::uint64_t{1} << ahead.squares[i];
+    }
+    return (changedSinceRefresh_ & read) != 0;
 }
 
 // The king sees the other figures' lists as they stand now: the other colour's king still
@@ -151,7 +201,7 @@ void Board::detectCheck(const CoverMaps& figureCover) {
     if (!white)
         return;
     for (const Figure* figure : squares_) {
-        if (!figure || figure->kind() == KING)
+        if (!figure || figure->kindCode() == KING)
             continue;
         const King* target = figure->colour() == BLACK ? whiteKing_ : blackKing_;
         if (figure->moves().covers(target->square())) {

@@ -42,6 +42,8 @@ public:
     // The figure on s, or none (also for {0, 0}).
     Figure* figureAt(Square s) const { return isOnBoard(s) ? squares_[squareIndex(s)] : nullptr; }
     Figure* figureAtIndex(std::size_t index) const { return squares_[index]; }
+    // The occupied squares as bits by squareIndex.
+    std::uint64_t occupancy() const { return occupied_; }
     // Every figure created since the last clear, in creation order.
     const vek::Array<Figure*>& figures() const { return figures_; }
     King* whiteKing() const { return whiteKing_; }
@@ -134,7 +136,9 @@ private:
     // Squares covered by each colour's figures (bit squareIndex), gathered during a refresh.
     using CoverMaps = std::array<std::uint64_t, 2>;
 
-    void refreshFigure(Figure& figure);
+    void refreshFigure(Figure& figure, std::uint64_t ownKingLines);
+    bool mustGenerate(const Figure& figure, StepFunction pinBefore) const;
+    void markChanged(Square s) { changedSinceRefresh_ |= std::uint64_t{1} << squareIndex(s); }
     void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
     void detectCheck(const CoverMaps& figureCover);
     void decideState();
@@ -147,11 +151,19 @@ private:
     void finishGameMove();
 
     void put(Figure& figure, Square s);
-    void vacate(Square s) { squares_[squareIndex(s)] = nullptr; }
+    void vacate(Square s) {
+        squares_[squareIndex(s)] = nullptr;
+        occupied_ &= ~(std::uint64_t{1} << squareIndex(s));
+        markChanged(s);
+    }
     void takeOff(Figure& figure);
     PlayerClock& clockOf(Colour colour) { return colour == WHITE ? whiteClock_ : blackClock_; }
 
     std::array<Figure*, 64> squares_{};
+    std::uint64_t occupied_ = 0;  // mirrors squares_, so that walks find the first figure at once
+    // The squares whose occupant changed since the last refresh: a figure that stayed put and
+    // whose walks passed none of them would generate the very lists it holds.
+    std::uint64_t changedSinceRefresh_ = ~std::uint64_t{0};
     vek::Array<Figure*> figures_;
     King* whiteKing_ = nullptr;
     King* blackKing_ = nullptr;

@@ -38,8 +38,8 @@ void KingSafety::seal() {
     }
 }
 
-Figure::Figure(Board& board, Colour colour, Square square, bool moved)
-    : moved_(moved), square_(square), board_(&board), colour_(colour) {}
+Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
+    : moved_(moved), square_(square), board_(&board), colour_(colour), kind_(kind) {}
 
 std::int64_t Figure::walk(FigureMoves& record, StepFunction step, int maxSteps, bool kingSafety) const {
     const std::uint64_t forbidden = kingSafety ? KingSafety::against(*board_, colour_).forbidden : 0;
@@ -72,6 +72,18 @@ public:
         assert(covered_ < FigureMoves::kCapacity);
         record_.covered[covered_++] = s;
         coveredSet_ |= std::uint64_t{1} << index;
+    }
+    // The first `count` squares of a ray at once: the run of squares before the figure met.
+    void coverRun(const LineRay& ray, std::size_t count, std::uint64_t bits) {
+        assert(covered_ + count <= FigureMoves::kCapacity);
+        std::copy_n(ray.squares.begin(), count, record_.covered.begin() + static_cast<std::ptrdiff_t>(covered_));
+        covered_ += count;
+        coveredSet_ |= bits;
+    }
+    void quietRun(const LineRay& ray, std::size_t count) {
+        assert(targets_ + count <= FigureMoves::kCapacity);
+        std::copy_n(ray.quietTargets.begin(), count, record_.targets.begin() + static_cast<std::ptrdiff_t>(targets_));
+        targets_ += count;
     }
     void quietTarget(Square s) {
         assert(targets_ < FigureMoves::kCapacity);
@@ -115,7 +127,7 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
                 writer.quietTarget(s);
                 continue;
             }
-            if (other->colour_ != colour_ && other->kind() != KING)
+            if (other->colour_ != colour_ && other->kind_ != KING)
                 writer.captureTarget(s);
             break;
         }
@@ -131,6 +143,34 @@ FigureMoves& Figure::walkLines(FigureMoves& record, std::initializer_list<Direct
     return record;
 }
 
+FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction> directions) const {
+    record.clear();
+    if (!isOnBoard(square_))
+        return record;
+    const std::size_t from = squareIndex(square_);
+    const std::uint64_t occupied = board_->occupancy();
+    RecordWriter writer(record);
+    for (const Direction direction : directions) {
+        if (!mayWalk(kSteps[direction]))
+            continue;
+        const LineRay& ray = kLineRays[direction][from];
+        const int first = firstOccupied(from, direction, occupied);
+        if (first < 0) {
+            writer.quietRun(ray, ray.length);
+            writer.coverRun(ray, ray.length, ray.mask);
+            continue;
+        }
+        const auto met = static_cast<std::size_t>(first);
+        const std::size_t steps = stepsAlong(from, direction, met);
+        writer.quietRun(ray, steps - 1);
+        writer.coverRun(ray, steps, ray.mask & ~kLineRays[direction][met].mask);
+        const Figure* other = board_->figureAtIndex(met);
+        if (other->colour_ != colour_ && other->kind_ != KING)
+            writer.captureTarget(ray.squares[steps - 1]);
+    }
+    return record;
+}
+
 void Figure::computePin() {
     pinTowardKing_ = nullptr;
     pinAwayFromKing_ = nullptr;
@@ -140,16 +180,13 @@ void Figure::computePin() {
     const Step* away = lineStepBetween(king->square(), square_);
     if (!away)
         return;
-    const Ray& ray = rayFrom(squareIndex(square_), directionOf(*away));
-    for (std::size_t i = 0; i < ray.length; ++i) {
-        const Figure* other = board_->figureAtIndex(ray.squares[i]);
-        if (!other)
-            continue;
-        if (other->colour_ != colour_ && other->moves_.covers(square_)) {
-            pinTowardKing_ = directionBetween(square_, king->square());
-            pinAwayFromKing_ = away->function;
-        }
+    const int first = firstOccupied(squareIndex(square_), directionOf(*away), board_->occupancy());
+    if (first < 0)
         return;
+    const Figure* other = board_->figureAtIndex(static_cast<std::size_t>(first));
+    if (other->colour_ != colour_ && other->moves_.covers(square_)) {
+        pinTowardKing_ = directionBetween(square_, king->square());
+        pinAwayFromKing_ = away->function;
     }
 }
 

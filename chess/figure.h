@@ -50,6 +50,8 @@ public:
     // them.
     virtual FigureMoves& generateMoves(FigureMoves& record) = 0;
     virtual FigureKind kind() const = 0;
+    // The same without a virtual call, for the loops that run after every trial move.
+    FigureKind kindCode() const { return kind_; }
     // The material value that the evaluation adds up.
     virtual int value() const = 0;
 
@@ -78,7 +80,7 @@ public:
     FigureMoves& storedMoves(BoardKey) { return moves_; }
 
 protected:
-    Figure(Board& board, Colour colour, Square square, bool moved);
+    Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind);
     ~Figure() = default;
 
     // The walk along rows of the step table, in the given order: at most maxSteps squares each,
@@ -86,6 +88,9 @@ protected:
     // `forbidden`. added[i], when given, receives the number of targets of directions[i].
     void walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
                   std::uint64_t forbidden = 0, std::int64_t* added = nullptr) const;
+    // Initialises record and walks the given line directions in ordinary mode, each up to the
+    // first figure; the same as walkLines with 8 steps, without stepping over empty squares.
+    FigureMoves& slide(FigureMoves& record, std::initializer_list<Direction> directions) const;
     // Initialises record and walks the given rows in ordinary mode.
     FigureMoves& walkLines(FigureMoves& record, std::initializer_list<Direction> directions,
                            std::size_t maxSteps) const;
@@ -104,6 +109,7 @@ private:
     StepFunction pinAwayFromKing_ = nullptr;
     Board* board_;
     Colour colour_;
+    FigureKind kind_;
 };
 
 }  // namespace vek::chess

@@ -1,7 +1,5 @@
 #include "chess/figures.h"
 
-#include <algorithm>
-
 #include "chess/board.h"
 
 namespace vek::chess {
@@ -46,7 +44,7 @@ bool Pawn::lastMoverIsPawn() const {
     if (history.isEmpty())
         return false;
     const Figure* lastMover = history[history.getCount() - 1].figure;
-    return lastMover && lastMover->kind() == PAWN;
+    return lastMover && lastMover->kindCode() == PAWN;
 }
 
 void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
@@ -62,25 +60,20 @@ void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
     record.canCapture = true;
 }
 
-int Pawn::value() const {
-    const int advance = colour() == WHITE ? square().row - 5 : 4 - square().row;
-    return std::max(advance, 0) + 1;
-}
-
 FigureMoves& Knight::generateMoves(FigureMoves& record) {
     return walkLines(record, {dKNIGHT1, dKNIGHT2, dKNIGHT3, dKNIGHT4, dKNIGHT5, dKNIGHT6, dKNIGHT7, dKNIGHT8}, 1);
 }
 
 FigureMoves& Bishop::generateMoves(FigureMoves& record) {
-    return walkLines(record, {dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST}, 8);
+    return slide(record, {dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST});
 }
 
 FigureMoves& Rook::generateMoves(FigureMoves& record) {
-    return walkLines(record, {dNORTH, dEAST, dSOUTH, dWEST}, 8);
+    return slide(record, {dNORTH, dEAST, dSOUTH, dWEST});
 }
 
 FigureMoves& Queen::generateMoves(FigureMoves& record) {
-    return walkLines(record, {dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST}, 8);
+    return slide(record, {dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST});
 }
 
 }  // namespace vek::chess

@@ -2,6 +2,8 @@
 // The five figure classes besides the king. Each walks its fixed directions; the pawn has
 // rules of its own.
 
+#include <algorithm>
+
 #include "chess/figure.h"
 
 namespace vek::chess {
@@ -11,11 +13,14 @@ namespace vek::chess {
 // gives the game to the other side.
 class Pawn final : public Figure {
 public:
-    Pawn(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    Pawn(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, PAWN) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return PAWN; }
     // 1 on its own half, growing to 2, 3 and 4 on the last three rows ahead.
-    int value() const override;
+    int value() const override {
+        const int advance = colour() == WHITE ? square().row - 5 : 4 - square().row;
+        return std::max(advance, 0) + 1;
+    }
 
 private:
     void addDiagonal(FigureMoves& record, const Ray& diagonal) const;
@@ -25,7 +30,7 @@ private:
 
 class Knight final : public Figure {
 public:
-    Knight(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    Knight(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, KNIGHT) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return KNIGHT; }
     int value() const override { return 3; }
@@ -33,7 +38,7 @@ public:
 
 class Bishop final : public Figure {
 public:
-    Bishop(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    Bishop(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, BISHOP) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return BISHOP; }
     int value() const override { return 3; }
@@ -41,7 +46,7 @@ public:
 
 class Rook final : public Figure {
 public:
-    Rook(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    Rook(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, ROOK) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return ROOK; }
     int value() const override { return 5; }
@@ -49,7 +54,7 @@ public:
 
 class Queen final : public Figure {
 public:
-    Queen(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    Queen(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, QUEEN) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return QUEEN; }
     int value() const override { return 8; }

@@ -54,38 +54,55 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
 }
 
 std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
-    std::array<RayProbe, 8> probes;
-    for (std::size_t line = 0; line < probes.size(); ++line)
-        probes[line] = probe(static_cast<Direction>(line));
-
-    std::array<Direction, 8> tried{};
-    std::size_t triedCount = 0;
-    for (const auto& [way, back] : kKingSteps)
-        if (rayIsSafe(probes[way], 2, safety) && rayIsSafe(probes[back], 0, safety))
-            tried[triedCount++] = way;
-    std::array<std::int64_t, 8> added{};
-    walkRays(record, {tried.data(), triedCount}, 1, safety.forbidden, added.data());
+    // A probe meets only enemy figures whose lists hold the king's square, and every enemy
+    // figure's list is part of the safety's covered squares.
+    std::array<RayProbe, 8> probes{};
+    if (safety.isCovered(square()))
+        for (std::size_t line = 0; line < probes.size(); ++line)
+            probes[line] = probe(static_cast<Direction>(line));
 
     std::pair<std::int64_t, std::int64_t> westAndEast{0, 0};
-    for (std::size_t i = 0; i < triedCount; ++i) {
-        if (tried[i] == dWEST)
-            westAndEast.first = added[i];
-        else if (tried[i] == dEAST)
-            westAndEast.second = added[i];
+    for (const auto& [way, back] : kKingSteps) {
+        if (!rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety))
+            continue;
+        const std::int64_t added = addStep(record, way, safety.forbidden);
+        if (way == dWEST)
+            westAndEast.first = added;
+        else if (way == dEAST)
+            westAndEast.second = added;
     }
     return westAndEast;
 }
 
-RayProbe King::probe(Direction direction) const {
+// The one-step walk of the general rule, without its pin test: a king is never pinned, since
+// the line from a figure to its own king is none for the king itself.
+std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64_t forbidden) const {
     const Ray& ray = rayFrom(squareIndex(square()), direction);
-    for (std::size_t i = 0; i < ray.length; ++i) {
-        Figure* met = board().figureAtIndex(ray.squares[i]);
-        if (!met)
-            continue;
-        if (met->colour() != colour() && met->moves().covers(square()))
-            return {met, static_cast<int>(i) + 1};
-        return {};
+    if (ray.length == 0 || ((forbidden >> ray.squares[0]) & 1u))
+        return 0;
+    const std::size_t index = ray.squares[0];
+    record.addCovered(index);
+    const Figure* other = board().figureAtIndex(index);
+    if (!other) {
+        record.addTarget(squareAt(index), kNoSquare);
+        return 1;
     }
+    if (other->colour() == colour() || other->kindCode() == KING)
+        return 0;
+    record.addTarget(squareAt(index), squareAt(index));
+    record.canCapture = true;
+    return 1;
+}
+
+RayProbe King::probe(Direction direction) const {
+    const std::size_t from = squareIndex(square());
+    const int first = firstOccupied(from, direction, board().occupancy());
+    if (first < 0)
+        return {};
+    const auto at = static_cast<std::size_t>(first);
+    Figure* met = board().figureAtIndex(at);
+    if (met->colour() != colour() && met->moves().covers(square()))
+        return {met, static_cast<int>(stepsAlong(from, direction, at))};
     return {};
 }
 

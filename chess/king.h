@@ -27,7 +27,7 @@ struct RayProbe {
 
 class King final : public Figure {
 public:
-    King(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved) {}
+    King(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, KING) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     // The same, with the squares to avoid already gathered (the refresh has them at hand).
     FigureMoves& generateMoves(FigureMoves& record, const KingSafety& safety);
@@ -49,6 +49,8 @@ private:
     // and the east step added, which castling asks for.
     std::pair<std::int64_t, std::int64_t> addSingleSteps(FigureMoves& record, const KingSafety& safety) const;
     RayProbe probe(Direction direction) const;
+    // One single step onto a square that `forbidden` leaves open; returns the targets it added.
+    std::int64_t addStep(FigureMoves& record, Direction direction, std::uint64_t forbidden) const;
     // Offers the castling toward rookColumn when the king's two squares that way are safe and
     // empty and the unmoved corner figure walks at least rookTargets squares toward the king;
     // its rookTargets-th square is where the rook lands.

@@ -1,6 +1,7 @@
 #include "chess/move_list.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdlib>
 
 #include "chess/board.h"
@@ -37,7 +38,7 @@ Figure* victimOf(const Board& board, const MoveTarget& target) {
 }
 
 void appendCandidate(MoveList& list, const Move& move) {
-    if (move.figure->kind() == PAWN && isLastRow(move.to))
+    if (move.figure->kindCode() == PAWN && isLastRow(move.to))
         list.addPromotions(move);
     else
         list.append(move);
@@ -65,9 +66,9 @@ struct Checkers {
 // Every enemy figure counts once for each covered entry on the king's square.
 Checkers findCheckers(const Board& board, const King& king) {
     Checkers checkers;
-    for (std::size_t index = 0; index < 64; ++index) {
-        Figure* figure = board.figureAtIndex(index);
-        if (!figure || figure->colour() == king.colour())
+    for (std::uint64_t rest = board.occupancy(); rest != 0; rest &= rest - 1) {
+        Figure* figure = board.figureAtIndex(static_cast<std::size_t>(std::countr_zero(rest)));
+        if (figure->colour() == king.colour())
             continue;
         const FigureMoves& moves = figure->moves();
         if (!moves.covers(king.square()))
@@ -146,7 +147,7 @@ MoveList Board::listAllMoves() const {
         const FigureMoves& moves = figure->moves();
         for (std::size_t i = 0; i < moves.targetCount; ++i) {
             Move move = candidate(*figure, moves.targets[i].target, victimOf(*this, moves.targets[i]));
-            if (figure->kind() == KING)
+            if (figure->kindCode() == KING)
                 addCastlingRook(static_cast<const King&>(*figure), move);
             appendCandidate(list, move);
         }
@@ -181,9 +182,11 @@ bool Board::hasLegalMove() const {
     const King* king = kingOf(sideToMove_);
     const Checkers checkers = king ? findCheckers(*this, *king) : Checkers{};
     if (checkers.count == 0) {
-        for (const Figure* figure : squares_)
-            if (figure && figure->colour() == sideToMove_ && figure->moves().targetCount > 0)
+        for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
+            const Figure* figure = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+            if (figure->colour() == sideToMove_ && figure->moves().targetCount > 0)
                 return true;
+        }
         return false;
     }
     bool found = false;

@@ -92,6 +92,30 @@ constexpr LineTable kLines = makeLines();
 
 constexpr std::array<std::array<Ray, 64>, 16> kRays = makeRays();
 
+namespace {
+
+using LineRayTable = std::array<std::array<LineRay, 64>, 8>;
+
+constexpr LineRayTable makeLineRays() {
+    LineRayTable lines{};
+    for (std::size_t direction = 0; direction < lines.size(); ++direction)
+        for (std::size_t index = 0; index < 64; ++index) {
+            const Ray& ray = kRays[direction][index];
+            LineRay& line = lines[direction][index];
+            line.length = ray.length;
+            for (std::size_t i = 0; i < ray.length; ++i) {
+                line.mask |= std::uint64_t{1} << ray.squares[i];
+                line.squares[i] = squareAt(ray.squares[i]);
+                line.quietTargets[i] = MoveTarget{line.squares[i], kNoSquare};
+            }
+        }
+    return lines;
+}
+
+}  // namespace
+
+constexpr LineRayTable kLineRays = makeLineRays();
+
 const Step& stepOf(StepFunction function) {
     for (const Step& step : kSteps)
         if (step.function == function)

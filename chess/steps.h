@@ -4,6 +4,8 @@
 // exactly one function.
 
 #include <array>
+#include <bit>
+#include <cstddef>
 #include <cstdint>
 
 #include "chess/types.h"
@@ -76,6 +78,43 @@ struct Ray {
 extern const std::array<std::array<Ray, 64>, 16> kRays;
 
 inline const Ray& rayFrom(std::size_t index, Direction direction) { return kRays[direction][index]; }
+
+// A line ray once more, for the walks that copy a whole run of empty squares at once: its
+// squares as bits, as squares and as quiet targets, nearest first.
+struct LineRay {
+    std::uint64_t mask;
+    std::uint8_t length;
+    std::array<Square, 7> squares;
+    std::array<MoveTarget, 7> quietTargets;
+};
+
+extern const std::array<std::array<LineRay, 64>, 8> kLineRays;
+
+// The change of squareIndex with one step in each line direction.
+inline constexpr std::array<int, 8> kIndexSteps{8, 9, 1, -7, -8, -9, -1, 7};
+
+// The square index of the first square that the bits `occupied` show on the ray from square
+// index `from` in line direction `direction`, or -1 when the ray is empty.
+inline int firstOccupied(std::size_t from, Direction direction, std::uint64_t occupied) {
+    const std::uint64_t met = occupied & kLineRays[direction][from].mask;
+    if (met == 0)
+        return -1;
+    return kIndexSteps[direction] > 0 ? std::countr_zero(met) : 63 - std::countl_zero(met);
+}
+
+// Every square that shares a line with the square of index `index`.
+inline std::uint64_t linesThrough(std::size_t index) {
+    std::uint64_t lines = 0;
+    for (const auto& rays : kLineRays)
+        lines |= rays[index].mask;
+    return lines;
+}
+
+// How many steps in line direction `direction` lead from square index `from` to `to`, which
+// lies on that ray.
+inline std::size_t stepsAlong(std::size_t from, Direction direction, std::size_t to) {
+    return static_cast<std::size_t>((static_cast<int>(to) - static_cast<int>(from)) / kIndexSteps[direction]);
+}
 
 // The line direction from the square with index a toward the one with index b, or -1.
 extern const std::array<std::array<std::int8_t, 64>, 64> kLines;

@@ -63,5 +63,50 @@ TEST(Steps, DirectionBetweenTwoSquares) {
     EXPECT_EQ(directionBetween(e4, kNoSquare), nullptr);
 }
 
+TEST(LineRays, HoldTheSquaresOfTheStepRaysNearestFirst) {
+    for (std::size_t direction = 0; direction < kLineRays.size(); ++direction)
+        for (std::size_t index = 0; index < 64; ++index) {
+            const Ray& ray = rayFrom(index, static_cast<Direction>(direction));
+            const LineRay& line = kLineRays[direction][index];
+            ASSERT_EQ(line.length, ray.length);
+            std::uint64_t mask = 0;
+            for (std::size_t i = 0; i < ray.length; ++i) {
+                EXPECT_EQ(line.squares[i], squareAt(ray.squares[i]));
+                EXPECT_EQ(line.quietTargets[i].target, squareAt(ray.squares[i]));
+                EXPECT_EQ(line.quietTargets[i].captureSquare, kNoSquare);
+                mask |= std::uint64_t{1} << ray.squares[i];
+            }
+            EXPECT_EQ(line.mask, mask);
+        }
+}
+
+// The nearest figure counts, whether the ray runs toward higher or lower square indices.
+TEST(LineRays, FirstOccupiedIsTheNearestFigureOnTheRay) {
+    const std::size_t d4 = squareIndex(sq("d4"));
+    std::uint64_t occupied = 0;
+    for (const char* name : {"d6", "d8", "d2", "d1", "b4", "g7", "a1", "h4"})
+        occupied |= std::uint64_t{1} << squareIndex(sq(name));
+    EXPECT_EQ(firstOccupied(d4, dNORTH, occupied), static_cast<int>(squareIndex(sq("d6"))));
+    EXPECT_EQ(firstOccupied(d4, dSOUTH, occupied), static_cast<int>(squareIndex(sq("d2"))));
+    EXPECT_EQ(firstOccupied(d4, dWEST, occupied), static_cast<int>(squareIndex(sq("b4"))));
+    EXPECT_EQ(firstOccupied(d4, dEAST, occupied), static_cast<int>(squareIndex(sq("h4"))));
+    EXPECT_EQ(firstOccupied(d4, dNORTH_EAST, occupied), static_cast<int>(squareIndex(sq("g7"))));
+    EXPECT_EQ(firstOccupied(d4, dSOUTH_WEST, occupied), static_cast<int>(squareIndex(sq("a1"))));
+    EXPECT_EQ(firstOccupied(d4, dNORTH_WEST, occupied), -1);
+    EXPECT_EQ(firstOccupied(d4, dSOUTH_EAST, occupied), -1);
+    EXPECT_EQ(stepsAlong(d4, dNORTH, squareIndex(sq("d6"))), 2u);
+    EXPECT_EQ(stepsAlong(d4, dSOUTH_WEST, squareIndex(sq("a1"))), 3u);
+    EXPECT_EQ(stepsAlong(d4, dEAST, squareIndex(sq("h4"))), 4u);
+}
+
+TEST(LineRays, LinesThroughASquareAreItsRowColumnAndDiagonals) {
+    const std::uint64_t lines = linesThrough(squareIndex(sq("e4")));
+    const auto holds = [lines](const char* name) { return ((lines >> squareIndex(sq(name))) & 1u) != 0; };
+    for (const char* name : {"e8", "e1", "a4", "h4", "h7", "b1", "a8", "h1"})
+        EXPECT_TRUE(holds(name)) << name;
+    for (const char* name : {"e4", "f6", "d2", "a1"})
+        EXPECT_FALSE(holds(name)) << name;
+}
+
 }  // namespace
 }  // namespace vek::chess

@@ -11,6 +11,41 @@ using testing::sq;
 using testing::targetsOf;
 using Names = std::vector<std::string>;
 
+// Lists that a refresh keeps must be those it would generate: trial moves open and close lines
+// between refreshes, also when they are taken back without one.
+TEST(RefreshLists, StayTrueAfterTrialMovesAreTakenBack) {
+    Board board;
+    setUp(board, {"Ta1", "Ba2", "Lc1", "Sb1", "Ke1", "ke8", "ba7"});
+    const Names rookBefore = targetsOf(board, "a1");
+    const Names bishopBefore = targetsOf(board, "c1");
+    MoveList list = board.listAllMoves();
+    for (Move& move : list) {
+        board.applyMove(move);
+        board.refresh();
+        board.takeBack(move);
+    }
+    board.refresh();
+    EXPECT_EQ(targetsOf(board, "a1"), rookBefore);
+    EXPECT_EQ(targetsOf(board, "c1"), bishopBefore);
+}
+
+TEST(RefreshLists, AfterATrialMoveMatchThoseOfTheSamePositionLoaded) {
+    Board board;
+    setUp(board, {"Ta1", "Ba2", "Lc1", "Sb1", "Ke1", "ke8", "ba7"});
+    Move advance;
+    advance.figure = board.figureAt(sq("a2"));
+    advance.from = sq("a2");
+    advance.to = sq("a4");
+    board.applyMove(advance);
+    board.refresh();
+    Board loaded;
+    setUp(loaded, {"Ta1", "Ba4", "Lc1", "Sb1", "Ke1", "ke8", "ba7"});
+    for (const char* square : {"a1", "a4", "c1", "b1", "e1", "e8", "a7"}) {
+        EXPECT_EQ(targetsOf(board, square), targetsOf(loaded, square)) << square;
+        EXPECT_EQ(testing::coveredOf(board, square), testing::coveredOf(loaded, square)) << square;
+    }
+}
+
 TEST(Pins, RookOnALowerSquarePinsTheBishopOnTheFirstRefresh) {
     Board board;
     setUp(board, {"ke8", "le7", "Te1", "Kh1"}, 'W', false);
