@@ -2,6 +2,7 @@
 // shortcut taken in the refresh must give every figure exactly the lists, pins and castling
 // records that those scans gave, in the same order, and so the same states, evaluations and
 // search trees.
+#include <array>
 #include <cstdint>
 #include <random>
 
@@ -9,6 +10,7 @@
 
 #include "chess/board.h"
 #include "chess/figures.h"
+#include "reference_positions.h"
 
 namespace vek::chess {
 namespace {
@@ -93,17 +95,17 @@ std::uint64_t fingerprintOfRandomGames(unsigned seed, int games) {
     return print.value();
 }
 
-constexpr const char* kPositions[] = {
-    "T LD TK BB  LBBB  S  S    B B      Bb      b sb bbb sblbt ld tk W",
-    "T   K  TBBBLLBBB  S  D b b  B      BS   ls  bsb b bbdbl t   k  tW",
-    "            B B          T   b kKB     t   b      b             W",
-    "T  D TK Bb B  BBd    S  LLB B   sB       l   slSBbbb bbbt   k  tW",
-    "TSLDK  TBBB SsBB          L               b     bb Blbbbtsld k tW",
-    "      D                                      K                 kW",
+const std::array<const char*, 8> kPositions{{
+    testing::kReferencePositions[1],
+    testing::kReferencePositions[2],
+    testing::kReferencePositions[3],
+    testing::kReferencePositions[4],
+    testing::kReferencePositions[5],
+    testing::kReferencePositions[6],
     // Pins that only a second refresh sees, and a figure between a pinned one and its king.
     "    K       L                                               t  kW",
     "    T  K                                    l       s       k   S",
-};
+}};
 
 TEST(RefreshEquivalence, RandomGamesGiveTheRecordedLists) {
     EXPECT_EQ(fingerprintOfRandomGames(7, 12), 5034951130612841062u);

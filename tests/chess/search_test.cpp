@@ -12,6 +12,7 @@
 
 #include "chess/random.h"
 #include "chess_test_support.h"
+#include "reference_positions.h"
 #include "foundation/exceptions.h"
 
 // ---- Running out of memory on demand
@@ -65,16 +66,7 @@ using testing::play;
 using testing::setUp;
 using testing::sq;
 
-// The positions of the benchmark, as position texts.
-const char* const kPositions[] = {
-    "TSLDKLSTBBBBBBBB                                bbbbbbbbtsldklstW",
-    "T LD TK BB  LBBB  S  S    B B      Bb      b sb bbb sblbt ld tk W",
-    "T   K  TBBBLLBBB  S  D b b  B      BS   ls  bsb b bbdbl t   k  tW",
-    "            B B          T   b kKB     t   b      b             W",
-    "T  D TK Bb B  BBd    S  LLB B   sB       l   slSBbbb bbbt   k  tW",
-    "TSLDK  TBBB SsBB          L               b     bb Blbbbtsld k tW",
-    "      D                                      K                 kW",
-};
+const auto& kPositions = testing::kReferencePositions;
 constexpr std::size_t kEndgame = 3;
 constexpr std::size_t kMatingNet = 6;
 
