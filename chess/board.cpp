@@ -62,6 +62,24 @@ void generateInto(Figure& figure, FigureMoves& record) {
     }
 }
 
+// The (up to) two squares ahead of a pawn of each colour on each square, whose occupants its
+// steps read.
+using PawnAheadTable = std::array<std::array<std::uint64_t, 64>, 2>;
+
+constexpr PawnAheadTable makePawnAhead() {
+    PawnAheadTable table{};
+    for (std::size_t from = 0; from < 64; ++from)
+        for (const Colour colour : {WHITE, BLACK}) {
+            const auto forward = static_cast<std::int8_t>(colour == WHITE ? 1 : -1);
+            Square s = squareAt(from);
+            for (int i = 0; i < 2 && (s = stepBy(s, 0, forward)) != kNoSquare; ++i)
+                table[colour][from] |= std::uint64_t{1} << squareIndex(s);
+        }
+    return table;
+}
+
+constexpr PawnAheadTable kPawnAhead = makePawnAhead();
+
 // The squares from which a figure could be pinned against this king.
 std::uint64_t linesThroughKing(const King* king) {
     return king && isOnBoard(king->square()) ? linesThrough(squareIndex(king->square())) : 0;
@@ -159,12 +177,9 @@ bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
     const std::size_t from = squareIndex(figure.square());
     std::uint64_t read = figure.moves().coveredSet | std::uint64_t{1} << from;
     if (figure.kindCode() == PAWN) {
-        const bool white = figure.colour() == WHITE;
-        if (figure.square().row == (white ? 5 : 4))
+        if (figure.square().row == (figure.colour() == WHITE ? 5 : 4))
             return true;
-        const Ray& ahead = rayFrom(from, white ? dNORTH : dSOUTH);
-        for (std::size_t i = 0; i < std::min<std::size_t>(ahead.length, 2); ++i)
-            read |= std::uint64_t{1} << ahead.squares[i];
+        read |= kPawnAhead[figure.colour()][from];
     }
     return (changedSinceRefresh_ & read) != 0;
 }

@@ -1,3 +1,4 @@
+#include <array>
 #include <bit>
 #include <optional>
 
@@ -26,17 +27,14 @@ std::optional<std::int32_t> decidedScore(GameState state, Colour sideToMove) {
     }
 }
 
-// The figure's value without a virtual call: the evaluation runs after every trial move.
+// The value of the figure's own class, without a virtual call: the evaluation runs after
+// every trial move.
+constexpr std::array<int, 7> kValueByKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
+
 int valueOf(const Figure& figure) {
-    switch (figure.kindCode()) {
-    case PAWN: return static_cast<const Pawn&>(figure).value();
-    case KNIGHT: return static_cast<const Knight&>(figure).value();
-    case BISHOP: return static_cast<const Bishop&>(figure).value();
-    case ROOK: return static_cast<const Rook&>(figure).value();
-    case QUEEN: return static_cast<const Queen&>(figure).value();
-    case KING: return static_cast<const King&>(figure).value();
-    }
-    return figure.value();
+    const FigureKind kind = figure.kindCode();
+    return kind == PAWN ? Pawn::valueOn(figure.colour(), figure.square().row)
+                        : kValueByKind[static_cast<std::size_t>(kind)];
 }
 
 // Material, mobility and attacked material of one figure. What a target takes is looked up
@@ -47,9 +45,13 @@ std::int32_t figureWeight(const Board& board, const Figure& figure) {
     std::int32_t weight = valueOf(figure) + static_cast<std::int32_t>(moves.targetCount);
     if (!moves.canCapture)  // set exactly when some target has a capture square
         return weight;
-    for (std::size_t i = 0; i < moves.targetCount; ++i)
-        if (const Figure* victim = board.figureAt(moves.targets[i].captureSquare))
+    for (std::size_t i = 0; i < moves.targetCount; ++i) {
+        const Square taken = moves.targets[i].captureSquare;
+        if (taken == kNoSquare)  // a quiet target; generation writes no other square off the board
+            continue;
+        if (const Figure* victim = board.figureAtIndex(squareIndex(taken)))
             weight += valueOf(*victim);
+    }
     return weight;
 }
 

@@ -136,10 +136,26 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
     }
 }
 
-FigureMoves& Figure::walkLines(FigureMoves& record, std::initializer_list<Direction> directions,
-                               std::size_t maxSteps) const {
+FigureMoves& Figure::jumps(FigureMoves& record) const {
     record.clear();
-    walkRays(record, {directions.begin(), directions.size()}, maxSteps);
+    if (!isOnBoard(square_) || (pinTowardKing_ && pinAwayFromKing_))
+        return record;
+    const Board& board = *board_;
+    const std::size_t from = squareIndex(square_);
+    RecordWriter writer(record);
+    for (std::size_t jump = dKNIGHT1; jump <= dKNIGHT8; ++jump) {
+        const Ray& ray = kRays[jump][from];
+        if (ray.length == 0)
+            continue;
+        const std::size_t index = ray.squares[0];
+        const Square s = squareAt(index);
+        writer.cover(index, s);
+        const Figure* other = board.figureAtIndex(index);
+        if (!other)
+            writer.quietTarget(s);
+        else if (other->colour_ != colour_ && other->kind_ != KING)
+            writer.captureTarget(s);
+    }
     return record;
 }
 
@@ -171,22 +187,25 @@ FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction>
     return record;
 }
 
+// By square index throughout: the refresh asks this of every figure on a line through its king.
 void Figure::computePin() {
     pinTowardKing_ = nullptr;
     pinAwayFromKing_ = nullptr;
     const King* king = board_->kingOf(colour_);
-    if (!king)
+    if (!king || !isOnBoard(king->square()) || !isOnBoard(square_))
         return;
-    const Step* away = lineStepBetween(king->square(), square_);
-    if (!away)
+    const std::size_t here = squareIndex(square_);
+    const int away = kLines[squareIndex(king->square())][here];
+    if (away < 0)
         return;
-    const int first = firstOccupied(squareIndex(square_), directionOf(*away), board_->occupancy());
+    const auto awayDirection = static_cast<Direction>(away);
+    const int first = firstOccupied(here, awayDirection, board_->occupancy());
     if (first < 0)
         return;
     const Figure* other = board_->figureAtIndex(static_cast<std::size_t>(first));
-    if (other->colour_ != colour_ && other->moves_.covers(square_)) {
-        pinTowardKing_ = directionBetween(square_, king->square());
-        pinAwayFromKing_ = away->function;
+    if (other->colour_ != colour_ && ((other->moves_.coveredSet >> here) & 1u)) {
+        pinTowardKing_ = kSteps[oppositeLine(awayDirection)].function;
+        pinAwayFromKing_ = kSteps[awayDirection].function;
     }
 }
 

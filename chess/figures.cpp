@@ -61,7 +61,7 @@ void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
 }
 
 FigureMoves& Knight::generateMoves(FigureMoves& record) {
-    return walkLines(record, {dKNIGHT1, dKNIGHT2, dKNIGHT3, dKNIGHT4, dKNIGHT5, dKNIGHT6, dKNIGHT7, dKNIGHT8}, 1);
+    return jumps(record);
 }
 
 FigureMoves& Bishop::generateMoves(FigureMoves& record) {

@@ -17,8 +17,9 @@ public:
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return PAWN; }
     // 1 on its own half, growing to 2, 3 and 4 on the last three rows ahead.
-    int value() const override {
-        const int advance = colour() == WHITE ? square().row - 5 : 4 - square().row;
+    int value() const override { return valueOn(colour(), square().row); }
+    static constexpr int valueOn(Colour colour, int row) {
+        const int advance = colour == WHITE ? row - 5 : 4 - row;
         return std::max(advance, 0) + 1;
     }
 
@@ -33,7 +34,8 @@ public:
     Knight(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, KNIGHT) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return KNIGHT; }
-    int value() const override { return 3; }
+    static constexpr int kValue = 3;
+    int value() const override { return kValue; }
 };
 
 class Bishop final : public Figure {
@@ -41,7 +43,8 @@ public:
     Bishop(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, BISHOP) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return BISHOP; }
-    int value() const override { return 3; }
+    static constexpr int kValue = 3;
+    int value() const override { return kValue; }
 };
 
 class Rook final : public Figure {
@@ -49,7 +52,8 @@ public:
     Rook(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, ROOK) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return ROOK; }
-    int value() const override { return 5; }
+    static constexpr int kValue = 5;
+    int value() const override { return kValue; }
 };
 
 class Queen final : public Figure {
@@ -57,7 +61,8 @@ public:
     Queen(Board& board, Colour colour, Square square, bool moved) : Figure(board, colour, square, moved, QUEEN) {}
     FigureMoves& generateMoves(FigureMoves& record) override;
     FigureKind kind() const override { return QUEEN; }
-    int value() const override { return 8; }
+    static constexpr int kValue = 8;
+    int value() const override { return kValue; }
 };
 
 }  // namespace vek::chess

@@ -32,7 +32,8 @@ public:
     // The same, with the squares to avoid already gathered (the refresh has them at hand).
     FigureMoves& generateMoves(FigureMoves& record, const KingSafety& safety);
     FigureKind kind() const override { return KING; }
-    int value() const override { return 2; }
+    static constexpr int kValue = 2;
+    int value() const override { return kValue; }
 
     const CastlingOption& queenSide() const { return queenSide_; }
     const CastlingOption& kingSide() const { return kingSide_; }

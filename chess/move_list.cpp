@@ -66,12 +66,15 @@ struct Checkers {
 // Every enemy figure counts once for each covered entry on the king's square.
 Checkers findCheckers(const Board& board, const King& king) {
     Checkers checkers;
+    if (!isOnBoard(king.square()))
+        return checkers;
+    const std::uint64_t kingBit = std::uint64_t{1} << squareIndex(king.square());
     for (std::uint64_t rest = board.occupancy(); rest != 0; rest &= rest - 1) {
         Figure* figure = board.figureAtIndex(static_cast<std::size_t>(std::countr_zero(rest)));
         if (figure->colour() == king.colour())
             continue;
         const FigureMoves& moves = figure->moves();
-        if (!moves.covers(king.square()))
+        if ((moves.coveredSet & kingBit) == 0)
             continue;
         for (std::size_t i = 0; i < moves.coveredCount; ++i) {
             if (moves.covered[i] != king.square())

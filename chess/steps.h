@@ -90,6 +90,9 @@ struct LineRay {
 
 extern const std::array<std::array<LineRay, 64>, 8> kLineRays;
 
+// The line direction that leads back the way `direction` went.
+constexpr Direction oppositeLine(Direction direction) { return static_cast<Direction>((direction + 4) % 8); }
+
 // The change of squareIndex with one step in each line direction.
 inline constexpr std::array<int, 8> kIndexSteps{8, 9, 1, -7, -8, -9, -1, 7};
 

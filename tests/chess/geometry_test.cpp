@@ -21,6 +21,16 @@ TEST(Squares, IndexRunsFromA1AlongTheRowsToH8) {
     EXPECT_FALSE(isOnBoard(kNoSquare));
 }
 
+TEST(Steps, OppositeLineStepsBackOntoTheSquare) {
+    const Square d4 = sq("d4");
+    for (std::size_t line = dNORTH; line <= dNORTH_WEST; ++line) {
+        SCOPED_TRACE(line);
+        const Direction direction = static_cast<Direction>(line);
+        EXPECT_EQ(advance(advance(d4, kSteps[direction]), kSteps[oppositeLine(direction)]), d4);
+        EXPECT_EQ(oppositeLine(oppositeLine(direction)), direction);
+    }
+}
+
 TEST(Steps, TableHoldsTheLinesThenTheKnightJumps) {
     const StepFunction functions[16] = {stepNorth, stepNorthEast, stepEast, stepSouthEast, stepSouth,
                                         stepSouthWest, stepWest, stepNorthWest, stepKnight1, stepKnight2,
