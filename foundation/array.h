@@ -160,8 +160,9 @@ private:
     void copyFrom(const Array& other) {
         if (other.capacity_ == 0)
             return;
-        storage_ = allocate(other.capacity_);
-        std::copy(other.storage_, other.storage_ + other.count_, storage_);
+        std::unique_ptr<T[]> copy(allocate(other.capacity_));
+        std::copy(other.storage_, other.storage_ + other.count_, copy.get());
+        storage_ = copy.release();
         capacity_ = other.capacity_;
         count_ = other.count_;
     }

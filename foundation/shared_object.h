@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstddef>
+#include <type_traits>
 #include <utility>
 
 namespace vek {
@@ -56,8 +57,10 @@ public:
     }
     SharedRef(const SharedRef& other) noexcept : SharedRef(other.object_) {}
     SharedRef(SharedRef&& other) noexcept : object_(std::exchange(other.object_, nullptr)) {}
+    // From a reference to a derived class (never a downcast).
     template <typename U>
-    SharedRef(const SharedRef<U>& other) noexcept : SharedRef(static_cast<T*>(other.get())) {}  // NOLINT
+        requires std::is_convertible_v<U*, T*>
+    SharedRef(const SharedRef<U>& other) noexcept : SharedRef(other.get()) {}  // NOLINT(google-explicit-constructor)
     ~SharedRef() { reset(); }
 
     SharedRef& operator=(const SharedRef& other) noexcept {

@@ -835,14 +835,15 @@ void STRING::readFromFile(const STRING& fileName) {
     std::FILE* file = std::fopen(fileName.getText(), "rb");
     if (file == nullptr)
         throw OpenReadError(fileName);
+    // Read straight into the growing text: worker threads have small stacks.
+    constexpr std::size_t kChunk = 65536;
     std::string content;
-    char chunk[65536];
     try {
-        for (;;) {
-            const std::size_t got = std::fread(chunk, 1, sizeof chunk, file);
-            content.append(chunk, got);
-            if (got < sizeof chunk)
-                break;
+        for (std::size_t got = kChunk; got == kChunk;) {
+            const std::size_t old = content.size();
+            content.resize(old + kChunk);
+            got = std::fread(content.data() + old, 1, kChunk, file);
+            content.resize(old + got);
         }
     } catch (const std::bad_alloc&) {
         std::fclose(file);

@@ -103,6 +103,7 @@ public:
 
     // The whole content of the file, read in binary mode and classified (csASCII or
     // csWINDOWS); throws OpenReadError (also for a read error), leaving the string unchanged.
+    // When memory runs out the string is left empty, as every failed allocation leaves it.
     void readFromFile(const STRING& fileName);
 
     // Shrinks or grows the text to exactly length bytes (new bytes are zero); for readers

@@ -13,6 +13,15 @@ namespace vek {
 
 namespace {
 
+// A copy with a block of its own. Use counts of text blocks are not atomic, so the name that
+// several threads copy must not share a block with a handle that another thread owns.
+STRING unsharedCopy(const STRING& text) {
+    STRING copy(text.getText(), text.getLength());
+    if (!copy.isEmpty())
+        copy.setCharset(text.getCharset());
+    return copy;
+}
+
 template <typename Predicate>
 bool waitFor(std::condition_variable& condition, std::unique_lock<std::mutex>& lock, std::uint32_t timeoutMs,
              Predicate ready) {
@@ -134,10 +143,18 @@ SharedRef<Thread> findThread(std::uint32_t threadId) {
     RecursiveLock::Guard guard(registry().lock, registryTimeout.load());
     if (!guard.acquired())
         return nullptr;
-    for (Thread* thread : registry().threads)
-        if (thread->getThreadId() == threadId)
+    // A finished entry that no purge has dropped yet may carry an id the system has since
+    // given to a new thread: the running one is the thread asked for.
+    Thread* finished = nullptr;
+    for (Thread* thread : registry().threads) {
+        if (thread->getThreadId() != threadId)
+            continue;
+        if (thread->isRunning())
             return SharedRef<Thread>(thread);
-    return nullptr;
+        if (finished == nullptr)
+            finished = thread;
+    }
+    return SharedRef<Thread>(finished);
 }
 
 bool purgeThreads(std::uint32_t timeoutMs) {
@@ -185,7 +202,7 @@ void Thread::joinSystemThread() {
 
 STRING Thread::getName() const {
     RecursiveLock::Guard guard(registry().lock);
-    return name_;
+    return unsharedCopy(name_);
 }
 
 bool Thread::waitUntilFinished(std::uint32_t timeoutMs) const {
@@ -236,7 +253,7 @@ void Thread::StartThread(const STRING& name) {
                 throw;
             }
             addRef();
-            name_ = name;
+            name_ = unsharedCopy(name);
             registered = true;
         }
     }

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  cmake ninja-build g++ clang libclang-rt-14-dev
+  cmake ninja-build g++ clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick
   libgtest-dev googletest libbenchmark-dev

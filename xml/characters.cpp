@@ -4,13 +4,12 @@ namespace vek::xml {
 
 namespace {
 
-unsigned char toLowerCase(unsigned char c, bool utf8) {
-    if (c >= 'A' && c <= 'Z')
-        return static_cast<unsigned char>(c + ('a' - 'A'));
-    // Latin-1 capitals À to Þ, except the multiplication sign.
-    if (!utf8 && c >= 0xC0 && c <= 0xDE && c != 0xD7)
-        return static_cast<unsigned char>(c + 0x20);
-    return c;
+// The library's lower-case table for 8-bit names; in UTF-8 names only ASCII letters fold, since
+// a byte above 0x7F is part of a longer sequence there.
+unsigned char foldCase(unsigned char c, bool utf8) {
+    if (!utf8)
+        return vek::toLowerCase(c);
+    return c >= 'A' && c <= 'Z' ? static_cast<unsigned char>(c + ('a' - 'A')) : c;
 }
 
 }  // namespace
@@ -33,8 +32,7 @@ bool equalsIgnoringCase(const STRING& left, const STRING& right, bool utf8) {
     const char* a = left.getText();
     const char* b = right.getText();
     for (std::size_t i = 0; i < left.getLength(); ++i) {
-        if (toLowerCase(static_cast<unsigned char>(a[i]), utf8) !=
-            toLowerCase(static_cast<unsigned char>(b[i]), utf8))
+        if (foldCase(static_cast<unsigned char>(a[i]), utf8) != foldCase(static_cast<unsigned char>(b[i]), utf8))
             return false;
     }
     return true;

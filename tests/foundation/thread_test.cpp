@@ -187,6 +187,20 @@ TEST_F(ThreadTest, RunsItsBodyOnItsOwnThread) {
     EXPECT_FALSE(thread.isTerminated());
 }
 
+// Text blocks count their users without atomics, so the name that other threads copy shares
+// no block with the caller's handle or with the copies handed out.
+TEST_F(ThreadTest, TheNameSharesNoBlockAcrossThreads) {
+    TestThread thread(waitForStop);
+    const vek::STRING name("engine");
+    thread.StartThread(name);
+    EXPECT_EQ(name.getUseCount(), 1);
+    const vek::STRING copy = thread.getName();
+    EXPECT_EQ(copy, "engine");
+    EXPECT_EQ(copy.getUseCount(), 1);
+    thread.StopThread();
+    ASSERT_TRUE(thread.waitUntilFinished(10000));
+}
+
 TEST_F(ThreadTest, StartRegistersWithACountedReference) {
     TestThread thread(waitForStop);
     thread.StartThread("registered");

@@ -15,6 +15,7 @@ TEST(XmlCharacters, NamesFoldAsciiAndLatin1LettersIn8BitText) {
     EXPECT_TRUE(equalsIgnoringCase("ChildForm", "CHILDform", false));
     EXPECT_TRUE(equalsIgnoringCase("L\xC4UFER", "l\xE4ufer", false));
     EXPECT_FALSE(equalsIgnoringCase("\xD7", "\xF7", false));
+    EXPECT_TRUE(equalsIgnoringCase("\x8A\x8C\x8E", "\x9A\x9C\x9E", false));
     EXPECT_FALSE(equalsIgnoringCase("item", "items", false));
 }
 
