@@ -9,6 +9,7 @@
 // Attack, check and legality questions are answered from those stored lists.
 
 #include <array>
+#include <cassert>
 #include <cstddef>
 #include <cstdint>
 
@@ -41,7 +42,11 @@ public:
 
     // The figure on s, or none (also for {0, 0}).
     Figure* figureAt(Square s) const { return isOnBoard(s) ? squares_[squareIndex(s)] : nullptr; }
-    Figure* figureAtIndex(std::size_t index) const { return squares_[index]; }
+    // The figure on the square of that index (below 64), or none.
+    Figure* figureAtIndex(std::size_t index) const {
+        assert(index < squares_.size());
+        return squares_[index];
+    }
     // The occupied squares as bits by squareIndex.
     std::uint64_t occupancy() const { return occupied_; }
     // Every figure created since the last clear, in creation order.
@@ -87,8 +92,9 @@ public:
     Figure* enPassantVictim(const Figure* figure, Square from, Square to) const;
     // Game moves: move the figures, append the history entry, hand over the turn and the
     // running clock, refresh, and record the state in the entry. playMove hands promotions and
-    // castlings (by promotionKind and castlingRook) to the other two.
-    void playMove(const Move& move);
+    // castlings (by promotionKind and castlingRook) to the other two. A promotion to a kind
+    // other than knight, bishop, rook or queen plays nothing.
+    void playMove(Move move);
     void playPromotion(Figure* pawn, Square from, FigureKind kind, Square to);
     void playCastling(Figure* king, Square kingTarget, Figure* rook, Square rookTarget);
 
@@ -96,7 +102,7 @@ public:
     // records in `move` what it takes and the figure a promotion creates (reused when the same
     // Move is applied again); takeBack wants that same Move and leaves the state RUNNING.
     void applyMove(Move& move);
-    void takeBack(const Move& move);
+    void takeBack(Move move);
 
     // The status line for the game state, in the OEM code page.
     vek::STRING statusText() const;

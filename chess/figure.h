@@ -89,7 +89,8 @@ protected:
     void walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
                   std::uint64_t forbidden = 0, std::int64_t* added = nullptr) const;
     // Initialises record and walks the given line directions in ordinary mode, each up to the
-    // first figure; the same as walkRays with 8 steps, without stepping over empty squares.
+    // first figure; the same as walkRays with 8 steps, with each run of empty squares copied at
+    // once.
     FigureMoves& slide(FigureMoves& record, std::initializer_list<Direction> directions) const;
     // Initialises record and makes the eight knight jumps in table order: the single-step walk
     // of those rows, where a pin, which never runs along a jump, forbids every jump.

@@ -59,7 +59,7 @@ Figure* Board::enPassantVictim(const Figure* figure, Square from, Square to) con
 
 // Each game move reserves its history entry before it touches the board, so that running out
 // of memory leaves the position as it was.
-void Board::playMove(const Move& move) {
+void Board::playMove(const Move move) {  // a copy: `move` may be an entry of the history
     if (move.promotionKind != 0) {
         playPromotion(move.figure, move.from, static_cast<FigureKind>(move.promotionKind), move.to);
         return;
@@ -89,6 +89,8 @@ void Board::playMove(const Move& move) {
 }
 
 void Board::playPromotion(Figure* pawn, Square from, FigureKind kind, Square to) {
+    if (kind < KNIGHT || kind > QUEEN)  // nothing else replaces a pawn
+        return;
     Figure* const taken = figureAt(to);
     appendHistory();
     Figure* promoted = nullptr;
@@ -174,7 +176,7 @@ void Board::applyMove(Move& move) {
     lastHistoryEntry() = move;
 }
 
-void Board::takeBack(const Move& move) {
+void Board::takeBack(const Move move) {  // a copy: `move` may be the history entry it removes
     assert(!history_.isEmpty());
     removeHistory(history_.getCount() - 1);
     put(*move.figure, move.from);

@@ -43,7 +43,8 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
         return record;
 
     const auto [westTargets, eastTargets] = addSingleSteps(record, safety);
-    // Castling never leads out of check.
+    // No castling out of check: the plain rule of chess, which the walks alone would not
+    // enforce (they test only the squares crossed and reached).
     if (!moved() && !safety.isCovered(square())) {
         if (westTargets > 0)
             castle(record, queenSide_, safety, dWEST, 'a', 3);

@@ -28,7 +28,9 @@ private:
 // gives check.
 MoveList candidatesOf(const Board& board, std::size_t& checkerCount) {
     MoveList evasions = board.listEvasions(checkerCount);
-    return checkerCount > 0 ? evasions : board.listAllMoves();
+    if (checkerCount > 0)
+        return evasions;
+    return board.listAllMoves();
 }
 
 // Keeps exactly the entries scored `best`, in their list order.

@@ -101,6 +101,18 @@ TEST(PlayPromotion, NewFigureReplacesThePawn) {
     EXPECT_EQ(board.figures().getCount(), 5u);
 }
 
+TEST(PlayPromotion, OnlyKnightToQueenReplaceAPawn) {
+    for (const FigureKind kind : {static_cast<FigureKind>(0), PAWN, KING, static_cast<FigureKind>(7)}) {
+        Board board;
+        setUp(board, {"Bb7", "ta8", "Ke1", "kh8"});
+        const vek::STRING before = board.positionText();
+        board.playPromotion(board.figureAt(sq("b7")), sq("b7"), kind, sq("a8"));
+        EXPECT_EQ(board.positionText(), before) << kind;
+        EXPECT_TRUE(board.history().isEmpty()) << kind;
+        EXPECT_EQ(board.figures().getCount(), 4u) << kind;
+    }
+}
+
 TEST(Clocks, EachSideRunsOnlyWhileItIsToMove) {
     FakeTime::now = 1000;
     Board board(FakeTime::tick);

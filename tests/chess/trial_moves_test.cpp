@@ -165,6 +165,19 @@ TEST(TrialMoves, PromotionCreatesItsFigureOnceAndReusesIt) {
     board.takeBack(promotion);
 }
 
+TEST(TrialMoves, TakeBackOfTheHistoryEntryItselfRestoresThePosition) {
+    Board board;
+    setUp(board, {"Be7", "sd8", "Ka1", "kh8"});
+    const vek::STRING before = board.positionText();
+    MoveList list = board.listAllMoves();
+    for (Move& move : list) {
+        board.applyMove(move);
+        board.takeBack(board.history()[board.history().getCount() - 1]);
+        EXPECT_EQ(board.positionText(), before);
+        EXPECT_TRUE(board.history().isEmpty());
+    }
+}
+
 TEST(TrialMoves, CastlingTrialMovesTheRookAndBack) {
     Board board;
     setUp(board, {"Ke1", "Ta1", "ke8"});
