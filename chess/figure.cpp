@@ -94,6 +94,20 @@ public:
         record_.targets[targets_++] = MoveTarget{s, s};
         canCapture_ = true;
     }
+    // A square that a step of `mover` reaches: covered, whatever stands there; a target when it
+    // is empty or holds an enemy figure other than the king. True when the square is empty,
+    // so that a walk may go on.
+    bool land(std::size_t index, const Figure* occupant, Colour mover) {
+        const Square s = squareAt(index);
+        cover(index, s);
+        if (!occupant) {
+            quietTarget(s);
+            return true;
+        }
+        if (occupant->colour() != mover && occupant->kindCode() != KING)
+            captureTarget(s);
+        return false;
+    }
 
 private:
     FigureMoves& record_;
@@ -120,16 +134,8 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
             const std::size_t index = ray.squares[i];
             if ((forbidden >> index) & 1u)
                 break;
-            const Square s = squareAt(index);
-            writer.cover(index, s);
-            const Figure* other = board.figureAtIndex(index);
-            if (!other) {
-                writer.quietTarget(s);
-                continue;
-            }
-            if (other->colour_ != colour_ && other->kind_ != KING)
-                writer.captureTarget(s);
-            break;
+            if (!writer.land(index, board.figureAtIndex(index), colour_))
+                break;
         }
         if (added)
             *added++ = static_cast<std::int64_t>(writer.targetCount() - before);
@@ -147,14 +153,7 @@ FigureMoves& Figure::jumps(FigureMoves& record) const {
         const Ray& ray = kRays[jump][from];
         if (ray.length == 0)
             continue;
-        const std::size_t index = ray.squares[0];
-        const Square s = squareAt(index);
-        writer.cover(index, s);
-        const Figure* other = board.figureAtIndex(index);
-        if (!other)
-            writer.quietTarget(s);
-        else if (other->colour_ != colour_ && other->kind_ != KING)
-            writer.captureTarget(s);
+        writer.land(ray.squares[0], board.figureAtIndex(ray.squares[0]), colour_);
     }
     return record;
 }
