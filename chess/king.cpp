@@ -29,6 +29,13 @@ bool rayIsSafe(const RayProbe& probe, int near, const KingSafety& safety) {
     return probe.distance < near && !safety.isCovered(probe.figure->square());
 }
 
+// e1 or e8. The castling targets and rook targets are fixed squares reached from there only;
+// a king that a trial move took elsewhere still counts as unmoved, since trial moves set no
+// moved flags.
+bool isOnInitialSquare(const King& king) {
+    return king.square() == Square{'e', static_cast<std::int8_t>(king.colour() == WHITE ? 1 : 8)};
+}
+
 }  // namespace
 
 FigureMoves& King::generateMoves(FigureMoves& record) {
@@ -45,7 +52,7 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
     const auto [westTargets, eastTargets] = addSingleSteps(record, safety);
     // No castling out of check: the plain rule of chess, which the walks alone would not
     // enforce (they test only the squares crossed and reached).
-    if (!moved() && !safety.isCovered(square())) {
+    if (!moved() && isOnInitialSquare(*this) && !safety.isCovered(square())) {
         if (westTargets > 0)
             castle(record, queenSide_, safety, dWEST, 'a', 3);
         if (eastTargets > 0)

@@ -94,6 +94,29 @@ TEST(Castling, NotAfterTheKingOrTheRookHasMoved) {
     EXPECT_TRUE(isZero(board.whiteKing()->queenSide()));
 }
 
+// The search's trial moves set no moved flags, so a king they took one square sideways still
+// counts as unmoved; a castling from there would put king and rook on one square.
+TEST(Castling, OnlyFromTheKingsInitialSquare) {
+    const auto trial = [](Board& board, const char* from, const char* to) {
+        Move move;
+        move.figure = board.figureAt(sq(from));
+        move.from = sq(from);
+        move.to = sq(to);
+        board.applyMove(move);
+        board.refresh();
+    };
+    Board board;
+    setUp(board, {"Ke1", "Th1", "ke8", "ta8"});
+    trial(board, "e1", "d1");
+    trial(board, "e8", "f8");
+    EXPECT_FALSE(board.whiteKing()->moved());
+    EXPECT_EQ(targetsOf(board, "d1"), (Names{"d2", "e1", "c1", "e2", "c2"}));
+    EXPECT_TRUE(isZero(board.whiteKing()->kingSide()));
+    EXPECT_TRUE(isZero(board.whiteKing()->queenSide()));
+    EXPECT_EQ(targetsOf(board, "f8"), (Names{"f7", "g8", "e8", "e7", "g7"}));
+    EXPECT_TRUE(isZero(board.blackKing()->queenSide()));
+}
+
 TEST(Castling, FreshKingHasNoCastlingRecords) {
     Board board;
     const auto* king = static_cast<King*>(board.createFigure(BLACK, KING, sq("e8"), false));
