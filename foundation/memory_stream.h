@@ -25,9 +25,10 @@ protected:
             base = gptr() - eback();
         else if (direction == std::ios_base::end)
             base = egptr() - eback();
-        const off_type target = base + offset;
-        if (target < 0 || target > egptr() - eback())
+        // Compared before adding: an offset near the limits of off_type must not overflow.
+        if (offset < -base || offset > egptr() - eback() - base)
             return pos_type(off_type(-1));
+        const off_type target = base + offset;
         setg(eback(), eback() + target, egptr());
         return pos_type(target);
     }

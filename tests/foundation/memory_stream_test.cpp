@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -55,6 +56,22 @@ TEST(MemoryInputStream, Seeking) {
     EXPECT_EQ(static_cast<long long>(in.tellg()), 7);
     in.seekg(11);
     EXPECT_TRUE(in.fail());
+}
+
+// Offsets near the limits of the offset type must fail the seek without computing a position
+// beyond them, and leave the reading position where it was.
+TEST(MemoryInputStream, SeekingFarOutsideTheTextFails) {
+    using Offsets = std::numeric_limits<std::streamoff>;
+    MemoryInputStream in(STRING("0123456789"));
+    for (const std::ios_base::seekdir direction : {std::ios_base::beg, std::ios_base::cur, std::ios_base::end}) {
+        for (const std::streamoff offset : {Offsets::max(), Offsets::max() - 5, Offsets::min(), Offsets::min() + 5}) {
+            in.seekg(3);
+            in.seekg(offset, direction);
+            EXPECT_TRUE(in.fail()) << offset;
+            in.clear();
+            EXPECT_EQ(in.get(), '3');
+        }
+    }
 }
 
 TEST(MemoryInputStream, EmptyText) {
