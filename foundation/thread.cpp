@@ -231,7 +231,10 @@ void Thread::StartThread(const STRING& name) {
     const std::uint32_t timeout = registryTimeout.load();
     // Step 1; with the registry's time-out, so that a held registry lock cannot hang the start.
     purgeThreads(timeout);
-    if (isRunning())
+    // Checking and setting `running` is one step: of two callers at once, only one starts the
+    // thread, the other finds it running.
+    bool wasRunning = false;
+    if (!running_.compare_exchange_strong(wasRunning, true))
         return;
     // The previous system thread has cleared `running`: let it return control.
     joinSystemThread();
@@ -240,7 +243,6 @@ void Thread::StartThread(const STRING& name) {
     stopEvent_.reset();
     threadId_.store(0);
     starterId_.store(currentThreadId());
-    running_.store(true);
 
     bool registered = false;
     {

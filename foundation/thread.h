@@ -95,7 +95,8 @@ public:
     // The thread's body. Exceptions that escape it are swallowed by the entry.
     virtual void ExecuteThread() = 0;
 
-    // Starts the thread (nothing happens while it is running): purges the registry (skipped
+    // Starts the thread (nothing happens while it is running, also when another caller starts it
+    // at the same moment: exactly one of them starts it): purges the registry (skipped
     // when its lock is not had within the registry time-out), clears
     // `terminated`, sets `running`, registers the thread with a counted reference (unless the
     // registry lock is not had within its time-out: the thread then runs unregistered, and keeps

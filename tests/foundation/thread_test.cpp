@@ -285,6 +285,36 @@ TEST_F(ThreadTest, SecondStartOfARunningThreadDoesNothing) {
     EXPECT_EQ(bodies, 1);
 }
 
+// Two callers that start the same thread at the same moment: one starts it, the other finds it
+// running. Repeated, since the two must meet between the check and the start; a restart right
+// after the end, while the old system thread may still be exiting, widens that gap.
+TEST_F(ThreadTest, TwoStartersAtOnceStartItOnce) {
+    std::atomic<int> bodies{0};
+    TestThread thread([&](TestThread& self) {
+        ++bodies;
+        eventually([&] { return self.isTerminated(); });
+    });
+    for (int round = 1; round <= 1000; ++round) {
+        std::atomic<int> ready{0};
+        const auto starter = [&] {
+            ++ready;
+            const auto end = std::chrono::steady_clock::now() + 10s;
+            while (ready < 2 && std::chrono::steady_clock::now() < end) {
+            }
+            thread.StartThread("twice");
+        };
+        std::thread first(starter);
+        std::thread second(starter);
+        first.join();
+        second.join();
+        EXPECT_TRUE(thread.isRunning());
+        EXPECT_EQ(thread.getUseCount(), 1);
+        thread.StopThread();
+        ASSERT_TRUE(thread.waitUntilFinished(10000));
+        ASSERT_EQ(bodies, round);
+    }
+}
+
 TEST_F(ThreadTest, RestartAfterItHasFinished) {
     std::atomic<int> bodies{0};
     TestThread thread([&](TestThread&) { ++bodies; });
