@@ -2,6 +2,7 @@
 // number conversions.
 #include "foundation/string.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cstdint>
@@ -606,12 +607,30 @@ void STRING::appendTagged(const char* bytes, std::size_t length, Charset tag) {
 STRING& STRING::append(char c, std::size_t times) {
     if (times == 0)
         return *this;
-    if (times == 1) {
-        appendTagged(&c, 1, csUNKNOWN);
+    // The first copy takes the tag rules and the encoding; the others repeat its bytes in place,
+    // so that a long run needs no second buffer.
+    const std::size_t old = getLength();
+    appendTagged(&c, 1, csUNKNOWN);
+    if (block_ == nullptr || times == 1)
+        return *this;
+    const std::size_t unit = getLength() - old;
+    if (times - 1 > (Block::kMaxCapacity - getLength()) / unit) {
+        Block::release(block_);
+        block_ = nullptr;
         return *this;
     }
-    std::string run(times, c);
-    appendTagged(run.data(), run.size(), csUNKNOWN);
+    const std::size_t runLength = times * unit;
+    Block* block = prepareChange(old + runLength);
+    if (block == nullptr)
+        return *this;
+    char* run = block->text() + old;
+    for (std::size_t filled = unit; filled < runLength;) {
+        const std::size_t n = std::min(filled, runLength - filled);
+        std::memcpy(run + filled, run, n);
+        filled += n;
+    }
+    block->length = old + runLength;
+    block->text()[block->length] = '\0';
     return *this;
 }
 

@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <climits>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -140,6 +141,26 @@ TEST(String, AllocationFailureLeavesTheHandleNull) {
     STRING t("abc");
     t.setLength(std::size_t{1} << 61);  // unshared block: realloc fails
     EXPECT_TRUE(t.isEmpty());
+}
+
+TEST(String, HugeRunOfACharacterLeavesTheHandleNull) {
+    for (const std::size_t times : {std::size_t{1} << 61, SIZE_MAX - 1}) {
+        STRING ascii("abc");
+        EXPECT_NO_THROW(ascii.append('x', times));
+        EXPECT_TRUE(ascii.isEmpty());
+        STRING utf8("abc");
+        utf8.setCharset(vek::csUTF8);
+        EXPECT_NO_THROW(utf8.append('\xE4', times));  // two bytes each in UTF-8
+        EXPECT_TRUE(utf8.isEmpty());
+    }
+    STRING fine("ab");
+    fine.append('c', 5);
+    EXPECT_EQ(bytes(fine), "abccccc");
+    STRING encoded("a");
+    encoded.setCharset(vek::csUTF8);
+    encoded.append('\x80', 3);  // the euro sign, three bytes in UTF-8
+    EXPECT_EQ(bytes(encoded), "a\u20AC\u20AC\u20AC");
+    EXPECT_EQ(encoded.getCharset(), vek::csUTF8);
 }
 
 TEST(String, BytesWithZeros) {
