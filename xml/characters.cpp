@@ -38,4 +38,11 @@ bool equalsIgnoringCase(const STRING& left, const STRING& right, bool utf8) {
     return true;
 }
 
+STRING excerpt(const STRING& text) {
+    constexpr std::size_t kLength = 64;
+    if (text.getLength() <= kLength)
+        return text;
+    return text.leftString(kLength) + "...";
+}
+
 }  // namespace vek::xml

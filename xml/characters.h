@@ -19,4 +19,8 @@ std::string_view stripBlanks(std::string_view text);
 // would compare unrelated characters as equal.
 bool equalsIgnoringCase(const STRING& left, const STRING& right, bool utf8);
 
+// A name or value as error messages quote it: its first 64 bytes, followed by "..." when it is
+// longer, so that no message grows with the input.
+STRING excerpt(const STRING& text);
+
 }  // namespace vek::xml

@@ -37,6 +37,7 @@ void Parser::readFile(Document& document) {
         readMarkup();
     }
     reportUnterminated();
+    listDroppedErrors();
     open_.clear();
     skipLevel_ = 0;
 }
@@ -83,7 +84,7 @@ void Parser::readStartTag() {
     const TagEnd end = readAttributes(*element, '/');
     if (skipLevel_ > 0 || open_.size() > kMaxDepth) {
         if (skipLevel_ == 0) {
-            addError("<" + name + "> is nested deeper than " +
+            addError("<" + excerpt(name) + "> is nested deeper than " +
                      STRING::fromNumber(static_cast<long long>(kMaxDepth)) + " levels --> skipping it");
         }
         if (end == teOPEN)
@@ -101,7 +102,7 @@ XmlContainer& Parser::placeFor(const XmlContainer& element) {
     XmlContainer& here = current();
     if (here.acceptsObject(element))
         return here;
-    addError("<" + element.getTag() + "> is not allowed within <" + here.getTag() + ">");
+    addError("<" + excerpt(element.getTag()) + "> is not allowed within <" + excerpt(here.getTag()) + ">");
     if (open_.size() > 1) {
         XmlContainer& parent = *open_[open_.size() - 2].container;
         if (parent.acceptsObject(element)) {
@@ -120,11 +121,11 @@ void Parser::readEndTag() {
     const std::string_view trimmed = stripBlanks(name);
     const STRING endName(trimmed.data(), trimmed.size());
     if (atEnd()) {
-        addError("Unexpected end of file in </" + endName);
+        addError("Unexpected end of file in </" + excerpt(endName));
         return;
     }
     if (!skip('>'))
-        addError("Missing > after </" + endName);
+        addError("Missing > after </" + excerpt(endName));
     if (skipLevel_ > 0) {
         --skipLevel_;
         return;
@@ -134,7 +135,7 @@ void Parser::readEndTag() {
 
 void Parser::closeByEndTag(const STRING& name) {
     if (open_.size() == 1) {
-        addError("end tag </" + name + "> without start tag --> ignoring");
+        addError("end tag </" + excerpt(name) + "> without start tag --> ignoring");
         return;
     }
     const STRING tag = current().getTag();
@@ -142,7 +143,7 @@ void Parser::closeByEndTag(const STRING& name) {
         closeTop();
         return;
     }
-    const STRING mismatch = "end tag </" + name + "> does not match start tag <" + tag + ">";
+    const STRING mismatch = "end tag </" + excerpt(name) + "> does not match start tag <" + excerpt(tag) + ">";
     // The document itself is never the parent an end tag can close.
     const bool parentMatches =
         open_.size() > 2 && equalsIgnoringCase(name, open_[open_.size() - 2].container->getTag(), utf8_);
@@ -166,7 +167,7 @@ void Parser::closeTop() {
 
 void Parser::reportUnterminated() {
     for (std::size_t i = open_.size() - 1; i > 0; --i)
-        addError(open_[i].container->getTag() + " was not terminated correctly");
+        addError(excerpt(open_[i].container->getTag()) + " was not terminated correctly");
 }
 
 void Parser::adopt(std::unique_ptr<Element> node) {

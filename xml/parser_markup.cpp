@@ -28,7 +28,8 @@ bool isStop(int c, std::string_view stops) {
 
 // How a tag or mark is named in messages: <name> or <?name?>.
 STRING describe(const XmlWithAttributes& node, char closer) {
-    return closer == '?' ? "<?" + node.getTag() + "?>" : "<" + node.getTag() + ">";
+    const STRING tag = excerpt(node.getTag());
+    return closer == '?' ? "<?" + tag + "?>" : "<" + tag + ">";
 }
 
 // The decimal digits of a numeric reference "&#65;", or "" for any other reference.
@@ -150,7 +151,7 @@ void Parser::readAttribute(XmlWithAttributes& node, char closer) {
     const STRING name(text.data(), text.size());
     skipBlanks();
     if (!skip('=')) {
-        addError("Attribute " + name + " has no value");
+        addError("Attribute " + excerpt(name) + " has no value");
         node.addAttribute(name, STRING());
         return;
     }
@@ -161,9 +162,9 @@ void Parser::readAttribute(XmlWithAttributes& node, char closer) {
         get();
         readEntityText(value, quote == '"' ? "\"" : "'");
         if (!skip(static_cast<char>(quote)))
-            addError("Unterminated value of attribute " + name);
+            addError("Unterminated value of attribute " + excerpt(name));
     } else {
-        addError("Value of attribute " + name + " is not quoted");
+        addError("Value of attribute " + excerpt(name) + " is not quoted");
         readEntityText(value, kUnquotedStops);
     }
     node.addAttribute(name, makeText(value));

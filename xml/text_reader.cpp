@@ -78,8 +78,28 @@ bool TextReader::readUntil(std::string& out, std::string_view terminator) {
 }
 
 void TextReader::addError(const STRING& message) {
-    errors_.append(STRING::fromNumber(static_cast<long long>(line_)) + "." +
-                   STRING::fromNumber(static_cast<long long>(column_)) + ": " + message);
+    if (errors_.getCount() < kMaxErrors) {
+        errors_.append(position() + message);
+        return;
+    }
+    if (droppedErrors_++ == 0)
+        firstDropped_ = position();
+}
+
+void TextReader::listDroppedErrors() {
+    if (droppedErrors_ == 0)
+        return;
+    const STRING note =
+        firstDropped_ + STRING::fromNumber(static_cast<long long>(droppedErrors_)) + " more errors dropped";
+    if (errors_.getCount() == kMaxErrors)
+        errors_.append(note);
+    else
+        errors_[kMaxErrors] = note;
+}
+
+STRING TextReader::position() const {
+    return STRING::fromNumber(static_cast<long long>(line_)) + "." +
+           STRING::fromNumber(static_cast<long long>(column_)) + ": ";
 }
 
 void TextReader::skipNulBytes() {

@@ -16,8 +16,12 @@ public:
     TextReader(const TextReader&) = delete;
     TextReader& operator=(const TextReader&) = delete;
 
-    // Each error reads "line.column: message". Lines count from 1; the column is the number of
-    // characters read on the line, so an error names the column of the last character read.
+    // The number of errors kept: a damaged file must not cost memory for every error it holds.
+    static constexpr std::size_t kMaxErrors = 1000;
+
+    // Each error reads "line.column: message". Lines count from 1; the column is the number of characters read on the line, so an error names the
+    // column of the last character read. After kMaxErrors errors the others are only counted:
+    // at the end of a read one more entry, positioned at the first of them, gives their number.
     const Array<STRING>& getErrors() const { return errors_; }
 
 protected:
@@ -43,14 +47,20 @@ protected:
     bool readUntil(std::string& out, std::string_view terminator);
 
     void addError(const STRING& message);
+    // Adds or updates the entry that counts the errors dropped so far (none: nothing).
+    void listDroppedErrors();
 
 private:
     void skipNulBytes();
+    // "line.column: " of the reading position.
+    STRING position() const;
 
     std::streambuf* buffer_;
     std::size_t line_ = 1;
     std::size_t column_ = 0;
     Array<STRING> errors_;
+    std::size_t droppedErrors_ = 0;
+    STRING firstDropped_;  // the position of the first dropped error
 };
 
 }  // namespace vek::xml
