@@ -32,7 +32,12 @@ int TextReader::get() {
     if (c == kEnd)
         return kEnd;
     buffer_->sbumpc();
-    if (c == '\n') {
+    if (c == '\n' && afterCarriageReturn_) {
+        afterCarriageReturn_ = false;  // the second half of CR LF
+        return c;
+    }
+    afterCarriageReturn_ = c == '\r';
+    if (c == '\n' || c == '\r') {
         ++line_;
         column_ = 0;
     } else {
@@ -107,6 +112,7 @@ void TextReader::skipNulBytes() {
         buffer_->sbumpc();
         ++column_;
     }
+    afterCarriageReturn_ = false;
     addError("NUL character ignored");
 }
 

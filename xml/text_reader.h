@@ -19,7 +19,8 @@ public:
     // The number of errors kept: a damaged file must not cost memory for every error it holds.
     static constexpr std::size_t kMaxErrors = 1000;
 
-    // Each error reads "line.column: message". Lines count from 1; the column is the number of characters read on the line, so an error names the
+    // Each error reads "line.column: message". Lines count from 1 (CR, LF and CR LF each end
+    // one); the column is the number of characters read on the line, so an error names the
     // column of the last character read. After kMaxErrors errors the others are only counted:
     // at the end of a read one more entry, positioned at the first of them, gives their number.
     const Array<STRING>& getErrors() const { return errors_; }
@@ -58,6 +59,8 @@ private:
     std::streambuf* buffer_;
     std::size_t line_ = 1;
     std::size_t column_ = 0;
+    // The last character read was a CR, so a LF now ends no further line.
+    bool afterCarriageReturn_ = false;
     Array<STRING> errors_;
     std::size_t droppedErrors_ = 0;
     STRING firstDropped_;  // the position of the first dropped error

@@ -102,6 +102,14 @@ TEST(XmlParserRecovery, DamagedMarkupIsReportedAndReadingGoesOn) {
                                                      "1.6: a was not terminated correctly"));
 }
 
+TEST(XmlParserRecovery, CarriageReturnLineFeedAndBothTogetherEachEndOneLine) {
+    const Parsed parsed("\r<a>\r\n</b>\n\r</c>\r\r\n<");
+    EXPECT_THAT(parsed.errors, ElementsAre("3.4: end tag </b> does not match start tag <a> --> ignoring",
+                                           "5.4: end tag </c> does not match start tag <a> --> ignoring",
+                                           "7.1: Missing name after <", "7.1: a was not terminated correctly"));
+    EXPECT_THAT(Parsed(std::string("\r\0\n<", 4)).errors, ElementsAre("2.1: NUL character ignored", "3.1: Missing name after <"));
+}
+
 TEST(XmlParserRecovery, DamagedAttributesAreReportedAndKeptWherePossible) {
     const Parsed parsed("<a b c=1 d=\"2\"/ e='3'?><f<g/></a>");
     EXPECT_THAT(parsed.errors,
