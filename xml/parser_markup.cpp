@@ -59,8 +59,13 @@ void Parser::readBangMarkup() {
     } else if (skipWord("DOCTYPE", true)) {
         adopt(readDocType());
     } else {
+        // A damaged mark ends at its ">", or before the "<" of the next markup.
         addError("Unknown markup after <!");
-        readUntil(content, ">");
+        for (int c = peek(); c != kEnd && c != '<'; c = peek()) {
+            get();
+            if (c == '>')
+                break;
+        }
     }
 }
 
@@ -75,11 +80,18 @@ std::unique_ptr<Element> Parser::readDocType() {
         }
         if (c == '>' && nesting == 0)
             break;
-        if (c == '<')
-            ++nesting;
-        else if (c == '>')
-            --nesting;
         content += static_cast<char>(c);
+        if (c == '<') {
+            ++nesting;
+        } else if (c == '>') {
+            --nesting;
+        } else if (content.ends_with("<!--")) {
+            // A comment in the internal subset may hold any ">"; it ends, with its "<", at "-->".
+            if (readUntil(content, "-->")) {
+                content += "-->";
+                --nesting;
+            }
+        }
     }
     return std::make_unique<DocType>(makeText(stripBlanks(content)));
 }

@@ -39,6 +39,16 @@ TEST(XmlParserMarkup, DocTypeRunsToTheMatchingAngleBracket) {
     EXPECT_EQ(parsed.root().getTag(), "gui");
 }
 
+TEST(XmlParserMarkup, CommentsInTheInternalSubsetMayHoldAngleBrackets) {
+    const Parsed parsed("<!DOCTYPE gui [<!-- a > b <c> --><!ENTITY x \"y\"><!---->]><gui/>");
+    const DocType* docType = childAs<DocType>(parsed.document, 0);
+    ASSERT_NE(docType, nullptr);
+    EXPECT_EQ(docType->getValue(), "gui [<!-- a > b <c> --><!ENTITY x \"y\"><!---->]");
+    EXPECT_EQ(parsed.document.getNumObjects(), 2u);
+    EXPECT_EQ(parsed.root().getTag(), "gui");
+    EXPECT_THAT(parsed.errors, IsEmpty());
+}
+
 TEST(XmlParserMarkup, MarksAreTypedByTheirName) {
     const Parsed parsed("<?xml version=\"1.0\"?>"
                         "<?xml-stylesheet type=\"text/xsl\" href=\"gui.xsl\"?>"

@@ -102,6 +102,17 @@ TEST(XmlParserRecovery, DamagedMarkupIsReportedAndReadingGoesOn) {
                                                      "1.6: a was not terminated correctly"));
 }
 
+TEST(XmlParserRecovery, PartialKeywordAfterBangEndsBeforeTheNextMarkup) {
+    const Parsed parsed("<![CDAT<b>x</b><!DOCTY<c/><!-x>y");
+    EXPECT_THAT(parsed.errors, ElementsAre("1.7: Unknown markup after <!", "1.22: Unknown markup after <!",
+                                           "1.29: Unknown markup after <!"));
+    ASSERT_EQ(parsed.document.getNumObjects(), 3u);
+    EXPECT_EQ(parsed.root().getTag(), "b");
+    EXPECT_EQ(parsed.root().getValue(), "x");
+    EXPECT_EQ(parsed.document.getElement(1)->getTag(), "c");
+    EXPECT_EQ(parsed.document.getElement(2)->getValue(), "y");
+}
+
 TEST(XmlParserRecovery, CarriageReturnLineFeedAndBothTogetherEachEndOneLine) {
     const Parsed parsed("\r<a>\r\n</b>\n\r</c>\r\r\n<");
     EXPECT_THAT(parsed.errors, ElementsAre("3.4: end tag </b> does not match start tag <a> --> ignoring",
