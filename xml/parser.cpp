@@ -30,16 +30,26 @@ void Parser::readFile(Document& document) {
     // nest the reading itself too deeply.
     open_.assign(1, OpenElement{&document, {}});
     skipLevel_ = 0;
-    while (true) {
-        readText();
-        if (get() == kEnd)
-            break;
+    readText(readByteOrderMark());
+    while (get() != kEnd) {
         readMarkup();
+        readText();
     }
     reportUnterminated();
     listDroppedErrors();
     open_.clear();
     skipLevel_ = 0;
+}
+
+std::string Parser::readByteOrderMark() {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    std::string taken;
+    while (taken.size() < kMark.size() && peek() == static_cast<unsigned char>(kMark[taken.size()]))
+        taken += static_cast<char>(get());
+    if (taken.size() < kMark.size())
+        return taken;
+    utf8_ = true;
+    return {};
 }
 
 void Parser::readMarkup() {
@@ -53,13 +63,12 @@ void Parser::readMarkup() {
         readStartTag();
 }
 
-void Parser::readText() {
+void Parser::readText(std::string text) {
     if (skipLevel_ > 0) {
         while (peek() != kEnd && peek() != '<')
             get();
         return;
     }
-    std::string text;
     readEntityText(text, "<");
     const std::string_view content = stripBlanks(text);
     if (!content.empty()) {

@@ -49,8 +49,12 @@ private:
     };
 
     // Tree building (parser.cpp).
+    // Takes a UTF-8 byte-order mark at the start, which switches to UTF-8 mode; returns the
+    // bytes of a partial one, which are text.
+    std::string readByteOrderMark();
     void readMarkup();
-    void readText();
+    // Reads text up to the next markup; `text` holds bytes of it already read.
+    void readText(std::string text = {});
     void readStartTag();
     XmlContainer& placeFor(const XmlContainer& element);
     void readEndTag();

@@ -103,8 +103,11 @@ void Parser::readMark() {
     if (name == "xml") {
         auto declaration = std::make_unique<Declaration>();
         readAttributes(*declaration, '?');
-        // Encoding names are case-insensitive; "utf-8" is as common as "UTF-8".
-        if (skipLevel_ == 0 && equalsIgnoringCase(declaration->getEncoding(), "UTF-8", false))
+        // Encoding names are case-insensitive; "utf-8" is as common as "UTF-8", and blanks
+        // around the name are no part of it.
+        STRING encoding = declaration->getEncoding();
+        encoding.stripBlanks();
+        if (skipLevel_ == 0 && equalsIgnoringCase(encoding, "UTF-8", false))
             utf8_ = true;
         adopt(std::move(declaration));
         return;

@@ -99,8 +99,22 @@ TEST(XmlParserText, Utf8DeclarationMarksLater8BitTextsAsUtf8) {
     EXPECT_EQ(parsed.root().getElement("c")->getValue().getCharset(), csASCII);
 }
 
-TEST(XmlParserText, EncodingNameIsComparedIgnoringCase) {
+TEST(XmlParserText, EncodingNameIsComparedIgnoringCaseAndBlanks) {
     EXPECT_TRUE(Parsed("<?xml version=\"1.0\" encoding=\"utf-8\"?><r/>").utf8);
+    EXPECT_TRUE(Parsed("<?xml version=\"1.0\" encoding=\" UTF-8\t\"?><r/>").utf8);
+}
+
+TEST(XmlParserText, ByteOrderMarkSwitchesToUtf8AndIsNoText) {
+    const Parsed parsed("\xEF\xBB\xBF<r>L\xC3\xA4ufer</r>");
+    EXPECT_TRUE(parsed.utf8);
+    EXPECT_EQ(parsed.document.getNumObjects(), 1u);
+    EXPECT_EQ(parsed.root().getValue().getCharset(), csUTF8);
+    // Only a whole mark at the very start counts; the bytes of a partial one are text.
+    const Parsed partial("\xEF\xBB<r/>");
+    EXPECT_FALSE(partial.utf8);
+    ASSERT_EQ(partial.document.getNumObjects(), 2u);
+    EXPECT_EQ(partial.document.getElement(std::size_t{0})->getValue(), "\xEF\xBB");
+    EXPECT_FALSE(Parsed("<r/>\xEF\xBB\xBF").utf8);
 }
 
 }  // namespace
