@@ -1,6 +1,7 @@
 // Feeds arbitrary bytes to the parser and walks the resulting tree. Beyond the sanitizers'
 // findings it checks the promises the parser makes on any input: a bounded depth, consistent
-// parent links and positioned error messages.
+// parent links, and an error list of bounded length whose messages are positioned and short.
+// The script runs it with memory limits that catch any other amplification of the input.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -38,6 +39,9 @@ std::size_t walk(const Element& node) {
     return deepest;
 }
 
+// A message quotes at most 64 bytes of a name or value, two of them at most, and a position.
+constexpr std::size_t kMaxErrorLength = 256;
+
 bool isPositioned(const vek::STRING& error) {
     const std::string text(error.getText(), error.getLength());
     const std::size_t dot = text.find('.');
@@ -56,8 +60,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // Element levels plus one for the text or mark that an innermost element may hold.
     require(walk(document) <= vek::xml::Parser::kMaxDepth + 1);
     document.getValue();
+    require(parser.getErrors().getCount() <= vek::xml::Parser::kMaxErrors + 1);
     for (const vek::STRING& error : parser.getErrors())
-        require(isPositioned(error));
+        require(isPositioned(error) && error.getLength() <= kMaxErrorLength);
     if (const XmlContainer* root = document.getRoot()) {
         vek::Array<const XmlContainer*> children;
         root->getAllElements(children, "child");
