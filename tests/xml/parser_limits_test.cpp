@@ -55,8 +55,9 @@ TEST(XmlParserLimits, ErrorsBeyondTheLimitAreCountedInOneLastEntry) {
 // that has a meaning in markup, alone and after "<", "&" or "&#0;" (a NUL reference).
 TEST(XmlParserLimits, ErrorListStaysWithinAFixedMultipleOfTheInput) {
     const std::string name(8192, 'a');
+    const std::string longName(1 << 17, 'a');
     std::vector<std::string> inputs{
-        "<" + std::string(1 << 17, 'a') + repeated(" /", 1 << 16) + ">",
+        "<" + longName + repeated(" /", 1 << 16) + ">",
         "<" + name + repeated(" /", 4096) + ">",
         "<" + name + ">" + repeated("</b>", 2048),
         repeated("a", 8192) + repeated("\0a", 8192),  // like UTF-16
