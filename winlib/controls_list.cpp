@@ -1,0 +1,103 @@
+// List boxes, combo boxes and the date-time picker.
+#include "winlib/controls.h"
+
+#include <commctrl.h>
+
+namespace winlib {
+
+ListBox::ListBox(BasicWindow* owner) : ControlWindow(owner) {
+    setStyle(getStyle() | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_NOINTEGRALHEIGHT | LBS_NOTIFY);
+}
+
+vek::STRING ListBox::getWindowClassName() const { return "ListBox"; }
+
+void ListBox::addEntry(const vek::STRING& text) {
+    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
+    SendMessageA(getHandle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.getText()));
+}
+
+vek::STRING ListBox::getEntry(int index) const {
+    const LRESULT length = SendMessageA(getHandle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length <= 0)  // LB_ERR for an index the list does not have
+        return vek::STRING();
+    vek::STRING entry;
+    // LB_GETTEXT writes the terminating zero too: one byte more, cut off afterwards.
+    entry.setLength(static_cast<std::size_t>(length) + 1);
+    char* buffer = entry.getBuffer();
+    if (buffer == nullptr)
+        return vek::STRING();
+    const LRESULT copied = SendMessageA(getHandle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
+    entry.setLength(copied > 0 ? static_cast<std::size_t>(copied) : 0);
+    entry.setCharset(vek::csWINDOWS);
+    entry.classify();
+    return entry;
+}
+
+void ListBox::replaceEntry(int index, const vek::STRING& text) {
+    if (SendMessageA(getHandle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
+        return;
+    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
+    SendMessageA(getHandle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(shown.getText()));
+}
+
+int ListBox::getCount() const {
+    const LRESULT count = hasLiveHandle() ? SendMessageA(getHandle(), LB_GETCOUNT, 0, 0) : 0;
+    return count > 0 ? static_cast<int>(count) : 0;
+}
+
+void ListBox::clearEntries() { SendMessageA(getHandle(), LB_RESETCONTENT, 0, 0); }
+
+int ListBox::getTopIndex() const { return static_cast<int>(SendMessageA(getHandle(), LB_GETTOPINDEX, 0, 0)); }
+
+void ListBox::ensureVisible(int index) {
+    if (!hasLiveHandle())
+        return;
+    const int top = getTopIndex();
+    if (index < top) {
+        SendMessageA(getHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(index), 0);
+        return;
+    }
+    const auto itemHeight = static_cast<int>(SendMessageA(getHandle(), LB_GETITEMHEIGHT, 0, 0));
+    if (itemHeight <= 0)
+        return;
+    const int visible = getCurrentSize().height / itemHeight;
+    if (top + visible >= index)
+        return;
+    SendMessageA(getHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(index - visible), 0);
+}
+
+ComboBox::ComboBox(BasicWindow* owner) : ControlWindow(owner) {
+    setStyle(getStyle() | CBS_DROPDOWNLIST | CBS_NOINTEGRALHEIGHT);
+}
+
+vek::STRING ComboBox::getWindowClassName() const { return "ComboBox"; }
+
+void ComboBox::addEntry(const vek::STRING& text) {
+    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
+    SendMessageA(getHandle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.getText()));
+}
+
+DateTimePicker::DateTimePicker(BasicWindow* owner) : ControlWindow(owner) {}
+
+vek::STRING DateTimePicker::getWindowClassName() const { return DATETIMEPICK_CLASSA; }
+
+void DateTimePicker::setTime(std::int64_t elapsedMs) {
+    if (elapsedMs < 0)
+        elapsedMs = 0;
+    SYSTEMTIME time{};
+    time.wYear = 1970;
+    time.wMonth = 1;
+    time.wDay = 1;
+    time.wDayOfWeek = 4;  // a Thursday
+    time.wHour = static_cast<WORD>(elapsedMs / 3600000 % 24);
+    time.wMinute = static_cast<WORD>(elapsedMs / 60000 % 60);
+    time.wSecond = static_cast<WORD>(elapsedMs / 1000 % 60);
+    SendMessageA(getHandle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
+}
+
+void DateTimePicker::setFormat(const vek::STRING& format) {
+    SendMessageA(getHandle(), DTM_SETFORMATA, 0,
+                 format.isEmpty() ? 0 : reinterpret_cast<LPARAM>(format.getText()));
+}
+
+}  // namespace winlib
