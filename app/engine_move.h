@@ -1,0 +1,32 @@
+#pragma once
+// The engine's turn without the thread around it: search, play the chosen move and save the
+// new position. Runs on the engine thread while the window leaves the board alone; the search
+// ends early when the calling thread's stop flag is set (a registered vek::Thread).
+
+#include <cstdint>
+
+#include "app/game_files.h"
+#include "chess/board.h"
+#include "foundation/string.h"
+
+namespace chessapp {
+
+enum EngineOutcome {
+    eoPLAYED,   // a move was played
+    eoNO_MOVE,  // the side to move had no move: nothing played, the search set the final state
+    eoFAILED,   // the search failed (memory ran out): the board is as it was before
+};
+
+struct EngineAnswer {
+    EngineOutcome outcome = eoNO_MOVE;
+    vek::STRING savedText;  // the 65 characters to save after a played move, else empty
+};
+
+// Searches `depth` plies for the side to move and plays one of the best moves as a game move.
+EngineAnswer playEngineMove(vek::chess::Board& board, std::int32_t depth);
+
+// The whole task: playEngineMove, then the new position saved as the game file and the next
+// numbered copy. A search or move that fails for want of memory is reported, not thrown.
+EngineOutcome runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files);
+
+}  // namespace chessapp

@@ -1,0 +1,36 @@
+#include "app/panel_text.h"
+
+#include "chess/notation.h"
+
+namespace chessapp {
+
+vek::STRING evaluationText(const vek::chess::Board& board) {
+    const vek::STRING status = board.statusText();
+    if (!vek::chess::isGameRunning(board.state()))
+        return status;
+    // The number is ASCII, so the joined text takes the status text's OEM tag.
+    return vek::STRING::fromNumber(board.evaluate()) + " " + status;
+}
+
+std::int64_t writeNewMoves(const vek::chess::Board& board, std::int64_t lastWritten, MoveListLines& lines) {
+    const auto& history = board.history();
+    for (auto i = static_cast<std::size_t>(lastWritten + 1); i < history.getCount(); ++i) {
+        const vek::chess::MoveListEntry entry = vek::chess::moveListEntry(i, history[i]);
+        // A list emptied behind our back gets the answer on a line of its own.
+        if (entry.extendsLine && entry.line < lines.lineCount())
+            lines.replaceLine(entry.line, lines.line(entry.line) + entry.text);
+        else
+            lines.addLine(entry.text);
+        lastWritten = static_cast<std::int64_t>(i);
+    }
+    return lastWritten;
+}
+
+ClockTime clockTime(std::int64_t elapsedMs) {
+    if (elapsedMs < 0)
+        return {};
+    return ClockTime{static_cast<int>(elapsedMs / 3600000 % 24), static_cast<int>(elapsedMs / 60000 % 60),
+                     static_cast<int>(elapsedMs / 1000 % 60)};
+}
+
+}  // namespace chessapp
