@@ -1,0 +1,28 @@
+#include "app/chess_form.h"
+
+#include "winlib/form_loader.h"
+
+namespace winlibGUI {
+
+int ChessFORM_form::create(winlib::BasicWindow* parent) {
+    return createForm(*this, "ChessFORM", parent);
+}
+
+void ChessFORM_form::getControls() {
+    DepthEdt = findControl<winlib::EditControl>(*this, 129);
+    EvalLABEL = findControl<winlib::Label>(*this, 130);
+    WhiteClk = findControl<winlib::DateTimePicker>(*this, 131);
+    BlackClk = findControl<winlib::DateTimePicker>(*this, 132);
+    RestartBtn = findControl<winlib::PushButton>(*this, 133);
+    TurnBtn = findControl<winlib::PushButton>(*this, 134);
+    StopBtn = findControl<winlib::PushButton>(*this, 135);
+    BishopBtn = findControl<winlib::RadioButton>(*this, 136);
+    KnightBtn = findControl<winlib::RadioButton>(*this, 137);
+    RookBtn = findControl<winlib::RadioButton>(*this, 138);
+    QueenBtn = findControl<winlib::RadioButton>(*this, 139);
+    PromotionList = findControl<winlib::FrameChild>(*this, 140);
+    MovesBOX = findControl<winlib::ListBox>(*this, 141);
+    ControlCHILD = findControl<winlib::FrameChild>(*this, 142);
+}
+
+}  // namespace winlibGUI

@@ -1,0 +1,69 @@
+#pragma once
+// The chess program's one main window: owns the game, draws the board right of the side panel,
+// takes the player's moves by mouse, shows clocks, evaluation and move list, and starts the
+// engine thread after each player move. Main thread only, except where noted.
+
+#include <atomic>
+#include <cstdint>
+
+#include "app/board_geometry.h"
+#include "app/board_snapshot.h"
+#include "app/chess_form.h"
+#include "app/engine_thread.h"
+#include "app/game_files.h"
+#include "app/move_input.h"
+#include "chess/board.h"
+#include "foundation/shared_object.h"
+
+class ChessMainWindow : public winlibGUI::ChessFORM_form {
+public:
+    // Restores the last game from the game file (a new game when there is none).
+    ChessMainWindow();
+    // Stops a running engine and waits for it before the board goes.
+    ~ChessMainWindow() override;
+
+    winlib::ProcessStatus handleCreate() override;
+    winlib::ProcessStatus handleRepaint(winlib::Device& device) override;
+    winlib::ProcessStatus handleEditChange(int id) override;
+    winlib::ProcessStatus handleButtonClick(int id) override;
+    winlib::ProcessStatus handleLeftButton(UINT message, WPARAM modifiers, winlib::Point point) override;
+    winlib::ProcessStatus handleResize(winlib::Size size) override;
+    void handleTimer() override;
+    void handleAsyncTaskEnd(LPARAM data) override;
+
+    // The search depth; read by the engine thread when its task starts.
+    std::int32_t getDepth() const { return depth_.load(std::memory_order_acquire); }
+    // The game; the engine thread works on it while it runs, the window reads it only when the
+    // engine is idle.
+    vek::chess::Board& engineBoard() { return board_; }
+    const vek::chess::Board& getBoard() const { return board_; }
+    // The game file names; the engine thread alone uses them once the window exists.
+    chessapp::GameFiles& engineGameFiles() { return files_; }
+
+    bool isEngineRunning() const { return static_cast<bool>(engineThread_); }
+    const chessapp::BoardGeometry& getGeometry() const { return geometry_; }
+
+private:
+    // Evaluation and status label, and the moves not yet in the move list.
+    void updatePanel();
+    // Freezes the view and starts a new engine thread on the board; enables "Stop".
+    void startEngine();
+    // After an accepted player move: hide the promotion panel, update the panel, start the engine.
+    void afterPlayerMove();
+    void restartGame();
+    void turnBoard();
+    chessapp::PromotionPanel promotionPanel() const;
+    void showPromotionPanel(bool visible);
+    void paintBoard(winlib::Device& device, const chessapp::BoardSnapshot& snapshot) const;
+    // The stored depth setting (default 1) into the depth field.
+    void loadStoredDepth();
+
+    bool initialized_ = false;  // edits of the depth field are stored only from the end of handleCreate on
+    chessapp::BoardGeometry geometry_;
+    std::atomic<std::int32_t> depth_{1};
+    vek::chess::Board board_;
+    chessapp::MoveInput input_{board_};
+    chessapp::GameFiles files_;
+    chessapp::BoardViewSource view_;
+    vek::SharedRef<EngineThread> engineThread_;  // set while the engine thinks
+};

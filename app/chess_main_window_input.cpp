@@ -1,0 +1,29 @@
+// Moves by mouse: two releases of the left button, and the promotion panel.
+#include "app/chess_main_window.h"
+
+#include <cstdint>
+
+chessapp::PromotionPanel ChessMainWindow::promotionPanel() const {
+    return chessapp::PromotionPanel{PromotionList->isVisible(), BishopBtn->isChecked(), KnightBtn->isChecked(),
+                                    RookBtn->isChecked(), QueenBtn->isChecked()};
+}
+
+void ChessMainWindow::showPromotionPanel(bool visible) {
+    PromotionList->show(visible);
+}
+
+winlib::ProcessStatus ChessMainWindow::handleLeftButton(UINT message, WPARAM, winlib::Point point) {
+    // Only the release acts, and never while the engine works on the board.
+    if (isEngineRunning() || message != WM_LBUTTONUP)
+        return winlib::psDO_DEFAULT;
+    const chessapp::ClickResult click = input_.release(geometry_, static_cast<std::uint32_t>(point.x),
+                                                       static_cast<std::uint32_t>(point.y), promotionPanel());
+    if (!click.handled)
+        return winlib::psDO_DEFAULT;
+    if (click.panel != chessapp::paKEEP)
+        showPromotionPanel(click.panel == chessapp::paSHOW);
+    if (click.movePlayed)
+        afterPlayerMove();
+    invalidate();
+    return winlib::psPROCESSED;
+}
