@@ -6,7 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-dev
   g++-mingw-w64-x86-64-posix
-  wine wine64 fonts-wine xvfb xauth xdotool imagemagick
+  wine wine64 fonts-wine xvfb xauth xdotool imagemagick python3
   libgtest-dev googletest libbenchmark-dev
 )
 

@@ -31,6 +31,19 @@ TEST_F(Dispatch, PaintEraseAndSizeReachTheirHandlers) {
     window.show(false);
 }
 
+// A control sends its own drawing context to its parent for the background: the parent's erase
+// must leave that context as it found it, or the control draws its text at the current position.
+TEST_F(Dispatch, EraseLeavesAForeignContextsTextAlignment) {
+    window.setBackground(SharedBrush::solid(RGB(10, 20, 30)));
+    const HDC dc = CreateCompatibleDC(nullptr);
+    ASSERT_NE(dc, nullptr);
+    SetTextAlign(dc, TA_LEFT | TA_TOP);
+    SendMessageA(window.getHandle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0);
+    EXPECT_TRUE(window.logged("erase"));
+    EXPECT_EQ(GetTextAlign(dc), static_cast<UINT>(TA_LEFT | TA_TOP));
+    DeleteDC(dc);
+}
+
 TEST_F(Dispatch, OnlyTimerOneCallsHandleTimer) {
     SendMessageA(window.getHandle(), WM_TIMER, 3, 0);
     SendMessageA(window.getHandle(), WM_TIMER, 2, 0);

@@ -1,0 +1,197 @@
+#!/usr/bin/env python3
+"""End-to-end test of chess.exe: started under Wine on a virtual display, with a fresh Wine prefix
+and its own temporary folder, and driven with clicks and keys as a person would.
+
+Usage: scripts/e2e_test.py EXE WORKDIR
+Screenshots stay in WORKDIR/screens; the closing lines print the measured Stop latency and say
+"N passed, N failed".
+"""
+import sys
+import time
+import traceback
+
+from chess_session import (BOARD_LEFT, DARK_SQUARE, LIGHT_SQUARE, RESTART_BUTTON, STOP_BUTTON,
+                           TURN_BUTTON, WHITE_FIGURE, Session, SessionError, all_squares, near,
+                           occupants_of_position, wait_for)
+
+INITIAL_OCCUPANTS = {s: ("W" if s[1] in "12" else "S" if s[1] in "78" else " ") for s in all_squares()}
+ENGINE_TIMEOUT = 120  # seconds for an engine move at a small depth under a loaded machine
+
+
+class Check:
+    """Collects the results of the scenario's steps; a failed step does not hide the next ones."""
+
+    def __init__(self, session):
+        self.session = session
+        self.passed = 0
+        self.failed = 0
+
+    def step(self, name, function):
+        try:
+            function()
+        except Exception as error:  # report every failure, then go on with the next step
+            self.failed += 1
+            print(f"FAILED: {name}: {error}")
+            traceback.print_exc(limit=3)
+            print(f"        screenshots are in {self.session.screens}")
+            return False
+        self.passed += 1
+        print(f"ok: {name}")
+        return True
+
+
+def expect(condition, message):
+    if not condition:
+        raise SessionError(message)
+
+
+def board_occupants(session, view, name):
+    image = session.screenshot(name)
+    return image, {square: view.occupant(image, square) for square in all_squares()}
+
+
+def expect_occupants(actual, expected, what):
+    wrong = [f"{s}: {actual[s]!r} not {expected[s]!r}" for s in all_squares() if actual[s] != expected[s]]
+    expect(not wrong, f"{what}: " + ", ".join(wrong[:8]))
+
+
+def expect_whole_position(text, side):
+    expect(text is not None and len(text) == 65, f"game file holds {len(text or '')} characters, not 65")
+    expect(text[64] == side, f"side letter {text[64]!r}, expected {side!r}")
+    expect("K" in text[:64] and "k" in text[:64], "a king is missing from the saved position")
+
+
+def wait_for_engine_move(session, number):
+    """Waits until the engine's move number `number` of this run has been saved."""
+    wait_for(lambda: session.read_game_file(number) is not None and len(session.read_game_file(number)) == 65,
+             ENGINE_TIMEOUT, f"the numbered copy chess{number}.txt")
+    time.sleep(0.5)  # the window takes the engine's answer over; let it repaint
+
+
+def move_list_text_width(image, line):
+    """The width covered by dark text pixels in a line of the move list (a 13-pixel line height)."""
+    left, top, right = 128 + 3, 136 + 3 + 13 * line, 128 + 152 - 20
+    xs = [x for x in range(left, right) for y in range(top, top + 13)
+          if sum(image.pixel(x, y)) < 200]
+    return (max(xs) - min(xs)) if xs else 0
+
+
+def scenario(session, check):
+    state = {}
+
+    def first_start():
+        session.start()
+        view = session.board()
+        image, occupants = board_occupants(session, view, "initial")
+        expect(view.square >= 20, f"square size {view.square} is too small")
+        expect_occupants(occupants, INITIAL_OCCUPANTS, "initial position")
+        expect(near(view.square_colour(image, "a8"), LIGHT_SQUARE), "a8 (top left) is not light")
+        expect(near(view.square_colour(image, "b8"), DARK_SQUARE), "b8 is not dark")
+        expect(near(image.pixel(BOARD_LEFT // 2, 470), (255, 255, 255)), "the side panel is not at the left")
+        panel_text = sum(1 for x in range(8, 72) for y in range(8, 56) if sum(image.pixel(x, y)) < 200)
+        expect(panel_text > 20, "the panel's labels are not drawn")
+        state["view"] = view
+        state["empty_list"] = move_list_text_width(image, 0)
+
+    def player_move_and_engine_answer():
+        view = state["view"]
+        session.click_square(view, "e2")
+        image = session.screenshot("e2-picked-up")
+        expect(set(view.framed_targets(image)) == {"e3", "e4"}, f"targets of e2: {view.framed_targets(image)}")
+        session.click_square(view, "e4")
+        wait_for_engine_move(session, 1)
+        text, copy = session.read_game_file(), session.read_game_file(1)
+        expect(text == copy, f"game file {text!r} and first copy {copy!r} differ")
+        expect_whole_position(text, "W")
+        expect(text[28] == "B", f"e4 holds {text[28]!r}, not the White pawn")
+        image, occupants = board_occupants(session, view, "after-engine-answer")
+        expect_occupants(occupants, occupants_of_position(text), "board after the engine's answer")
+        # "1. e2-e4" alone is about 40 pixels wide; with the engine's answer the line is longer.
+        width = move_list_text_width(image, 0)
+        expect(width > 55, f"the move list's first line is {width} px wide: no engine answer in it")
+
+    def depth_lands_in_registry():
+        session.set_depth(2)
+        depth = wait_for(lambda: session.stored_depth(), 20, "the depth in the registry")
+        expect(depth == 2, f"the registry holds depth {depth}, not 2")
+
+    def turn_board():
+        session.click(TURN_BUTTON)
+        wait_for_engine_move(session, 2)
+        text = session.read_game_file()
+        expect_whole_position(text, "S")
+        view = session.board(turned=True)
+        x, y = view.cell("a1")
+        expect(x == BOARD_LEFT + 7 * view.square and y == 0, "a1 is not the top-right cell when turned")
+        image, occupants = board_occupants(session, view, "turned")
+        expect_occupants(occupants, occupants_of_position(text), "turned board")
+        expect(near(image.pixel(*view.figure_point("a1")), WHITE_FIGURE), "no White rook drawn top right")
+        state["view"] = view
+
+    def stop_deep_search():
+        view = state["view"]
+        session.set_depth(6)
+        expect(wait_for(lambda: session.stored_depth() == 6, 20, "depth 6 stored"), "depth 6 not stored")
+        text = session.read_game_file()
+        move = next(((f, t) for f, t in (("a7", "a6"), ("h7", "h6"), ("b7", "b6"), ("g7", "g6"))
+                     if text[all_squares().index(f)] == "b" and text[all_squares().index(t)] == " "))
+        session.click_square(view, move[0])
+        session.click_square(view, move[1])
+        time.sleep(1.5)  # the engine is now deep in its search
+        expect(session.read_game_file(3) is None, "the depth-6 search ended before Stop was pressed")
+        clicked = time.monotonic()
+        session.click(STOP_BUTTON)
+        wait_for(lambda: session.read_game_file(3) is not None, 60, "the engine's move after Stop", 0.02)
+        state["stop_latency"] = time.monotonic() - clicked
+        expect_whole_position(session.read_game_file(), "S")
+        print(f"Stop latency: {state['stop_latency'] * 1000:.0f} ms from the click to the saved move")
+
+    def restart():
+        session.set_depth(1)
+        session.click(RESTART_BUTTON)
+        view = session.board(turned=True)
+        image, occupants = board_occupants(session, view, "restarted")
+        expect_occupants(occupants, INITIAL_OCCUPANTS, "position after Neustart")
+        width = move_list_text_width(image, 0)
+        expect(width == state["empty_list"], "the move list was not emptied")
+
+    def restore_after_restart():
+        saved = session.read_game_file()
+        session.close()
+        expect(session.read_game_file() == saved, "closing the window changed the game file")
+        session.start()
+        view = session.board()
+        image, occupants = board_occupants(session, view, "restored")
+        expect_occupants(occupants, occupants_of_position(saved), "restored position")
+        expect(near(image.pixel(*view.figure_point("e1")), WHITE_FIGURE)
+               or occupants_of_position(saved)["e1"] != "W", "White king not drawn on e1")
+        session.close()
+
+    steps = [("the board is drawn where the geometry puts it", first_start),
+             ("e2-e4 by two clicks, the engine answers, both files hold the position",
+              player_move_and_engine_answer),
+             ("a depth typed into the field lands in the registry", depth_lands_in_registry),
+             ('"Drehen" turns the board and the engine moves for White', turn_board),
+             ('"Stop" ends a depth-6 search promptly with a move', stop_deep_search),
+             ('"Neustart" sets up the initial position', restart),
+             ("a new start restores the last saved position", restore_after_restart)]
+    for name, function in steps:
+        if not check.step(name, function) and name.startswith("the board is drawn"):
+            break  # nothing else can work without a window
+    return state
+
+
+def main():
+    if len(sys.argv) != 3:
+        print(__doc__)
+        return 2
+    exe, workdir = sys.argv[1], sys.argv[2]
+    with Session(exe, workdir) as session:
+        check = Check(session)
+        scenario(session, check)
+    print(f"{check.passed} passed, {check.failed} failed")
+    return 1 if check.failed else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
