@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 #include <new>
+#include <system_error>
 #include <thread>
 
 #include "chess/search_context.h"
@@ -14,12 +15,25 @@ namespace {
 // Joins the started workers however the run is left.
 class Workers {
 public:
+    // Room for all is made first, so that a started thread always finds its place.
+    explicit Workers(std::size_t count) { threads_.grow(count); }
     ~Workers() {
         for (std::thread& thread : threads_)
-            if (thread.joinable())
-                thread.join();
+            thread.join();
     }
-    void add(std::thread thread) { threads_.append(std::move(thread)); }
+    Workers(const Workers&) = delete;
+    Workers& operator=(const Workers&) = delete;
+
+    // False when the system gives no more threads: the workers started so far share the moves.
+    template <typename Body>
+    bool start(Body body) {
+        try {
+            threads_.append(std::thread(body));
+            return true;
+        } catch (const std::system_error&) {
+            return false;
+        }
+    }
 
 private:
     vek::Array<std::thread> threads_;
@@ -31,13 +45,8 @@ std::int32_t RootSplit::run(std::size_t workers) {
     prepareCopies(workers);
     outcomes_.writeAt(list_.getCount() - 1);
     {
-        Workers started;
-        try {
-            for (std::size_t worker = 1; worker < workers; ++worker)
-                started.add(std::thread([this, worker] { work(worker); }));
-        } catch (...) {
-            abandoned_ = true;
-            throw;
+        Workers started(workers - 1);
+        for (std::size_t worker = 1; worker < workers && started.start([this, worker] { work(worker); }); ++worker) {
         }
         work(0);
     }
