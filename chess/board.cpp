@@ -258,7 +258,7 @@ void Board::refresh() {
     if (!isGameRunning(state_))
         return;
     detectCheck(figureCover);
-    decideState();
+    decideState(attackedBy(opponent(sideToMove_), figureCover, kingSquares));
 }
 
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
@@ -305,6 +305,17 @@ void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t 
     king.generateMoves(king.storedMoves(BoardKey()), safety);
 }
 
+// Every square that a figure of that colour covers, its kings included.
+std::uint64_t Board::attackedBy(Colour colour, const CoverMaps& figureCover, std::uint64_t kingSquares) const {
+    std::uint64_t attacked = figureCover[colour];
+    for (std::uint64_t rest = kingSquares; rest != 0; rest &= rest - 1) {
+        const Figure* king = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        if (king->colour() == colour)
+            attacked |= king->moves().coveredSet;
+    }
+    return attacked;
+}
+
 // Kings never give check; when both kings are attacked the first hit by square index decides.
 void Board::detectCheck(const CoverMaps& figureCover) {
     const auto attacked = [&](const King* king) {
@@ -331,18 +342,18 @@ void Board::detectCheck(const CoverMaps& figureCover) {
 }
 
 // A king left attacked by its own side's move loses the game, as does a mated side.
-void Board::decideState() {
+void Board::decideState(std::uint64_t attacked) {
     switch (state_) {
     case WHITE_IN_CHECK:
-        if (sideToMove_ == BLACK || !hasLegalMove())
+        if (sideToMove_ == BLACK || !hasLegalMove(attacked))
             state_ = BLACK_WINS;
         break;
     case BLACK_IN_CHECK:
-        if (sideToMove_ == WHITE || !hasLegalMove())
+        if (sideToMove_ == WHITE || !hasLegalMove(attacked))
             state_ = WHITE_WINS;
         break;
     case RUNNING:
-        if (!hasLegalMove())
+        if (!hasLegalMove(attacked))
             state_ = STALEMATE;
         break;
     default:

@@ -159,18 +159,14 @@ public:
     // Makes this board an exact copy of `source`: every figure (captured ones too) with its
     // square, moved flag, lists and pin, and the squares, kings, state, side, history and
     // clocks. The kings' castling offers are left to the next refresh, which rewrites them
-    // before anything reads them. Throws AllocError, leaving this board to be cleared.
+    // before anything reads them. Throws AllocError, leaving this board to be cleared. Only
+    // reads `source`, which no thread may change meanwhile.
     void copyFrom(const Board& source);
-    // `move` of `source`, with its figures replaced by their counterparts on this copy.
-    Move counterpart(const Move& move, const Board& source) const;
     // What the next refresh reads besides the position: the figures' lists, pins and moved
     // flags, the squares changed since the last refresh, the state and the side to move.
     // Figures created by the running root search's trial promotions are left out: each use
     // renews them.
     SearchState searchState() const;
-    // Gives this board the lists of `state`, taken from this board or a copy of it standing
-    // in the same position.
-    void restoreSearchState(const SearchState& state);
 
     // ---- Position text
 
@@ -198,7 +194,10 @@ private:
     void markChanged(Square s) { changedSinceRefresh_ |= std::uint64_t{1} << squareIndex(s); }
     void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
     void detectCheck(const CoverMaps& figureCover);
-    void decideState();
+    std::uint64_t attackedBy(Colour colour, const CoverMaps& figureCover, std::uint64_t kingSquares) const;
+    // `attacked`: at least the squares that the opponent of the side to move covers.
+    void decideState(std::uint64_t attacked);
+    bool hasLegalMove(std::uint64_t attacked) const;
 
     // The candidates of the side to move into `list`: the answers to a check, or every move.
     void collectCandidates(MoveList& list, std::size_t& checkerCount) const;
@@ -218,6 +217,11 @@ private:
     bool isPromotedInTrial(const Figure* figure) const;
     // The figure of this copy that stands for `figure` of `source`, by its place in figures().
     Figure* mappedFigure(const Figure* figure, const Board& source) const;
+    // `move` of `source`, with its figures replaced by their counterparts on this copy.
+    Move counterpart(const Move& move, const Board& source) const;
+    // Gives this board the lists of `state`, taken from this board or a copy of it standing
+    // in the same position.
+    void restoreSearchState(const SearchState& state);
     void releaseTrialFigures();
 
     void setUpSide(Colour colour);

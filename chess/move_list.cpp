@@ -201,9 +201,15 @@ void Board::appendEvasions(MoveList& list, King& king, std::size_t checkerCount,
 
 // Gives what a non-empty listEvasions, or with no check any target, would say, without
 // building a list: the refresh asks it after every move of the search.
-bool Board::hasLegalMove() const {
+bool Board::hasLegalMove() const { return hasLegalMove(~std::uint64_t{0}); }
+
+// The refresh knows the squares the opponent covers: a king outside them has no checker to
+// look for, which spares the search a pass over the board after nearly every trial move.
+bool Board::hasLegalMove(std::uint64_t attacked) const {
     const King* king = kingOf(sideToMove_);
-    const Checkers checkers = king ? findCheckers(*this, *king) : Checkers{};
+    const bool mayBeChecked =
+        king && isOnBoard(king->square()) && ((attacked >> squareIndex(king->square())) & 1u);
+    const Checkers checkers = mayBeChecked ? findCheckers(*this, *king) : Checkers{};
     if (checkers.count == 0) {
         for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
             const Figure* figure = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
