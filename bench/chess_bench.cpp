@@ -82,22 +82,29 @@ void evaluate(benchmark::State& state) {
         benchmark::DoNotOptimize(board.evaluate());
 }
 
-// Each search starts from a freshly loaded position, so that the figures that trial promotions
-// create do not pile up over the iterations.
+// Each search starts from a freshly loaded position, searched with `threads` workers. The
+// trial-move rate is per second of real time, the time the user waits; `rescored` counts the
+// root moves that a worker had to score again.
 void findBestMove(benchmark::State& state) {
     Board board;
+    board.setSearchThreads(static_cast<std::size_t>(state.range(2)));
     std::uint64_t trials = 0;
+    std::uint64_t rescored = 0;
     for (auto _ : state) {
         state.PauseTiming();
         if (!loadOrSkip(board, state))
             break;
         const std::uint64_t before = board.trialMoveCount();
+        const std::uint64_t rescoredBefore = board.rescoredRootMoves();
         state.ResumeTiming();
         std::int32_t candidates = 0;
         benchmark::DoNotOptimize(board.findBestMove(static_cast<std::int32_t>(state.range(1)), candidates, true));
         trials += board.trialMoveCount() - before;
+        rescored += board.rescoredRootMoves() - rescoredBefore;
     }
     state.counters["trial_moves"] = benchmark::Counter(static_cast<double>(trials), benchmark::Counter::kAvgIterations);
+    state.counters["trial_moves/s"] = benchmark::Counter(static_cast<double>(trials), benchmark::Counter::kIsRate);
+    state.counters["rescored"] = benchmark::Counter(static_cast<double>(rescored), benchmark::Counter::kAvgIterations);
 }
 
 void positions(benchmark::internal::Benchmark* benchmark) {
@@ -108,10 +115,13 @@ BENCHMARK(trialMoves)->Apply(positions);
 BENCHMARK(refresh)->Apply(positions);
 BENCHMARK(evaluate)->Apply(positions);
 BENCHMARK(findBestMove)
-    ->ArgNames({"position", "depth"})
-    ->ArgsProduct({benchmark::CreateDenseRange(1, static_cast<int>(kReferencePositions.size()), 1), {1, 2, 3, 4}})
-    ->Args({1, 5})
-    ->Args({4, 5})
-    ->Unit(benchmark::kMillisecond);
+    ->ArgNames({"position", "depth", "threads"})
+    ->ArgsProduct({benchmark::CreateDenseRange(1, static_cast<int>(kReferencePositions.size()), 1), {1, 2, 3, 4}, {1, 2}})
+    ->Args({1, 5, 1})
+    ->Args({1, 5, 2})
+    ->Args({4, 5, 1})
+    ->Args({4, 5, 2})
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

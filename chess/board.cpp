@@ -5,6 +5,8 @@
 #include <memory>
 #include <new>
 
+#include <thread>
+
 #include "chess/figures.h"
 #include "foundation/exceptions.h"
 
@@ -102,6 +104,7 @@ void Board::clear() {
     whiteKing_ = nullptr;
     blackKing_ = nullptr;
     state_ = NO_GAME;
+    trialFiguresFrom_ = kNoTrialScope;
     const std::int32_t now = tick();
     whiteClock_.reset(now);
     blackClock_.reset(now);
@@ -118,6 +121,107 @@ Figure* Board::createFigure(Colour colour, FigureKind kind, Square square, bool 
     occupied_ |= std::uint64_t{1} << squareIndex(square);
     markChanged(square);
     return figure.release();
+}
+
+void Board::copyFrom(const Board& source) {
+    clear();
+    for (const Figure* figure : source.figures_) {
+        OwnedFigure copy = makeFigure(*this, figure->colour(), figure->kind(), figure->square(), figure->moved());
+        copy->restore(figure->state(), BoardKey());
+        figures_.append(copy.get());
+        copy.release();
+    }
+    const auto counterpartOf = [&](const Figure* figure) { return mappedFigure(figure, source); };
+    for (std::size_t i = 0; i < squares_.size(); ++i)
+        squares_[i] = counterpartOf(source.squares_[i]);
+    occupied_ = source.occupied_;
+    changedSinceRefresh_ = source.changedSinceRefresh_;
+    whiteKing_ = static_cast<King*>(counterpartOf(source.whiteKing_));
+    blackKing_ = static_cast<King*>(counterpartOf(source.blackKing_));
+    state_ = source.state_;
+    sideToMove_ = source.sideToMove_;
+    for (const Move& entry : source.history_)
+        history_.append(counterpart(entry, source));
+    whiteClock_ = source.whiteClock_;
+    blackClock_ = source.blackClock_;
+    ticks_ = source.ticks_;
+    searchThreads_ = source.searchThreads_;
+}
+
+Figure* Board::mappedFigure(const Figure* figure, const Board& source) const {
+    if (!figure)
+        return nullptr;
+    for (std::size_t i = 0; i < source.figures_.getCount(); ++i)
+        if (source.figures_[i] == figure)
+            return figures_[i];
+    return nullptr;
+}
+
+Move Board::counterpart(const Move& move, const Board& source) const {
+    Move copy = move;
+    copy.figure = mappedFigure(move.figure, source);
+    copy.promotedFigure = mappedFigure(move.promotedFigure, source);
+    copy.captured = mappedFigure(move.captured, source);
+    copy.castlingRook = mappedFigure(move.castlingRook, source);
+    return copy;
+}
+
+SearchState Board::searchState() const {
+    SearchState state;
+    const std::size_t count = trialFiguresFrom_ == kNoTrialScope ? figures_.getCount() : trialFiguresFrom_;
+    state.figures.grow(count);
+    for (std::size_t i = 0; i < count; ++i)
+        state.figures.append(figures_[i]->state());
+    state.changedSinceRefresh = changedSinceRefresh_;
+    state.state = state_;
+    state.sideToMove = sideToMove_;
+    return state;
+}
+
+void Board::restoreSearchState(const SearchState& state) {
+    for (std::size_t i = 0; i < state.figures.getCount(); ++i) {
+        assert(figures_[i]->square() == state.figures[i].square);
+        figures_[i]->restore(state.figures[i], BoardKey());
+    }
+    changedSinceRefresh_ = state.changedSinceRefresh;
+    state_ = state.state;
+    sideToMove_ = state.sideToMove;
+}
+
+std::size_t Board::searchThreads() const {
+    if (searchThreads_ > 0)
+        return searchThreads_;
+    return std::max(std::thread::hardware_concurrency(), 1u);
+}
+
+// Trial moves are taken back in the reverse order of their making, so a trial figure is in use
+// exactly while the history holds the trial promotion that put it on the board.
+Figure* Board::spareTrialFigure(Colour colour, FigureKind kind) const {
+    if (trialFiguresFrom_ == kNoTrialScope)
+        return nullptr;
+    for (std::size_t i = trialFiguresFrom_; i < figures_.getCount(); ++i) {
+        Figure* figure = figures_[i];
+        if (figure->colour() == colour && figure->kindCode() == kind && !isPromotedInTrial(figure))
+            return figure;
+    }
+    return nullptr;
+}
+
+bool Board::isPromotedInTrial(const Figure* figure) const {
+    for (std::size_t i = trialHistoryFrom_; i < history_.getCount(); ++i)
+        if (history_[i].promotedFigure == figure)
+            return true;
+    return false;
+}
+
+void Board::releaseTrialFigures() {
+    if (trialFiguresFrom_ == kNoTrialScope)
+        return;
+    while (figures_.getCount() > trialFiguresFrom_) {
+        destroyFigure(figures_[figures_.getCount() - 1]);
+        figures_.removeLast();
+    }
+    trialFiguresFrom_ = kNoTrialScope;
 }
 
 void Board::put(Figure& figure, Square s) {
@@ -154,7 +258,7 @@ void Board::refresh() {
     if (!isGameRunning(state_))
         return;
     detectCheck(figureCover);
-    decideState();
+    decideState(attackedBy(opponent(sideToMove_), figureCover, kingSquares));
 }
 
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
@@ -201,6 +305,17 @@ void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t 
     king.generateMoves(king.storedMoves(BoardKey()), safety);
 }
 
+// Every square that a figure of that colour covers, its kings included.
+std::uint64_t Board::attackedBy(Colour colour, const CoverMaps& figureCover, std::uint64_t kingSquares) const {
+    std::uint64_t attacked = figureCover[colour];
+    for (std::uint64_t rest = kingSquares; rest != 0; rest &= rest - 1) {
+        const Figure* king = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        if (king->colour() == colour)
+            attacked |= king->moves().coveredSet;
+    }
+    return attacked;
+}
+
 // Kings never give check; when both kings are attacked the first hit by square index decides.
 void Board::detectCheck(const CoverMaps& figureCover) {
     const auto attacked = [&](const King* king) {
@@ -227,18 +342,18 @@ void Board::detectCheck(const CoverMaps& figureCover) {
 }
 
 // A king left attacked by its own side's move loses the game, as does a mated side.
-void Board::decideState() {
+void Board::decideState(std::uint64_t attacked) {
     switch (state_) {
     case WHITE_IN_CHECK:
-        if (sideToMove_ == BLACK || !hasLegalMove())
+        if (sideToMove_ == BLACK || !hasLegalMove(attacked))
             state_ = BLACK_WINS;
         break;
     case BLACK_IN_CHECK:
-        if (sideToMove_ == WHITE || !hasLegalMove())
+        if (sideToMove_ == WHITE || !hasLegalMove(attacked))
             state_ = WHITE_WINS;
         break;
     case RUNNING:
-        if (!hasLegalMove())
+        if (!hasLegalMove(attacked))
             state_ = STALEMATE;
         break;
     default:

@@ -2,7 +2,8 @@
 // The position of one game: the figures on the 64 squares, the two kings, the game state, the
 // side to move, the move history and the two players' clocks. The Board owns every figure it
 // created until it is cleared, captured and promoted-away figures included, so that moves can
-// be taken back.
+// be taken back; the figures that a root search's trial promotions create are released when
+// that search returns.
 //
 // After every change of position the whole board is refreshed: each figure's pin and lists of
 // targets and covered squares are recomputed, then check, mate and stalemate are decided.
@@ -17,11 +18,18 @@
 #include "chess/figure.h"
 #include "chess/king.h"
 #include "chess/move_list.h"
+#include "chess/search_state.h"
 #include "chess/types.h"
 #include "foundation/array.h"
 #include "foundation/string.h"
 
+namespace vek {
+class Thread;
+}
+
 namespace vek::chess {
+
+class SearchContext;
 
 class Board {
 public:
@@ -100,7 +108,9 @@ public:
 
     // The search's make and take-back: no side switch, no moved flags, no refresh. applyMove
     // records in `move` what it takes and the figure a promotion creates (reused when the same
-    // Move is applied again); takeBack wants that same Move and leaves the state RUNNING.
+    // Move is applied again; within a root search, a figure of that colour and kind that an
+    // earlier trial promotion left is renewed instead); takeBack wants that same Move and
+    // leaves the state RUNNING.
     void applyMove(Move& move);
     void takeBack(Move move);
 
@@ -119,14 +129,44 @@ public:
     // moves and the board is refreshed (or, when mated, given to the winner); below it, the
     // state is put back. Trial moves are always taken back, also when an exception leaves.
     // A stop request of the calling thread ends the deepening: the remaining moves keep their
-    // evaluation.
+    // evaluation. At the root (depth 2 or more) the candidates are shared out over
+    // searchThreads() workers, each on its own copy of the board, with the very scores and
+    // lists that one thread would give; the chosen move names no promoted figure (the root
+    // search releases the figures its trial promotions created).
     Move findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot);
     // Plays each move of `list` (moves of the side to move) as a trial move and writes its
     // score; returns the best of them for that side (the highest for White, the lowest for
     // Black).
     std::int32_t scoreMoves(MoveList& list, std::int32_t depth);
-    // The trial moves that searches on this board have made since it was constructed.
+    // The root search's scoring of its candidates `list` (moves of the side to move), with the
+    // scores, the lists left on the board and the trial moves that scoreMoves gives, shared
+    // out over searchThreads() workers from depth 2 on. Releases the figures that its trial
+    // promotions created (the entries name none afterwards).
+    std::int32_t scoreRootMoves(MoveList& list, std::int32_t depth);
+    // The trial moves that searches on this board have made since it was constructed (those
+    // of its workers included).
     std::uint64_t trialMoveCount() const { return trialMoves_; }
+    // The root moves that a worker scored from lists other than those one thread would have
+    // left before them, and that were therefore scored again (their trial moves not counted).
+    std::uint64_t rescoredRootMoves() const { return rescoredRootMoves_; }
+    // The workers a root search may use (at most one per root candidate); 0 stands for one per
+    // core, the default. Not safe while a search runs on this board.
+    void setSearchThreads(std::size_t threads) { searchThreads_ = threads; }
+    std::size_t searchThreads() const;
+
+    // ---- Copies for the search's workers
+
+    // Makes this board an exact copy of `source`: every figure (captured ones too) with its
+    // square, moved flag, lists and pin, and the squares, kings, state, side, history and
+    // clocks. The kings' castling offers are left to the next refresh, which rewrites them
+    // before anything reads them. Throws AllocError, leaving this board to be cleared. Only
+    // reads `source`, which no thread may change meanwhile.
+    void copyFrom(const Board& source);
+    // What the next refresh reads besides the position: the figures' lists, pins and moved
+    // flags, the squares changed since the last refresh, the state and the side to move.
+    // Figures created by the running root search's trial promotions are left out: each use
+    // renews them.
+    SearchState searchState() const;
 
     // ---- Position text
 
@@ -139,6 +179,13 @@ public:
     bool loadPosition(const vek::STRING& text);
 
 private:
+    friend class RootSplit;
+    class HandOver;
+    class StateKeeper;
+    class TrialScope;
+
+    static constexpr std::size_t kNoTrialScope = static_cast<std::size_t>(-1);
+
     // Squares covered by each colour's figures (bit squareIndex), gathered during a refresh.
     using CoverMaps = std::array<std::uint64_t, 2>;
 
@@ -147,7 +194,35 @@ private:
     void markChanged(Square s) { changedSinceRefresh_ |= std::uint64_t{1} << squareIndex(s); }
     void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
     void detectCheck(const CoverMaps& figureCover);
-    void decideState();
+    std::uint64_t attackedBy(Colour colour, const CoverMaps& figureCover, std::uint64_t kingSquares) const;
+    // `attacked`: at least the squares that the opponent of the side to move covers.
+    void decideState(std::uint64_t attacked);
+    bool hasLegalMove(std::uint64_t attacked) const;
+
+    // The candidates of the side to move into `list`: the answers to a check, or every move.
+    void collectCandidates(MoveList& list, std::size_t& checkerCount) const;
+    void appendAllMoves(MoveList& list) const;
+    void appendEvasions(MoveList& list, King& king, std::size_t checkerCount, Figure* checker) const;
+
+    std::int32_t scoreList(MoveList& list, std::int32_t depth, SearchContext& context);
+    std::int32_t scoreTrial(Move& move, std::int32_t depth, SearchContext& context);
+    std::int32_t scoreRootMove(Move& move, std::int32_t depth, SearchContext& context);
+    std::int32_t answerScore(std::int32_t depth, std::int32_t evaluation, SearchContext& context);
+    void replayLine(Move move, std::int32_t depth, SearchContext& context);
+    void replayAnswers(std::int32_t depth, SearchContext& context);
+
+    // A figure of that colour and kind that a trial promotion of the running root search left
+    // off the board, or none.
+    Figure* spareTrialFigure(Colour colour, FigureKind kind) const;
+    bool isPromotedInTrial(const Figure* figure) const;
+    // The figure of this copy that stands for `figure` of `source`, by its place in figures().
+    Figure* mappedFigure(const Figure* figure, const Board& source) const;
+    // `move` of `source`, with its figures replaced by their counterparts on this copy.
+    Move counterpart(const Move& move, const Board& source) const;
+    // Gives this board the lists of `state`, taken from this board or a copy of it standing
+    // in the same position.
+    void restoreSearchState(const SearchState& state);
+    void releaseTrialFigures();
 
     void setUpSide(Colour colour);
     void switchSide();
@@ -180,6 +255,11 @@ private:
     PlayerClock blackClock_;
     TickSource ticks_;
     std::uint64_t trialMoves_ = 0;
+    std::uint64_t rescoredRootMoves_ = 0;
+    std::size_t searchThreads_ = 0;
+    // While a root search runs: where its trial promotions' figures and its trial moves begin.
+    std::size_t trialFiguresFrom_ = kNoTrialScope;
+    std::size_t trialHistoryFrom_ = 0;
 };
 
 }  // namespace vek::chess

@@ -41,6 +41,14 @@ void KingSafety::seal() {
 Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
     : moved_(moved), square_(square), board_(&board), colour_(colour), kind_(kind) {}
 
+void Figure::restore(const FigureState& state, BoardKey) {
+    square_ = state.square;
+    moved_ = state.moved;
+    moves_ = state.moves;
+    pinTowardKing_ = state.pinTowardKing;
+    pinAwayFromKing_ = state.pinAwayFromKing;
+}
+
 std::int64_t Figure::walk(FigureMoves& record, StepFunction step, int maxSteps, bool kingSafety) const {
     const std::uint64_t forbidden = kingSafety ? KingSafety::against(*board_, colour_).forbidden : 0;
     const Direction direction = directionOf(stepOf(step));

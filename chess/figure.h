@@ -32,6 +32,18 @@ struct KingSafety {
 // The squares that a figure's stored covered list holds, leaving out its own square.
 std::uint64_t coveredSquares(const Figure& figure);
 
+// What a figure carries from one refresh to the next: enough to give another board's figure
+// exactly this one's part in the next refresh.
+struct FigureState {
+    Square square;
+    bool moved = false;
+    FigureMoves moves;
+    StepFunction pinTowardKing = nullptr;
+    StepFunction pinAwayFromKing = nullptr;
+
+    friend bool operator==(const FigureState&, const FigureState&) = default;
+};
+
 // Opens the few changing operations of a figure to the Board alone.
 class BoardKey {
     friend class Board;
@@ -78,6 +90,10 @@ public:
     void setSquare(Square s, BoardKey) { square_ = s; }
     void setMoved(BoardKey) { moved_ = true; }
     FigureMoves& storedMoves(BoardKey) { return moves_; }
+    FigureState state() const { return {square_, moved_, moves_, pinTowardKing_, pinAwayFromKing_}; }
+    void restore(const FigureState& state, BoardKey);
+    // Back to what a new moved figure on `s` would be: no lists, no pin.
+    void renew(Square s, BoardKey key) { restore(FigureState{s, true, FigureMoves{}, nullptr, nullptr}, key); }
 
 protected:
     Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind);

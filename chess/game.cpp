@@ -146,9 +146,16 @@ void Board::applyMove(Move& move) {
         move.captured = occupant;
     history_.append();  // reserved first: a failure below leaves the board untouched
     if (move.promotionKind != 0 && !move.promotedFigure) {
+        const auto kind = static_cast<FigureKind>(move.promotionKind);
         try {
-            move.promotedFigure = createFigure(move.figure->colour(),
-                                               static_cast<FigureKind>(move.promotionKind), move.to, true);
+            // A renewed figure is what a new one would be, so that the refresh cannot tell them
+            // apart; reusing it keeps a search from piling up figures.
+            if (Figure* spare = spareTrialFigure(move.figure->colour(), kind)) {
+                spare->renew(move.to, BoardKey());
+                move.promotedFigure = spare;
+            } else {
+                move.promotedFigure = createFigure(move.figure->colour(), kind, move.to, true);
+            }
         } catch (...) {
             history_.removeLast();
             throw;

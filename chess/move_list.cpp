@@ -144,6 +144,35 @@ bool holdsMove(const MoveList& list, Square from, Square to) {
 
 MoveList Board::listAllMoves() const {
     MoveList list;
+    appendAllMoves(list);
+    return list;
+}
+
+MoveList Board::listEvasions(std::size_t& checkerCount) const {
+    MoveList list;
+    checkerCount = 0;
+    if (King* king = kingOf(sideToMove_)) {
+        const Checkers checkers = findCheckers(*this, *king);
+        checkerCount = checkers.count;
+        appendEvasions(list, *king, checkers.count, checkers.first);
+    }
+    return list;
+}
+
+// The checkers are counted first, so that without a check no evasion list is built only to be
+// dropped: the search asks at every node.
+void Board::collectCandidates(MoveList& list, std::size_t& checkerCount) const {
+    list.reset();
+    King* king = kingOf(sideToMove_);
+    const Checkers checkers = king ? findCheckers(*this, *king) : Checkers{};
+    checkerCount = checkers.count;
+    if (checkers.count == 0)
+        appendAllMoves(list);
+    else
+        appendEvasions(list, *king, checkers.count, checkers.first);
+}
+
+void Board::appendAllMoves(MoveList& list) const {
     for (Figure* figure : squares_) {
         if (!figure || figure->colour() != sideToMove_)
             continue;
@@ -155,35 +184,32 @@ MoveList Board::listAllMoves() const {
             appendCandidate(list, move);
         }
     }
-    return list;
 }
 
-MoveList Board::listEvasions(std::size_t& checkerCount) const {
-    MoveList list;
-    checkerCount = 0;
-    King* king = kingOf(sideToMove_);
-    if (!king)
-        return list;
-    const Checkers checkers = findCheckers(*this, *king);
-    checkerCount = checkers.count;
-    if (checkers.count == 1)
-        visitCounterMoves(*this, *king, *checkers.first, [&list](const Move& move) {
+void Board::appendEvasions(MoveList& list, King& king, std::size_t checkerCount, Figure* checker) const {
+    if (checkerCount == 1)
+        visitCounterMoves(*this, king, *checker, [&list](const Move& move) {
             appendCandidate(list, move);
             return true;
         });
     // King moves leave `captured` empty; the trial move finds what stands on the target.
-    const FigureMoves& moves = king->moves();
+    const FigureMoves& moves = king.moves();
     for (std::size_t i = 0; i < moves.targetCount; ++i)
-        if (!holdsMove(list, king->square(), moves.targets[i].target))
-            list.append(candidate(*king, moves.targets[i].target, nullptr));
-    return list;
+        if (!holdsMove(list, king.square(), moves.targets[i].target))
+            list.append(candidate(king, moves.targets[i].target, nullptr));
 }
 
 // Gives what a non-empty listEvasions, or with no check any target, would say, without
 // building a list: the refresh asks it after every move of the search.
-bool Board::hasLegalMove() const {
+bool Board::hasLegalMove() const { return hasLegalMove(~std::uint64_t{0}); }
+
+// The refresh knows the squares the opponent covers: a king outside them has no checker to
+// look for, which spares the search a pass over the board after nearly every trial move.
+bool Board::hasLegalMove(std::uint64_t attacked) const {
     const King* king = kingOf(sideToMove_);
-    const Checkers checkers = king ? findCheckers(*this, *king) : Checkers{};
+    const bool mayBeChecked =
+        king && isOnBoard(king->square()) && ((attacked >> squareIndex(king->square())) & 1u);
+    const Checkers checkers = mayBeChecked ? findCheckers(*this, *king) : Checkers{};
     if (checkers.count == 0) {
         for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
             const Figure* figure = squares_[static_cast<std::size_t>(std::countr_zero(rest))];

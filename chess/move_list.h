@@ -15,6 +15,12 @@ public:
 
     // Appends the four promotions of a pawn move: queen, rook, knight, bishop.
     void addPromotions(const Move& pawnMove);
+    // Removes every entry but keeps the storage, so that a list refilled at every node of a
+    // search allocates only when it outgrows all earlier fillings.
+    void reset() {
+        while (!isEmpty())
+            removeLast();
+    }
 };
 
 }  // namespace vek::chess

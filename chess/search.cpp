@@ -3,10 +3,53 @@
 
 #include "chess/board.h"
 #include "chess/random.h"
+#include "chess/root_split.h"
+#include "chess/search_context.h"
 #include "foundation/platform.h"
 #include "foundation/thread.h"
 
 namespace vek::chess {
+
+// After any move of a list the opponent is to move; the move is handed back on every way out.
+class Board::HandOver {
+public:
+    explicit HandOver(Board& board) : board_(board) { board_.sideToMove_ = opponent(board_.sideToMove_); }
+    ~HandOver() { board_.sideToMove_ = opponent(board_.sideToMove_); }
+    HandOver(const HandOver&) = delete;
+    HandOver& operator=(const HandOver&) = delete;
+
+private:
+    Board& board_;
+};
+
+// Below the root the state is put back however the level is left.
+class Board::StateKeeper {
+public:
+    explicit StateKeeper(Board& board) : board_(board), state_(board.state_) {}
+    ~StateKeeper() { board_.state_ = state_; }
+    StateKeeper(const StateKeeper&) = delete;
+    StateKeeper& operator=(const StateKeeper&) = delete;
+
+private:
+    Board& board_;
+    GameState state_;
+};
+
+// A root search reuses the figures of its trial promotions and releases them when it returns.
+class Board::TrialScope {
+public:
+    explicit TrialScope(Board& board) : board_(board) {
+        board_.trialFiguresFrom_ = board_.figures_.getCount();
+        board_.trialHistoryFrom_ = board_.history_.getCount();
+    }
+    ~TrialScope() { board_.releaseTrialFigures(); }
+    TrialScope(const TrialScope&) = delete;
+    TrialScope& operator=(const TrialScope&) = delete;
+
+private:
+    Board& board_;
+};
+
 namespace {
 
 // A trial move on the board that is taken back however its scope is left, so that an
@@ -23,15 +66,6 @@ private:
     Board& board_;
     Move& move_;  // the list entry: applyMove records in it what takeBack needs
 };
-
-// The candidates of the side to move: the answers to a check, or every move when nothing
-// gives check.
-MoveList candidatesOf(const Board& board, std::size_t& checkerCount) {
-    MoveList evasions = board.listEvasions(checkerCount);
-    if (checkerCount > 0)
-        return evasions;
-    return board.listAllMoves();
-}
 
 // Keeps exactly the entries scored `best`, in their list order.
 void keepBest(MoveList& list, std::int32_t best) {
@@ -52,11 +86,6 @@ Move chooseAmong(const MoveList& list) {
     }
 }
 
-bool isRealMove(const Move& move) {
-    return move.figure && move.from.column != 0 && move.from.row != 0 && move.to.column != 0 &&
-           move.to.row != 0;
-}
-
 // The score of a trial move that the opponent cannot answer, from the state that the refresh
 // after the move decided: a mate or a king left attacked ends the game, a stalemate draws it,
 // anything else keeps the evaluation.
@@ -72,23 +101,27 @@ std::int32_t scoreWithoutAnswer(const Board& board, std::int32_t evaluation) {
     return evaluation;
 }
 
-// The score of a trial move searched `depth` plies deeper: that of the opponent's best answer.
-std::int32_t deeperScore(Board& board, std::int32_t depth, std::int32_t evaluation) {
-    std::int32_t ignoredCount = 0;
-    const Move answer = board.findBestMove(depth, ignoredCount, false);
-    return isRealMove(answer) ? answer.score : scoreWithoutAnswer(board, evaluation);
-}
-
 }  // namespace
 
+// Below the root only the best score matters: every best answer carries it, so no choice is
+// drawn there.
 Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot) {
     const GameState state = state_;
     const Colour side = sideToMove_;
     std::size_t checkerCount = 0;
-    MoveList list = candidatesOf(*this, checkerCount);
+    MoveList list;
+    collectCandidates(list, checkerCount);
     if (!list.isEmpty() && depth > 0) {
         try {
-            keepBest(list, scoreMoves(list, depth));
+            if (isRoot) {
+                keepBest(list, scoreRootMoves(list, depth));
+            } else {
+                // Held for the whole search, so that the thread object outlives every look at
+                // its flag.
+                const SharedRef<Thread> engine = findThread(currentThreadId());
+                SearchContext context(engine.get(), nullptr, depth);
+                keepBest(list, scoreList(list, depth, context));
+            }
         } catch (...) {
             // The trial moves are taken back by now, but the figures' lists still show the
             // position where the search failed.
@@ -114,31 +147,89 @@ Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool 
 }
 
 std::int32_t Board::scoreMoves(MoveList& list, std::int32_t depth) {
-    // Held for the whole call, so that the thread object outlives every look at its flag.
-    const SharedRef<Thread> thread = findThread(currentThreadId());
-    const Colour mover = sideToMove_;
-    // After any of the moves the opponent is to move; the move is handed back on every way out.
-    struct HandOver {
-        Board& board;
-        explicit HandOver(Board& b) : board(b) { board.sideToMove_ = opponent(board.sideToMove_); }
-        ~HandOver() { board.sideToMove_ = opponent(board.sideToMove_); }
-        HandOver(const HandOver&) = delete;
-        HandOver& operator=(const HandOver&) = delete;
-    } const handOver(*this);
+    const SharedRef<Thread> engine = findThread(currentThreadId());
+    SearchContext context(engine.get(), nullptr, depth);
+    return scoreList(list, depth, context);
+}
 
+std::int32_t Board::scoreRootMoves(MoveList& list, std::int32_t depth) {
+    const SharedRef<Thread> engine = findThread(currentThreadId());
+    const TrialScope trialFigures(*this);
+    const std::size_t workers = std::min(searchThreads(), list.getCount());
+    std::int32_t best = 0;
+    // At depth 1 each root move is one evaluation: sharing them out would cost more.
+    if (workers >= 2 && depth >= 2) {
+        best = RootSplit(*this, list, depth, engine.get()).run(workers);
+    } else {
+        SearchContext context(engine.get(), nullptr, depth);
+        best = scoreList(list, depth, context);
+    }
+    for (Move& move : list)
+        move.promotedFigure = nullptr;  // released with the scope
+    return best;
+}
+
+std::int32_t Board::scoreList(MoveList& list, std::int32_t depth, SearchContext& context) {
+    const Colour mover = sideToMove_;
+    const HandOver handOver(*this);
     std::int32_t low = std::numeric_limits<std::int32_t>::max();
     std::int32_t high = std::numeric_limits<std::int32_t>::min();
     for (Move& move : list) {
-        const TrialMove trial(*this, move);
-        ++trialMoves_;
-        refresh();
-        move.score = evaluate();
-        if (depth >= 2 && !(thread && thread->isTerminated()))
-            move.score = deeperScore(*this, depth - 1, move.score);
-        low = std::min(low, move.score);
-        high = std::max(high, move.score);
+        const std::int32_t score = scoreTrial(move, depth, context);
+        low = std::min(low, score);
+        high = std::max(high, score);
     }
     return mover == WHITE ? high : low;
+}
+
+// The side to move is already handed over to the opponent of the move's side.
+std::int32_t Board::scoreTrial(Move& move, std::int32_t depth, SearchContext& context) {
+    const TrialMove trial(*this, move);
+    ++trialMoves_;
+    refresh();
+    move.score = evaluate();
+    if (depth >= 2 && !context.stopRequested())
+        move.score = answerScore(depth - 1, move.score, context);
+    return move.score;
+}
+
+// One root move on its own, as scoreList scores it among the others.
+std::int32_t Board::scoreRootMove(Move& move, std::int32_t depth, SearchContext& context) {
+    const HandOver handOver(*this);
+    return scoreTrial(move, depth, context);
+}
+
+// The score of the opponent's best answer, searched `depth` plies deep.
+std::int32_t Board::answerScore(std::int32_t depth, std::int32_t evaluation, SearchContext& context) {
+    const StateKeeper keeper(*this);
+    MoveList& list = context.listFor(depth);
+    std::size_t checkerCount = 0;
+    collectCandidates(list, checkerCount);
+    return list.isEmpty() ? scoreWithoutAnswer(*this, evaluation) : scoreList(list, depth, context);
+}
+
+// Makes, without scoring, the trial moves that a search of `move` makes last: at every level
+// the last candidate, after the one before it, so that the lists left behind are as near as
+// cheaply possible to those that the whole search of `move` leaves.
+void Board::replayLine(Move move, std::int32_t depth, SearchContext& context) {
+    move.promotedFigure = nullptr;
+    const HandOver handOver(*this);
+    const TrialMove trial(*this, move);
+    refresh();
+    if (depth >= 2)
+        replayAnswers(depth - 1, context);
+}
+
+void Board::replayAnswers(std::int32_t depth, SearchContext& context) {
+    const StateKeeper keeper(*this);
+    MoveList& list = context.listFor(depth);
+    std::size_t checkerCount = 0;
+    collectCandidates(list, checkerCount);
+    const std::size_t count = list.getCount();
+    if (count >= 2)
+        replayLine(list[count - 2], depth, context);
+    if (count >= 1)
+        replayLine(list[count - 1], depth, context);
 }
 
 }  // namespace vek::chess

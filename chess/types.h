@@ -66,6 +66,8 @@ inline constexpr std::int32_t MATE_SCORE = 376;
 struct MoveTarget {
     Square target;
     Square captureSquare;
+
+    friend constexpr bool operator==(const MoveTarget&, const MoveTarget&) = default;
 };
 
 // What one figure can do in the position of the last refresh. 32 entries suffice for every
@@ -108,6 +110,8 @@ struct FigureMoves {
                 return true;
         return false;
     }
+
+    friend bool operator==(const FigureMoves&, const FigureMoves&) = default;
 };
 
 // One move: a search candidate, the engine's choice and a history entry. A plain value; the

@@ -232,6 +232,18 @@ TEST(Search, SingleBestMoveDrawsNoRandomNumber) {
     EXPECT_EQ(drawEngineRandom(), RandomSequence(99).next());
 }
 
+TEST(Search, BelowTheRootNoRandomNumberIsDrawn) {
+    // Many answers share their best score, but only the root's choice draws.
+    for (const std::size_t threads : {1u, 2u}) {
+        Board board;
+        setUp(board, kMateOrKnight);
+        board.setSearchThreads(threads);
+        seedEngineRandom(99);
+        EXPECT_EQ(describe(search(board, 3)), "e1e8");
+        EXPECT_EQ(drawEngineRandom(), RandomSequence(99).next()) << threads << " threads";
+    }
+}
+
 TEST(Search, DepthOneChoosesAnExtremeEvaluation) {
     std::vector<std::string> texts(std::begin(kPositions), std::end(kPositions));
     texts.push_back(testing::positionOf({"Ke1", "Be2", "Lc4", "kg8", "dd4", "bf7", "se5"}, 'S').getText());
@@ -413,6 +425,24 @@ TEST(Search, PositionsOfRandomGamesAreLeftAsFound) {
             const MoveList list = candidatesOf(board);
             ASSERT_FALSE(list.isEmpty());
             board.playMove(list[std::uniform_int_distribution<std::size_t>(0, list.getCount() - 1)(random)]);
+        }
+    }
+}
+
+// Position 5 promotes at once and at every level below; position 6 promotes with capture.
+TEST(Search, TrialPromotionsLeaveNoFiguresBehind) {
+    for (const std::size_t position : {4u, 5u}) {
+        for (const std::size_t threads : {1u, 2u}) {
+            Board board;
+            load(board, kPositions[position]);
+            board.setSearchThreads(threads);
+            const std::size_t figureCount = board.figures().getCount();
+            std::int32_t candidateCount = 0;
+            const Move chosen = search(board, position == 4 ? 3 : 2, candidateCount);
+            EXPECT_EQ(board.figures().getCount(), figureCount) << "position " << position + 1;
+            EXPECT_EQ(chosen.promotedFigure, nullptr);
+            board.playMove(chosen);  // a promotion played in the game creates its own figure
+            EXPECT_EQ(board.figures().getCount(), figureCount + (chosen.promotionKind != 0 ? 1u : 0u));
         }
     }
 }
