@@ -79,6 +79,8 @@ class Image:
         self.pixels = data[offset + 1:]
 
     def pixel(self, x, y):
+        if not (0 <= x < self.width and 0 <= y < self.height):
+            raise IndexError(f"pixel ({x}, {y}) outside the {self.width}x{self.height} screenshot")
         i = (y * self.width + x) * 3
         return tuple(self.pixels[i:i + 3])
 
@@ -232,10 +234,11 @@ class Session:
     def board(self, turned=False):
         return BoardView(*self.client_size(), turned=turned)
 
-    def click(self, point):
+    def click(self, point, settle=0.3):
+        """Clicks a client point, then gives the program `settle` seconds to act on it."""
         x, y = point
         run(["xdotool", "mousemove", "--window", self.window, str(x), str(y), "click", "1"], env=self.env)
-        time.sleep(0.3)
+        time.sleep(settle)
 
     def click_square(self, view, square):
         self.click(view.centre(square))
@@ -272,7 +275,8 @@ class Session:
 
     def memory_kb(self):
         """The resident memory of the running chess.exe, in KB (0 when not found)."""
-        out = run(["pgrep", "-f", "chess.exe"], check=False)
+        # Wine names the process after the Windows program; the launcher's command line names it too.
+        out = run(["pgrep", "-x", "chess.exe"], check=False)
         for pid in out.split():
             with contextlib.suppress(OSError), open(f"/proc/{pid}/status") as status:
                 for line in status:

@@ -45,14 +45,26 @@ def expect(condition, message):
         raise SessionError(message)
 
 
-def board_occupants(session, view, name):
-    image = session.screenshot(name)
-    return image, {square: view.occupant(image, square) for square in all_squares()}
+REPAINT_TIMEOUT = 15  # seconds for the window to show a change under a loaded machine
 
 
-def expect_occupants(actual, expected, what):
-    wrong = [f"{s}: {actual[s]!r} not {expected[s]!r}" for s in all_squares() if actual[s] != expected[s]]
-    expect(not wrong, f"{what}: " + ", ".join(wrong[:8]))
+def shows_occupants(session, view, expected, name):
+    """Screenshots until the board shows `expected` (square -> 'W', 'S' or ' '), within a bound;
+    returns the last screenshot, or raises with the squares that differ."""
+    last = {}
+
+    def matches():
+        image = session.screenshot(name)
+        last["image"] = image
+        last["wrong"] = [f"{s}: {view.occupant(image, s)!r} not {expected[s]!r}"
+                         for s in all_squares() if view.occupant(image, s) != expected[s]]
+        return not last["wrong"]
+
+    try:
+        wait_for(matches, REPAINT_TIMEOUT, f"the board of {name}", interval=0.5)
+    except SessionError as error:
+        raise SessionError(f"{name}: " + ", ".join(last["wrong"][:8])) from error
+    return last["image"]
 
 
 def expect_whole_position(text, side):
@@ -65,7 +77,6 @@ def wait_for_engine_move(session, number):
     """Waits until the engine's move number `number` of this run has been saved."""
     wait_for(lambda: session.read_game_file(number) is not None and len(session.read_game_file(number)) == 65,
              ENGINE_TIMEOUT, f"the numbered copy chess{number}.txt")
-    time.sleep(0.5)  # the window takes the engine's answer over; let it repaint
 
 
 def move_list_text_width(image, line):
@@ -82,12 +93,12 @@ def scenario(session, check):
     def first_start():
         session.start()
         view = session.board()
-        image, occupants = board_occupants(session, view, "initial")
         expect(view.square >= 20, f"square size {view.square} is too small")
-        expect_occupants(occupants, INITIAL_OCCUPANTS, "initial position")
+        image = shows_occupants(session, view, INITIAL_OCCUPANTS, "initial")
         expect(near(view.square_colour(image, "a8"), LIGHT_SQUARE), "a8 (top left) is not light")
         expect(near(view.square_colour(image, "b8"), DARK_SQUARE), "b8 is not dark")
-        expect(near(image.pixel(BOARD_LEFT // 2, 470), (255, 255, 255)), "the side panel is not at the left")
+        # The panel's white background below the (hidden) promotion choice, left of the move list.
+        expect(near(image.pixel(60, 400), (255, 255, 255)), "the side panel is not at the left")
         panel_text = sum(1 for x in range(8, 72) for y in range(8, 56) if sum(image.pixel(x, y)) < 200)
         expect(panel_text > 20, "the panel's labels are not drawn")
         state["view"] = view
@@ -96,19 +107,18 @@ def scenario(session, check):
     def player_move_and_engine_answer():
         view = state["view"]
         session.click_square(view, "e2")
-        image = session.screenshot("e2-picked-up")
-        expect(set(view.framed_targets(image)) == {"e3", "e4"}, f"targets of e2: {view.framed_targets(image)}")
+        wait_for(lambda: set(view.framed_targets(session.screenshot("e2-picked-up"))) == {"e3", "e4"},
+                 REPAINT_TIMEOUT, "e3 and e4 framed as the targets of e2", interval=0.5)
         session.click_square(view, "e4")
         wait_for_engine_move(session, 1)
         text, copy = session.read_game_file(), session.read_game_file(1)
         expect(text == copy, f"game file {text!r} and first copy {copy!r} differ")
         expect_whole_position(text, "W")
         expect(text[28] == "B", f"e4 holds {text[28]!r}, not the White pawn")
-        image, occupants = board_occupants(session, view, "after-engine-answer")
-        expect_occupants(occupants, occupants_of_position(text), "board after the engine's answer")
+        shows_occupants(session, view, occupants_of_position(text), "after-engine-answer")
         # "1. e2-e4" alone is about 40 pixels wide; with the engine's answer the line is longer.
-        width = move_list_text_width(image, 0)
-        expect(width > 55, f"the move list's first line is {width} px wide: no engine answer in it")
+        wait_for(lambda: move_list_text_width(session.screenshot("move-list"), 0) > 55, REPAINT_TIMEOUT,
+                 "the engine's answer in the move list's first line", interval=0.5)
 
     def depth_lands_in_registry():
         session.set_depth(2)
@@ -123,8 +133,7 @@ def scenario(session, check):
         view = session.board(turned=True)
         x, y = view.cell("a1")
         expect(x == BOARD_LEFT + 7 * view.square and y == 0, "a1 is not the top-right cell when turned")
-        image, occupants = board_occupants(session, view, "turned")
-        expect_occupants(occupants, occupants_of_position(text), "turned board")
+        image = shows_occupants(session, view, occupants_of_position(text), "turned")
         expect(near(image.pixel(*view.figure_point("a1")), WHITE_FIGURE), "no White rook drawn top right")
         state["view"] = view
 
@@ -140,7 +149,7 @@ def scenario(session, check):
         time.sleep(1.5)  # the engine is now deep in its search
         expect(session.read_game_file(3) is None, "the depth-6 search ended before Stop was pressed")
         clicked = time.monotonic()
-        session.click(STOP_BUTTON)
+        session.click(STOP_BUTTON, settle=0)
         wait_for(lambda: session.read_game_file(3) is not None, 60, "the engine's move after Stop", 0.02)
         state["stop_latency"] = time.monotonic() - clicked
         expect_whole_position(session.read_game_file(), "S")
@@ -150,8 +159,7 @@ def scenario(session, check):
         session.set_depth(1)
         session.click(RESTART_BUTTON)
         view = session.board(turned=True)
-        image, occupants = board_occupants(session, view, "restarted")
-        expect_occupants(occupants, INITIAL_OCCUPANTS, "position after Neustart")
+        image = shows_occupants(session, view, INITIAL_OCCUPANTS, "restarted")
         width = move_list_text_width(image, 0)
         expect(width == state["empty_list"], "the move list was not emptied")
 
@@ -161,10 +169,7 @@ def scenario(session, check):
         expect(session.read_game_file() == saved, "closing the window changed the game file")
         session.start()
         view = session.board()
-        image, occupants = board_occupants(session, view, "restored")
-        expect_occupants(occupants, occupants_of_position(saved), "restored position")
-        expect(near(image.pixel(*view.figure_point("e1")), WHITE_FIGURE)
-               or occupants_of_position(saved)["e1"] != "W", "White king not drawn on e1")
+        shows_occupants(session, view, occupants_of_position(saved), "restored")
         session.close()
 
     steps = [("the board is drawn where the geometry puts it", first_start),

@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
-"""Soak run: plays whole games by clicks against the engine at depth 2 and checks after every
-engine move that the game file is whole. The person's moves are random: a random figure of the
-side to move is picked up and one of the target squares the board frames for it is clicked.
+"""Soak run: plays whole games by clicks against the engine at depth 2, one after another with
+"Neustart", and checks after every engine move that the game file is whole. The person's moves
+are random: a random figure of the side to move is picked up and one of the target squares the
+board frames for it is clicked, until the rules accept one.
 
 Usage: scripts/soak.py EXE WORKDIR [MOVES]   (default 200 moves of the person)
 Prints the program's resident memory at the start and at the end.
@@ -10,9 +11,9 @@ import random
 import sys
 import time
 
-from chess_session import QUEEN_BUTTON, Session, SessionError, all_squares, wait_for
+from chess_session import QUEEN_BUTTON, RESTART_BUTTON, Session, SessionError, all_squares, wait_for
 
-ENGINE_TIMEOUT = 120
+ENGINE_TIMEOUT = 30  # depth 2 answers within a second; silence means the game is over
 
 
 def whole(text):
@@ -26,21 +27,34 @@ def own_squares(text, side):
 
 
 def person_moves(session, view, text, rng):
-    """Picks up random figures until one has targets, then clicks one of them. False: no move."""
-    candidates = own_squares(text, text[64])
+    """Picks up random figures and clicks the targets the board frames for them until the
+    rules accept a move (a target that leaves the king in check is framed but refused).
+    False: no figure of the side to move has an accepted move."""
+    side = text[64]
+    candidates = own_squares(text, side)
     rng.shuffle(candidates)
-    for square in candidates:
+    for number, square in enumerate(candidates):
         session.click_square(view, square)
         targets = view.framed_targets(session.screenshot("picked-up"))
         if not targets:
-            session.click_square(view, "a1" if square != "a1" else "h8")  # drops the figure
+            # Clicking another figure of one's own is refused and drops this one.
+            session.click_square(view, candidates[(number + 1) % len(candidates)])
             continue
         letter = text[all_squares().index(square)]
-        if letter.lower() == "b" and square[1] in ("7" if letter == "B" else "2"):
-            session.click(QUEEN_BUTTON)
-        session.click_square(view, rng.choice(targets))
-        return True
+        promotes = letter.lower() == "b" and square[1] == ("7" if letter == "B" else "2")
+        rng.shuffle(targets)
+        for attempt, target in enumerate(targets):
+            if attempt > 0:
+                session.click_square(view, square)  # the refused move dropped the figure
+            if promotes:
+                session.click(QUEEN_BUTTON)
+            session.click_square(view, target)
+            if view.occupant(session.screenshot("after-click"), square) != side:
+                return True
     return False
+
+
+INITIAL_POSITION = "TSLDKLST" + "B" * 8 + " " * 32 + "b" * 8 + "tsldklst" + "W"
 
 
 def main():
@@ -55,26 +69,34 @@ def main():
         session.set_depth(2)
         start_memory = session.memory_kb()
         view = session.board()
-        text = "TSLDKLST" + "B" * 8 + " " * 32 + "b" * 8 + "tsldklst" + "W"
+        text, played, answered, games = INITIAL_POSITION, 0, 0, 1
         started = time.monotonic()
-        played = 0
-        for played in range(1, moves + 1):
+        while played < moves:
             if not person_moves(session, view, text, rng):
-                print(f"game over after {played - 1} moves of the person")
-                break
+                if text == INITIAL_POSITION:
+                    raise SessionError("no move accepted in the initial position")
+                session.click(RESTART_BUTTON)  # the game is over: the next one
+                text, games = INITIAL_POSITION, games + 1
+                continue
+            played += 1
             try:
-                wait_for(lambda n=played: session.read_game_file(n) is not None, ENGINE_TIMEOUT,
-                         f"engine move {played}")
+                wait_for(lambda n=answered + 1: session.read_game_file(n) is not None, ENGINE_TIMEOUT,
+                         f"engine move {answered + 1}")
             except SessionError:
-                print(f"no engine answer after move {played}: the game is over")
-                break
-            text = session.read_game_file()
-            if not whole(text) or text != session.read_game_file(played):
-                raise SessionError(f"damaged game file after engine move {played}: {text!r}")
+                text = None  # the person's move ended the game: the engine has no move
+            else:
+                answered += 1
+                text = session.read_game_file()
+                if not whole(text) or text != session.read_game_file(answered):
+                    raise SessionError(f"damaged game file after engine move {answered}: {text!r}")
+            if text is None:
+                session.click(RESTART_BUTTON)
+                text, games = INITIAL_POSITION, games + 1
         end_memory = session.memory_kb()
         session.close()
-    print(f"{played} moves in {time.monotonic() - started:.0f} s; resident memory "
-          f"{start_memory} KB at the start, {end_memory} KB at the end")
+    print(f"{played} moves of the person and {answered} of the engine in {games} games, "
+          f"{time.monotonic() - started:.0f} s; every saved position whole; resident memory of "
+          f"chess.exe {start_memory} KB at the start, {end_memory} KB at the end")
     return 0
 
 
