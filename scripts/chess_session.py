@@ -259,7 +259,7 @@ class Session:
     def screenshot(self, name):
         """A screenshot of the window's client area, kept in the session's folder."""
         self.shots += 1
-        path = os.path.join(self.screens, f"{self.shots:02d}-{name}.png")
+        path = os.path.join(self.screens, f"{self.shots:04d}-{name}.png")
         run([IMPORT, "-window", self.window, path], env=self.env)
         return Image(path)
 

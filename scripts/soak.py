@@ -75,6 +75,8 @@ def main():
             if not person_moves(session, view, text, rng):
                 if text == INITIAL_POSITION:
                     raise SessionError("no move accepted in the initial position")
+                print(f"game {games} over after {played} moves of the person; "
+                      f"chess.exe uses {session.memory_kb()} KB", flush=True)
                 session.click(RESTART_BUTTON)  # the game is over: the next one
                 text, games = INITIAL_POSITION, games + 1
                 continue
@@ -90,6 +92,8 @@ def main():
                 if not whole(text) or text != session.read_game_file(answered):
                     raise SessionError(f"damaged game file after engine move {answered}: {text!r}")
             if text is None:
+                print(f"game {games} won by the person after {played} moves; "
+                      f"chess.exe uses {session.memory_kb()} KB", flush=True)
                 session.click(RESTART_BUTTON)
                 text, games = INITIAL_POSITION, games + 1
         end_memory = session.memory_kb()
