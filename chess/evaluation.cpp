@@ -27,15 +27,26 @@ std::optional<std::int32_t> decidedScore(GameState state, Colour sideToMove) {
     }
 }
 
-// The value of the figure's own class, without a virtual call: the evaluation runs after
-// every trial move.
-constexpr std::array<int, 7> kValueByKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
+// The value of the figure's own class by kind, colour and square index, without a virtual
+// call or a pawn's arithmetic: the evaluation runs after every trial move.
+using ValueTable = std::array<std::array<std::array<std::int8_t, 64>, 2>, 7>;
 
-int valueOf(const Figure& figure) {
-    const FigureKind kind = figure.kindCode();
-    return kind == PAWN ? Pawn::valueOn(figure.colour(), figure.square().row)
-                        : kValueByKind[static_cast<std::size_t>(kind)];
+constexpr ValueTable makeValues() {
+    constexpr std::array<int, 7> byKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
+    ValueTable table{};
+    for (std::size_t kind = KNIGHT; kind <= KING; ++kind)
+        for (auto& byColour : table[kind])
+            byColour.fill(static_cast<std::int8_t>(byKind[kind]));
+    for (const Colour colour : {WHITE, BLACK})
+        for (std::size_t index = 0; index < 64; ++index)
+            table[PAWN][colour][index] = static_cast<std::int8_t>(Pawn::valueOn(colour, squareAt(index).row));
+    return table;
 }
+
+constexpr ValueTable kValues = makeValues();
+
+// Only for a figure on the board.
+int valueOf(const Figure& figure) { return kValues[figure.kindCode()][figure.colour()][figure.index()]; }
 
 // Material, mobility and attacked material of one figure. What a target takes is looked up
 // on its capture square, so that an en-passant capture counts the passed pawn. Whether the
@@ -60,13 +71,12 @@ std::int32_t figureWeight(const Board& board, const Figure& figure) {
 std::int32_t Board::evaluate() const {
     if (const std::optional<std::int32_t> decided = decidedScore(state_, sideToMove_))
         return *decided;
-    std::int32_t score = 0;
+    std::array<std::int32_t, 2> weights{};  // by colour: one subtraction instead of a sign per figure
     for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
         const Figure& figure = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
-        const std::int32_t weight = figureWeight(*this, figure);
-        score += figure.colour() == WHITE ? weight : -weight;
+        weights[figure.colour()] += figureWeight(*this, figure);
     }
-    return score;
+    return weights[WHITE] - weights[BLACK];
 }
 
 }  // namespace vek::chess

@@ -8,8 +8,8 @@ namespace vek::chess {
 
 std::uint64_t coveredSquares(const Figure& figure) {
     std::uint64_t squares = figure.moves().coveredSet;
-    if (isOnBoard(figure.square()))  // only a stale list can hold it; it does not count
-        squares &= ~(std::uint64_t{1} << squareIndex(figure.square()));
+    if (figure.isPlaced())  // only a stale list can hold it; it does not count
+        squares &= ~(std::uint64_t{1} << figure.index());
     return squares;
 }
 
@@ -27,9 +27,9 @@ KingSafety KingSafety::against(const Board& board, Colour mover) {
 
 void KingSafety::seal() {
     forbidden = enemyCovered;
-    if (!enemyKing || !isOnBoard(enemyKing->square()))
+    if (!enemyKing || !enemyKing->isPlaced())
         return;
-    const std::size_t king = squareIndex(enemyKing->square());
+    const std::size_t king = enemyKing->index();
     forbidden |= std::uint64_t{1} << king;
     for (std::size_t line = dNORTH; line <= dNORTH_WEST; ++line) {
         const Ray& ray = rayFrom(king, static_cast<Direction>(line));
@@ -39,10 +39,12 @@ void KingSafety::seal() {
 }
 
 Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
-    : moved_(moved), square_(square), board_(&board), colour_(colour), kind_(kind) {}
+    : moved_(moved), board_(&board), colour_(colour), kind_(kind) {
+    place(square);
+}
 
 void Figure::restore(const FigureState& state, BoardKey) {
-    square_ = state.square;
+    place(state.square);
     moved_ = state.moved;
     moves_ = state.moves;
     pinTowardKing_ = state.pinTowardKing;
@@ -129,10 +131,10 @@ private:
 
 void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
                       std::uint64_t forbidden, std::int64_t* added) const {
-    if (!isOnBoard(square_))
+    if (!isPlaced())
         return;
     const Board& board = *board_;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     RecordWriter writer(record);
     for (const Direction direction : directions) {
         const std::size_t before = writer.targetCount();
@@ -152,10 +154,10 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
 
 FigureMoves& Figure::jumps(FigureMoves& record) const {
     record.clear();
-    if (!isOnBoard(square_) || (pinTowardKing_ && pinAwayFromKing_))
+    if (!isPlaced() || (pinTowardKing_ && pinAwayFromKing_))
         return record;
     const Board& board = *board_;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     RecordWriter writer(record);
     for (std::size_t jump = dKNIGHT1; jump <= dKNIGHT8; ++jump) {
         const Ray& ray = kRays[jump][from];
@@ -168,9 +170,9 @@ FigureMoves& Figure::jumps(FigureMoves& record) const {
 
 FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction> directions) const {
     record.clear();
-    if (!isOnBoard(square_))
+    if (!isPlaced())
         return record;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     const std::uint64_t occupied = board_->occupancy();
     RecordWriter writer(record);
     for (const Direction direction : directions) {
@@ -199,10 +201,10 @@ void Figure::computePin() {
     pinTowardKing_ = nullptr;
     pinAwayFromKing_ = nullptr;
     const King* king = board_->kingOf(colour_);
-    if (!king || !isOnBoard(king->square()) || !isOnBoard(square_))
+    if (!king || !king->isPlaced() || !isPlaced())
         return;
-    const std::size_t here = squareIndex(square_);
-    const int away = kLines[squareIndex(king->square())][here];
+    const std::size_t here = index_;
+    const int away = kLines[king->index()][here];
     if (away < 0)
         return;
     const auto awayDirection = static_cast<Direction>(away);

@@ -85,7 +85,7 @@ std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, 
 // The one-step walk of the general rule, without its pin test: a king is never pinned, since
 // the line from a figure to its own king is none for the king itself.
 std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64_t forbidden) const {
-    const Ray& ray = rayFrom(squareIndex(square()), direction);
+    const Ray& ray = rayFrom(index(), direction);
     if (ray.length == 0 || ((forbidden >> ray.squares[0]) & 1u))
         return 0;
     const std::size_t index = ray.squares[0];
@@ -103,7 +103,7 @@ std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64
 }
 
 RayProbe King::probe(Direction direction) const {
-    const std::size_t from = squareIndex(square());
+    const std::size_t from = index();
     const int first = firstOccupied(from, direction, board().occupancy());
     if (first < 0)
         return {};

@@ -83,12 +83,11 @@ struct FigureMoves {
     // The covered squares again as bits by squareIndex, so that attack questions need no scan.
     std::uint64_t coveredSet = 0;
 
-    // Back to the initial, all-zero record; only the used entries need clearing.
+    // Back to the initial, all-zero record. Zeroing the whole arrays at once takes fewer
+    // instructions than an entry-by-entry loop over the used ones.
     void clear() {
-        for (std::size_t i = 0; i < targetCount; ++i)
-            targets[i] = MoveTarget{};
-        for (std::size_t i = 0; i < coveredCount; ++i)
-            covered[i] = Square{};
+        targets = {};
+        covered = {};
         targetCount = 0;
         canCapture = false;
         coveredCount = 0;
