@@ -1,6 +1,7 @@
 #include "chess/figure.h"
 
 #include <algorithm>
+#include <array>
 
 #include "chess/board.h"
 
@@ -25,17 +26,34 @@ KingSafety KingSafety::against(const Board& board, Colour mover) {
     return safety;
 }
 
-void KingSafety::seal() {
-    forbidden = enemyCovered;
-    if (!enemyKing || !enemyKing->isPlaced())
-        return;
-    const std::size_t king = enemyKing->index();
-    forbidden |= std::uint64_t{1} << king;
-    for (std::size_t line = dNORTH; line <= dNORTH_WEST; ++line) {
-        const Ray& ray = rayFrom(king, static_cast<Direction>(line));
-        if (ray.length > 0)
-            forbidden |= std::uint64_t{1} << ray.squares[0];
+namespace {
+
+// Each square with its eight neighbours, as bits by squareIndex; built
+// once, since every king generation asks it of the enemy king.
+using NeighbourhoodTable = std::array<std::uint64_t, 64>;
+
+constexpr NeighbourhoodTable makeNeighbourhoods() {
+    NeighbourhoodTable table{};
+    for (std::size_t index = 0; index < 64; ++index) {
+        table[index] = std::uint64_t{1} << index;
+        for (int column = -1; column <= 1; ++column)
+            for (int row = -1; row <= 1; ++row) {
+                const Square s =
+                    stepBy(squareAt(index), static_cast<std::int8_t>(column), static_cast<std::int8_t>(row));
+                if (s != kNoSquare)
+                    table[index] |= std::uint64_t{1} << squareIndex(s);
+            }
     }
+    return table;
+}
+
+}  // namespace
+
+void KingSafety::seal() {
+    static constexpr NeighbourhoodTable kNeighbourhoods = makeNeighbourhoods();
+    forbidden = enemyCovered;
+    if (enemyKing && enemyKing->isPlaced())
+        forbidden |= kNeighbourhoods[enemyKing->index()];
 }
 
 Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
@@ -84,15 +102,19 @@ public:
         coveredSet_ |= std::uint64_t{1} << index;
     }
     // The first `count` squares of a ray at once: the run of squares before the figure met.
+    // The runs are copied entry by entry: they hold at most seven, too few to pay for a call
+    // of memmove.
     void coverRun(const LineRay& ray, std::size_t count, std::uint64_t bits) {
         assert(covered_ + count <= FigureMoves::kCapacity);
-        std::copy_n(ray.squares.begin(), count, record_.covered.begin() + static_cast<std::ptrdiff_t>(covered_));
+        for (std::size_t i = 0; i < count; ++i)
+            record_.covered[covered_ + i] = ray.squares[i];
         covered_ += count;
         coveredSet_ |= bits;
     }
     void quietRun(const LineRay& ray, std::size_t count) {
         assert(targets_ + count <= FigureMoves::kCapacity);
-        std::copy_n(ray.quietTargets.begin(), count, record_.targets.begin() + static_cast<std::ptrdiff_t>(targets_));
+        for (std::size_t i = 0; i < count; ++i)
+            record_.targets[targets_ + i] = ray.quietTargets[i];
         targets_ += count;
     }
     void quietTarget(Square s) {

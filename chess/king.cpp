@@ -64,14 +64,16 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
 std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
     // A probe meets only enemy figures whose lists hold the king's square, and every enemy
     // figure's list is part of the safety's covered squares.
+    // Outside check every probe would come back empty and every step pass, so none is made.
+    const bool inCheck = safety.isCovered(square());
     std::array<RayProbe, 8> probes{};
-    if (safety.isCovered(square()))
+    if (inCheck)
         for (std::size_t line = 0; line < probes.size(); ++line)
             probes[line] = probe(static_cast<Direction>(line));
 
     std::pair<std::int64_t, std::int64_t> westAndEast{0, 0};
     for (const auto& [way, back] : kKingSteps) {
-        if (!rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety))
+        if (inCheck && (!rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety)))
             continue;
         const std::int64_t added = addStep(record, way, safety.forbidden);
         if (way == dWEST)
