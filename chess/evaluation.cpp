@@ -3,7 +3,6 @@
 #include <optional>
 
 #include "chess/board.h"
-#include "chess/figures.h"
 
 namespace vek::chess {
 namespace {
@@ -27,33 +26,12 @@ std::optional<std::int32_t> decidedScore(GameState state, Colour sideToMove) {
     }
 }
 
-// The value of the figure's own class by kind, colour and square index, without a virtual
-// call or a pawn's arithmetic: the evaluation runs after every trial move.
-using ValueTable = std::array<std::array<std::array<std::int8_t, 64>, 2>, 7>;
-
-constexpr ValueTable makeValues() {
-    constexpr std::array<int, 7> byKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
-    ValueTable table{};
-    for (std::size_t kind = KNIGHT; kind <= KING; ++kind)
-        for (auto& byColour : table[kind])
-            byColour.fill(static_cast<std::int8_t>(byKind[kind]));
-    for (const Colour colour : {WHITE, BLACK})
-        for (std::size_t index = 0; index < 64; ++index)
-            table[PAWN][colour][index] = static_cast<std::int8_t>(Pawn::valueOn(colour, squareAt(index).row));
-    return table;
-}
-
-constexpr ValueTable kValues = makeValues();
-
-// Only for a figure on the board.
-int valueOf(const Figure& figure) { return kValues[figure.kindCode()][figure.colour()][figure.index()]; }
-
 // Material, mobility and attacked material of one figure. What a target takes is looked up
 // on its capture square, so that an en-passant capture counts the passed pawn. Whether the
 // attacked figure is protected plays no part.
 std::int32_t figureWeight(const Board& board, const Figure& figure) {
     const FigureMoves& moves = figure.moves();
-    std::int32_t weight = valueOf(figure) + static_cast<std::int32_t>(moves.targetCount);
+    std::int32_t weight = figure.material() + static_cast<std::int32_t>(moves.targetCount);
     if (!moves.canCapture)  // set exactly when some target has a capture square
         return weight;
     for (std::size_t i = 0; i < moves.targetCount; ++i) {
@@ -61,7 +39,7 @@ std::int32_t figureWeight(const Board& board, const Figure& figure) {
         if (taken == kNoSquare)  // a quiet target; generation writes no other square off the board
             continue;
         if (const Figure* victim = board.figureAtIndex(squareIndex(taken)))
-            weight += valueOf(*victim);
+            weight += victim->material();
     }
     return weight;
 }

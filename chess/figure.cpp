@@ -4,6 +4,7 @@
 #include <array>
 
 #include "chess/board.h"
+#include "chess/figures.h"
 
 namespace vek::chess {
 
@@ -56,9 +57,37 @@ void KingSafety::seal() {
         forbidden |= kNeighbourhoods[enemyKing->index()];
 }
 
+namespace {
+
+// value() by kind, colour and square index.
+using MaterialTable = std::array<std::array<std::array<std::int8_t, 64>, 2>, 7>;
+
+constexpr MaterialTable makeMaterial() {
+    constexpr std::array<int, 7> byKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
+    MaterialTable table{};
+    for (std::size_t kind = KNIGHT; kind <= KING; ++kind)
+        for (auto& byColour : table[kind])
+            byColour.fill(static_cast<std::int8_t>(byKind[kind]));
+    for (const Colour colour : {WHITE, BLACK})
+        for (std::size_t index = 0; index < 64; ++index)
+            table[PAWN][colour][index] = static_cast<std::int8_t>(Pawn::valueOn(colour, squareAt(index).row));
+    return table;
+}
+
+constexpr MaterialTable kMaterial = makeMaterial();
+
+}  // namespace
+
 Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
     : moved_(moved), board_(&board), colour_(colour), kind_(kind) {
     place(square);
+}
+
+void Figure::place(Square s) {
+    square_ = s;
+    index_ = isOnBoard(s) ? static_cast<std::uint8_t>(squareIndex(s)) : kOffBoard;
+    if (isPlaced())
+        material_ = kMaterial[kind_][colour_][index_];
 }
 
 void Figure::restore(const FigureState& state, BoardKey) {

@@ -68,6 +68,12 @@ public:
     FigureKind kindCode() const { return kind_; }
     // The material value that the evaluation adds up.
     virtual int value() const = 0;
+    // The same without a virtual call, kept with the square (a pawn's grows as it advances):
+    // the evaluation reads it of every figure after every trial move. Only for a placed figure.
+    int material() const {
+        assert(isPlaced());
+        return material_;
+    }
 
     // Appends the targets and covered squares of up to maxSteps steps in one direction and
     // returns how many targets it added. A pinned figure walks only along its pin line; with
@@ -125,10 +131,7 @@ protected:
 private:
     static constexpr std::uint8_t kOffBoard = 64;
 
-    void place(Square s) {
-        square_ = s;
-        index_ = isOnBoard(s) ? static_cast<std::uint8_t>(squareIndex(s)) : kOffBoard;
-    }
+    void place(Square s);
     // A pinned figure walks only along its pin line.
     bool mayWalk(const Step& step) const {
         return !pinTowardKing_ || !pinAwayFromKing_ || step.function == pinTowardKing_ ||
@@ -138,6 +141,7 @@ private:
     bool moved_;
     Square square_;
     std::uint8_t index_ = kOffBoard;  // follows square_
+    std::int8_t material_ = 0;        // follows square_
     FigureMoves moves_;
     StepFunction pinTowardKing_ = nullptr;
     StepFunction pinAwayFromKing_ = nullptr;
