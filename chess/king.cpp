@@ -63,17 +63,15 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
 
 std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
     // A probe meets only enemy figures whose lists hold the king's square, and every enemy
-    // figure's list is part of the safety's covered squares.
-    // Outside check every probe would come back empty and every step pass, so none is made.
-    const bool inCheck = safety.isCovered(square());
-    std::array<RayProbe, 8> probes{};
-    if (inCheck)
-        for (std::size_t line = 0; line < probes.size(); ++line)
-            probes[line] = probe(static_cast<Direction>(line));
+    // figure's list is part of the safety's covered squares: outside check every probe would
+    // come back empty and every step pass, so none is made.
+    std::array<bool, 8> unsafe{};
+    if (safety.isCovered(square()))
+        unsafe = stepsOffLineCheckers(safety);
 
     std::pair<std::int64_t, std::int64_t> westAndEast{0, 0};
     for (const auto& [way, back] : kKingSteps) {
-        if (inCheck && (!rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety)))
+        if (unsafe[way])
             continue;
         const std::int64_t added = addStep(record, way, safety.forbidden);
         if (way == dWEST)
@@ -82,6 +80,16 @@ std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, 
             westAndEast.second = added;
     }
     return westAndEast;
+}
+
+std::array<bool, 8> King::stepsOffLineCheckers(const KingSafety& safety) const {
+    std::array<RayProbe, 8> probes{};
+    for (std::size_t line = 0; line < probes.size(); ++line)
+        probes[line] = probe(static_cast<Direction>(line));
+    std::array<bool, 8> unsafe{};
+    for (const auto& [way, back] : kKingSteps)
+        unsafe[way] = !rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety);
+    return unsafe;
 }
 
 // The one-step walk of the general rule, without its pin test: a king is never pinned, since
