@@ -29,8 +29,8 @@ KingSafety KingSafety::against(const Board& board, Colour mover) {
 
 namespace {
 
-// Each square with its eight neighbours, as bits by squareIndex; built
-// once, since every king generation asks it of the enemy king.
+// Each square with its eight neighbours, as bits by squareIndex: every king generation asks
+// this of the enemy king.
 using NeighbourhoodTable = std::array<std::uint64_t, 64>;
 
 constexpr NeighbourhoodTable makeNeighbourhoods() {

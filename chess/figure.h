@@ -89,7 +89,7 @@ public:
     bool moved() const { return moved_; }
     Square square() const { return square_; }
     // Whether the figure stands on the board (a captured or promoted-away one does not).
-    bool isPlaced() const { return index_ < 64; }
+    bool isPlaced() const { return index_ < kOffBoard; }
     // squareIndex(square()) of a placed figure, kept with the square: the refresh and the
     // evaluation ask it of every figure after every trial move.
     std::size_t index() const {
@@ -131,6 +131,7 @@ protected:
 private:
     static constexpr std::uint8_t kOffBoard = 64;
 
+    // Sets the square and what is kept with it.
     void place(Square s);
     // A pinned figure walks only along its pin line.
     bool mayWalk(const Step& step) const {
