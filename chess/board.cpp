@@ -84,7 +84,7 @@ constexpr PawnAheadTable kPawnAhead = makePawnAhead();
 
 // The squares from which a figure could be pinned against this king.
 std::uint64_t linesThroughKing(const King* king) {
-    return king && isOnBoard(king->square()) ? linesThrough(squareIndex(king->square())) : 0;
+    return king && king->isPlaced() ? linesThrough(king->index()) : 0;
 }
 
 }  // namespace
@@ -266,7 +266,7 @@ void Board::refresh() {
 void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
     const StepFunction pinBefore = figure.pinTowardKing();
     // Off every line through its king a figure has no pin to find, and none to clear.
-    if (pinBefore || ((ownKingLines >> squareIndex(figure.square())) & 1u))
+    if (pinBefore || ((ownKingLines >> figure.index()) & 1u))
         figure.computePin();
     if (mustGenerate(figure, pinBefore))
         generateInto(figure, figure.storedMoves(BoardKey()));
@@ -278,10 +278,10 @@ void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
 bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
     if (figure.pinTowardKing() != pinBefore)  // the direction away from the king follows it
         return true;
-    const std::size_t from = squareIndex(figure.square());
+    const std::size_t from = figure.index();
     std::uint64_t read = figure.moves().coveredSet | std::uint64_t{1} << from;
     if (figure.kindCode() == PAWN) {
-        if (figure.square().row == (figure.colour() == WHITE ? 5 : 4))
+        if (from / 8 == (figure.colour() == WHITE ? 4u : 3u))  // row 5 for White, 4 for Black
             return true;
         read |= kPawnAhead[figure.colour()][from];
     }
@@ -319,8 +319,8 @@ std::uint64_t Board::attackedBy(Colour colour, const CoverMaps& figureCover, std
 // Kings never give check; when both kings are attacked the first hit by square index decides.
 void Board::detectCheck(const CoverMaps& figureCover) {
     const auto attacked = [&](const King* king) {
-        return king && isOnBoard(king->square()) &&
-               ((figureCover[opponent(king->colour())] >> squareIndex(king->square())) & 1u);
+        return king && king->isPlaced() &&
+               ((figureCover[opponent(king->colour())] >> king->index()) & 1u);
     };
     const bool white = attacked(whiteKing_);
     const bool black = attacked(blackKing_);

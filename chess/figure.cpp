@@ -1,15 +1,17 @@
 #include "chess/figure.h"
 
 #include <algorithm>
+#include <array>
 
 #include "chess/board.h"
+#include "chess/figures.h"
 
 namespace vek::chess {
 
 std::uint64_t coveredSquares(const Figure& figure) {
     std::uint64_t squares = figure.moves().coveredSet;
-    if (isOnBoard(figure.square()))  // only a stale list can hold it; it does not count
-        squares &= ~(std::uint64_t{1} << squareIndex(figure.square()));
+    if (figure.isPlaced())  // only a stale list can hold it; it does not count
+        squares &= ~(std::uint64_t{1} << figure.index());
     return squares;
 }
 
@@ -25,24 +27,71 @@ KingSafety KingSafety::against(const Board& board, Colour mover) {
     return safety;
 }
 
-void KingSafety::seal() {
-    forbidden = enemyCovered;
-    if (!enemyKing || !isOnBoard(enemyKing->square()))
-        return;
-    const std::size_t king = squareIndex(enemyKing->square());
-    forbidden |= std::uint64_t{1} << king;
-    for (std::size_t line = dNORTH; line <= dNORTH_WEST; ++line) {
-        const Ray& ray = rayFrom(king, static_cast<Direction>(line));
-        if (ray.length > 0)
-            forbidden |= std::uint64_t{1} << ray.squares[0];
+namespace {
+
+// Each square with its eight neighbours, as bits by squareIndex: every king generation asks
+// this of the enemy king.
+using NeighbourhoodTable = std::array<std::uint64_t, 64>;
+
+constexpr NeighbourhoodTable makeNeighbourhoods() {
+    NeighbourhoodTable table{};
+    for (std::size_t index = 0; index < 64; ++index) {
+        table[index] = std::uint64_t{1} << index;
+        for (int column = -1; column <= 1; ++column)
+            for (int row = -1; row <= 1; ++row) {
+                const Square s =
+                    stepBy(squareAt(index), static_cast<std::int8_t>(column), static_cast<std::int8_t>(row));
+                if (s != kNoSquare)
+                    table[index] |= std::uint64_t{1} << squareIndex(s);
+            }
     }
+    return table;
 }
 
+}  // namespace
+
+void KingSafety::seal() {
+    static constexpr NeighbourhoodTable kNeighbourhoods = makeNeighbourhoods();
+    forbidden = enemyCovered;
+    if (enemyKing && enemyKing->isPlaced())
+        forbidden |= kNeighbourhoods[enemyKing->index()];
+}
+
+namespace {
+
+// value() by kind, colour and square index.
+using MaterialTable = std::array<std::array<std::array<std::int8_t, 64>, 2>, 7>;
+
+constexpr MaterialTable makeMaterial() {
+    constexpr std::array<int, 7> byKind{0, 0, Knight::kValue, Bishop::kValue, Rook::kValue, Queen::kValue, King::kValue};
+    MaterialTable table{};
+    for (std::size_t kind = KNIGHT; kind <= KING; ++kind)
+        for (auto& byColour : table[kind])
+            byColour.fill(static_cast<std::int8_t>(byKind[kind]));
+    for (const Colour colour : {WHITE, BLACK})
+        for (std::size_t index = 0; index < 64; ++index)
+            table[PAWN][colour][index] = static_cast<std::int8_t>(Pawn::valueOn(colour, squareAt(index).row));
+    return table;
+}
+
+constexpr MaterialTable kMaterial = makeMaterial();
+
+}  // namespace
+
 Figure::Figure(Board& board, Colour colour, Square square, bool moved, FigureKind kind)
-    : moved_(moved), square_(square), board_(&board), colour_(colour), kind_(kind) {}
+    : moved_(moved), board_(&board), colour_(colour), kind_(kind) {
+    place(square);
+}
+
+void Figure::place(Square s) {
+    square_ = s;
+    index_ = isOnBoard(s) ? static_cast<std::uint8_t>(squareIndex(s)) : kOffBoard;
+    if (isPlaced())
+        material_ = kMaterial[kind_][colour_][index_];
+}
 
 void Figure::restore(const FigureState& state, BoardKey) {
-    square_ = state.square;
+    place(state.square);
     moved_ = state.moved;
     moves_ = state.moves;
     pinTowardKing_ = state.pinTowardKing;
@@ -82,15 +131,19 @@ public:
         coveredSet_ |= std::uint64_t{1} << index;
     }
     // The first `count` squares of a ray at once: the run of squares before the figure met.
+    // The runs are copied entry by entry: they hold at most seven, too few to pay for a call
+    // of memmove.
     void coverRun(const LineRay& ray, std::size_t count, std::uint64_t bits) {
         assert(covered_ + count <= FigureMoves::kCapacity);
-        std::copy_n(ray.squares.begin(), count, record_.covered.begin() + static_cast<std::ptrdiff_t>(covered_));
+        for (std::size_t i = 0; i < count; ++i)
+            record_.covered[covered_ + i] = ray.squares[i];
         covered_ += count;
         coveredSet_ |= bits;
     }
     void quietRun(const LineRay& ray, std::size_t count) {
         assert(targets_ + count <= FigureMoves::kCapacity);
-        std::copy_n(ray.quietTargets.begin(), count, record_.targets.begin() + static_cast<std::ptrdiff_t>(targets_));
+        for (std::size_t i = 0; i < count; ++i)
+            record_.targets[targets_ + i] = ray.quietTargets[i];
         targets_ += count;
     }
     void quietTarget(Square s) {
@@ -129,10 +182,10 @@ private:
 
 void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
                       std::uint64_t forbidden, std::int64_t* added) const {
-    if (!isOnBoard(square_))
+    if (!isPlaced())
         return;
     const Board& board = *board_;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     RecordWriter writer(record);
     for (const Direction direction : directions) {
         const std::size_t before = writer.targetCount();
@@ -152,10 +205,10 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
 
 FigureMoves& Figure::jumps(FigureMoves& record) const {
     record.clear();
-    if (!isOnBoard(square_) || (pinTowardKing_ && pinAwayFromKing_))
+    if (!isPlaced() || (pinTowardKing_ && pinAwayFromKing_))
         return record;
     const Board& board = *board_;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     RecordWriter writer(record);
     for (std::size_t jump = dKNIGHT1; jump <= dKNIGHT8; ++jump) {
         const Ray& ray = kRays[jump][from];
@@ -168,9 +221,9 @@ FigureMoves& Figure::jumps(FigureMoves& record) const {
 
 FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction> directions) const {
     record.clear();
-    if (!isOnBoard(square_))
+    if (!isPlaced())
         return record;
-    const std::size_t from = squareIndex(square_);
+    const std::size_t from = index_;
     const std::uint64_t occupied = board_->occupancy();
     RecordWriter writer(record);
     for (const Direction direction : directions) {
@@ -199,10 +252,10 @@ void Figure::computePin() {
     pinTowardKing_ = nullptr;
     pinAwayFromKing_ = nullptr;
     const King* king = board_->kingOf(colour_);
-    if (!king || !isOnBoard(king->square()) || !isOnBoard(square_))
+    if (!king || !king->isPlaced() || !isPlaced())
         return;
-    const std::size_t here = squareIndex(square_);
-    const int away = kLines[squareIndex(king->square())][here];
+    const std::size_t here = index_;
+    const int away = kLines[king->index()][here];
     if (away < 0)
         return;
     const auto awayDirection = static_cast<Direction>(away);

@@ -2,6 +2,8 @@
 // The abstract figure: where it stands, what it could do after the last refresh, and the
 // walk and pin rules that the six figure classes share.
 
+#include <cassert>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <span>
@@ -66,6 +68,12 @@ public:
     FigureKind kindCode() const { return kind_; }
     // The material value that the evaluation adds up.
     virtual int value() const = 0;
+    // The same without a virtual call, kept with the square (a pawn's grows as it advances):
+    // the evaluation reads it of every figure after every trial move. Only for a placed figure.
+    int material() const {
+        assert(isPlaced());
+        return material_;
+    }
 
     // Appends the targets and covered squares of up to maxSteps steps in one direction and
     // returns how many targets it added. A pinned figure walks only along its pin line; with
@@ -80,6 +88,14 @@ public:
 
     bool moved() const { return moved_; }
     Square square() const { return square_; }
+    // Whether the figure stands on the board (a captured or promoted-away one does not).
+    bool isPlaced() const { return index_ < kOffBoard; }
+    // squareIndex(square()) of a placed figure, kept with the square: the refresh and the
+    // evaluation ask it of every figure after every trial move.
+    std::size_t index() const {
+        assert(isPlaced());
+        return index_;
+    }
     const FigureMoves& moves() const { return moves_; }
     StepFunction pinTowardKing() const { return pinTowardKing_; }
     StepFunction pinAwayFromKing() const { return pinAwayFromKing_; }
@@ -87,7 +103,7 @@ public:
     Colour colour() const { return colour_; }
 
     // For the Board: placing figures, marking them moved, storing the refreshed lists.
-    void setSquare(Square s, BoardKey) { square_ = s; }
+    void setSquare(Square s, BoardKey) { place(s); }
     void setMoved(BoardKey) { moved_ = true; }
     FigureMoves& storedMoves(BoardKey) { return moves_; }
     FigureState state() const { return {square_, moved_, moves_, pinTowardKing_, pinAwayFromKing_}; }
@@ -113,6 +129,10 @@ protected:
     FigureMoves& jumps(FigureMoves& record) const;
 
 private:
+    static constexpr std::uint8_t kOffBoard = 64;
+
+    // Sets the square and what is kept with it.
+    void place(Square s);
     // A pinned figure walks only along its pin line.
     bool mayWalk(const Step& step) const {
         return !pinTowardKing_ || !pinAwayFromKing_ || step.function == pinTowardKing_ ||
@@ -121,6 +141,8 @@ private:
 
     bool moved_;
     Square square_;
+    std::uint8_t index_ = kOffBoard;  // follows square_
+    std::int8_t material_ = 0;        // follows square_
     FigureMoves moves_;
     StepFunction pinTowardKing_ = nullptr;
     StepFunction pinAwayFromKing_ = nullptr;

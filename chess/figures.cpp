@@ -6,10 +6,10 @@ namespace vek::chess {
 
 FigureMoves& Pawn::generateMoves(FigureMoves& record) {
     record.clear();
-    if (!isOnBoard(square()))
+    if (!isPlaced())
         return record;
     const bool white = colour() == WHITE;
-    const std::size_t from = squareIndex(square());
+    const std::size_t from = index();
     const Board& board = this->board();
     const Ray& ahead = rayFrom(from, white ? dNORTH : dSOUTH);
     if (ahead.length > 0 && !board.figureAtIndex(ahead.squares[0])) {

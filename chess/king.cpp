@@ -63,15 +63,15 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
 
 std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
     // A probe meets only enemy figures whose lists hold the king's square, and every enemy
-    // figure's list is part of the safety's covered squares.
-    std::array<RayProbe, 8> probes{};
+    // figure's list is part of the safety's covered squares: outside check every probe would
+    // come back empty and every step pass, so none is made.
+    std::array<bool, 8> unsafe{};
     if (safety.isCovered(square()))
-        for (std::size_t line = 0; line < probes.size(); ++line)
-            probes[line] = probe(static_cast<Direction>(line));
+        unsafe = stepsOffLineCheckers(safety);
 
     std::pair<std::int64_t, std::int64_t> westAndEast{0, 0};
     for (const auto& [way, back] : kKingSteps) {
-        if (!rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety))
+        if (unsafe[way])
             continue;
         const std::int64_t added = addStep(record, way, safety.forbidden);
         if (way == dWEST)
@@ -82,10 +82,20 @@ std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, 
     return westAndEast;
 }
 
+std::array<bool, 8> King::stepsOffLineCheckers(const KingSafety& safety) const {
+    std::array<RayProbe, 8> probes{};
+    for (std::size_t line = 0; line < probes.size(); ++line)
+        probes[line] = probe(static_cast<Direction>(line));
+    std::array<bool, 8> unsafe{};
+    for (const auto& [way, back] : kKingSteps)
+        unsafe[way] = !rayIsSafe(probes[way], 2, safety) || !rayIsSafe(probes[back], 0, safety);
+    return unsafe;
+}
+
 // The one-step walk of the general rule, without its pin test: a king is never pinned, since
 // the line from a figure to its own king is none for the king itself.
 std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64_t forbidden) const {
-    const Ray& ray = rayFrom(squareIndex(square()), direction);
+    const Ray& ray = rayFrom(index(), direction);
     if (ray.length == 0 || ((forbidden >> ray.squares[0]) & 1u))
         return 0;
     const std::size_t index = ray.squares[0];
@@ -103,7 +113,7 @@ std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64
 }
 
 RayProbe King::probe(Direction direction) const {
-    const std::size_t from = squareIndex(square());
+    const std::size_t from = index();
     const int first = firstOccupied(from, direction, board().occupancy());
     if (first < 0)
         return {};

@@ -2,6 +2,7 @@
 // The king: single steps that avoid attacked squares, castling, and the check test for a
 // move of another own figure.
 
+#include <array>
 #include <cstdint>
 #include <utility>
 
@@ -49,6 +50,8 @@ private:
     // Walks the single steps that no line checker forbids; returns the targets that the west
     // and the east step added, which castling asks for.
     std::pair<std::int64_t, std::int64_t> addSingleSteps(FigureMoves& record, const KingSafety& safety) const;
+    // By line direction: whether a line checker forbids the single step that way.
+    std::array<bool, 8> stepsOffLineCheckers(const KingSafety& safety) const;
     RayProbe probe(Direction direction) const;
     // One single step onto a square that `forbidden` leaves open; returns the targets it added.
     std::int64_t addStep(FigureMoves& record, Direction direction, std::uint64_t forbidden) const;

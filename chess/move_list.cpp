@@ -66,9 +66,9 @@ struct Checkers {
 // Every enemy figure counts once for each covered entry on the king's square.
 Checkers findCheckers(const Board& board, const King& king) {
     Checkers checkers;
-    if (!isOnBoard(king.square()))
+    if (!king.isPlaced())
         return checkers;
-    const std::uint64_t kingBit = std::uint64_t{1} << squareIndex(king.square());
+    const std::uint64_t kingBit = std::uint64_t{1} << king.index();
     for (std::uint64_t rest = board.occupancy(); rest != 0; rest &= rest - 1) {
         Figure* figure = board.figureAtIndex(static_cast<std::size_t>(std::countr_zero(rest)));
         if (figure->colour() == king.colour())
@@ -208,7 +208,7 @@ bool Board::hasLegalMove() const { return hasLegalMove(~std::uint64_t{0}); }
 bool Board::hasLegalMove(std::uint64_t attacked) const {
     const King* king = kingOf(sideToMove_);
     const bool mayBeChecked =
-        king && isOnBoard(king->square()) && ((attacked >> squareIndex(king->square())) & 1u);
+        king && king->isPlaced() && ((attacked >> king->index()) & 1u);
     const Checkers checkers = mayBeChecked ? findCheckers(*this, *king) : Checkers{};
     if (checkers.count == 0) {
         for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {

@@ -33,9 +33,18 @@ constexpr std::size_t squareIndex(Square s) {
     return static_cast<std::size_t>((s.row - 1) * 8 + (s.column - 'a'));
 }
 
+// Every square by its index, so that the walks of every refresh look squares up instead of
+// computing them.
+inline constexpr std::array<Square, 64> kSquaresByIndex = [] {
+    std::array<Square, 64> squares{};
+    for (std::size_t index = 0; index < squares.size(); ++index)
+        squares[index] = Square{static_cast<char>('a' + index % 8), static_cast<std::int8_t>(index / 8 + 1)};
+    return squares;
+}();
+
 constexpr Square squareAt(std::size_t index) {
     assert(index < 64);
-    return Square{static_cast<char>('a' + index % 8), static_cast<std::int8_t>(index / 8 + 1)};
+    return kSquaresByIndex[index];
 }
 
 enum Colour : std::int32_t { WHITE = 0, BLACK = 1 };
