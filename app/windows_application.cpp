@@ -17,8 +17,12 @@ vek::xml::Document* WindowsApplication::loadGui() {
     if (vek::xml::Document* fromFile = GuiApplication::loadGui())
         return fromFile;
     const std::string_view text = chessapp::chessFormDefinition();
-    // Named after the program, so that anything the form refers to is looked for beside it.
-    return parseGui(vek::STRING(text.data(), text.size()), getModuleFileName());
+    // Named like the file that would have replaced it, without a directory.
+    vek::STRING name = getApplicationName();
+    name += ".";
+    name += getLanguage();
+    name += ".gui";
+    return parseGui(vek::STRING(text.data(), text.size()), name);
 }
 
 winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
