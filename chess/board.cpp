@@ -261,6 +261,29 @@ void Board::refresh() {
     decideState(attackedBy(opponent(sideToMove_), figureCover, kingSquares));
 }
 
+// By square index throughout: the refresh asks this of every figure on a line through its king.
+// Inline here, beside its only callers, so that the refresh pays no call for it.
+inline void Figure::computePin() {
+    pinTowardKing_ = nullptr;
+    pinAwayFromKing_ = nullptr;
+    const King* king = board_->kingOf(colour_);
+    if (!king || !king->isPlaced() || !isPlaced())
+        return;
+    const std::size_t here = index_;
+    const int away = kLines[king->index()][here];
+    if (away < 0)
+        return;
+    const auto awayDirection = static_cast<Direction>(away);
+    const int first = firstOccupied(here, awayDirection, board_->occupancy());
+    if (first < 0)
+        return;
+    const Figure* other = board_->figureAtIndex(static_cast<std::size_t>(first));
+    if (other->colour_ != colour_ && ((other->moves_.coveredSet >> here) & 1u)) {
+        pinTowardKing_ = kSteps[oppositeLine(awayDirection)].function;
+        pinAwayFromKing_ = kSteps[awayDirection].function;
+    }
+}
+
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
 // its own lists while it generates them.
 void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {

@@ -247,26 +247,4 @@ FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction>
     return record;
 }
 
-// By square index throughout: the refresh asks this of every figure on a line through its king.
-void Figure::computePin() {
-    pinTowardKing_ = nullptr;
-    pinAwayFromKing_ = nullptr;
-    const King* king = board_->kingOf(colour_);
-    if (!king || !king->isPlaced() || !isPlaced())
-        return;
-    const std::size_t here = index_;
-    const int away = kLines[king->index()][here];
-    if (away < 0)
-        return;
-    const auto awayDirection = static_cast<Direction>(away);
-    const int first = firstOccupied(here, awayDirection, board_->occupancy());
-    if (first < 0)
-        return;
-    const Figure* other = board_->figureAtIndex(static_cast<std::size_t>(first));
-    if (other->colour_ != colour_ && ((other->moves_.coveredSet >> here) & 1u)) {
-        pinTowardKing_ = kSteps[oppositeLine(awayDirection)].function;
-        pinAwayFromKing_ = kSteps[awayDirection].function;
-    }
-}
-
 }  // namespace vek::chess

@@ -83,7 +83,8 @@ public:
 
     // Sets both pin directions when an enemy figure covers this figure from beyond it on a
     // line through its own king, clears them otherwise. The squares between this figure and
-    // its king are not examined.
+    // its king are not examined. Defined inline in board.cpp, next to the refresh that is its
+    // only caller.
     void computePin();
 
     bool moved() const { return moved_; }
