@@ -204,7 +204,7 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
 }
 
 FigureMoves& Figure::jumps(FigureMoves& record) const {
-    record.clear();
+    const FigureMoves::Refill refill(record);
     if (!isPlaced() || (pinTowardKing_ && pinAwayFromKing_))
         return record;
     const Board& board = *board_;
@@ -220,7 +220,7 @@ FigureMoves& Figure::jumps(FigureMoves& record) const {
 }
 
 FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction> directions) const {
-    record.clear();
+    const FigureMoves::Refill refill(record);
     if (!isPlaced())
         return record;
     const std::size_t from = index_;

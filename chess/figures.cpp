@@ -5,7 +5,7 @@
 namespace vek::chess {
 
 FigureMoves& Pawn::generateMoves(FigureMoves& record) {
-    record.clear();
+    const FigureMoves::Refill refill(record);
     if (!isPlaced())
         return record;
     const bool white = colour() == WHITE;

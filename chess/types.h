@@ -92,17 +92,34 @@ struct FigureMoves {
     // The covered squares again as bits by squareIndex, so that attack questions need no scan.
     std::uint64_t coveredSet = 0;
 
-    // Back to the initial, all-zero record; only the used entries need clearing.
-    void clear() {
-        for (std::size_t i = 0; i < targetCount; ++i)
-            targets[i] = MoveTarget{};
-        for (std::size_t i = 0; i < coveredCount; ++i)
-            covered[i] = Square{};
-        targetCount = 0;
-        canCapture = false;
-        coveredCount = 0;
-        coveredSet = 0;
-    }
+    // Empties a record for a new generation, which appends to it from the start. When the guard
+    // ends, the entries that the old lists used beyond the new ones are zeroed, so that the
+    // record is byte for byte what zeroing the used entries first and then generating gave;
+    // the entries that the generation writes again are no longer zeroed in vain. Nothing reads
+    // entries past the counts in the meantime.
+    class Refill {
+    public:
+        explicit Refill(FigureMoves& record)
+            : record_(record), oldTargets_(record.targetCount), oldCovered_(record.coveredCount) {
+            record.targetCount = 0;
+            record.canCapture = false;
+            record.coveredCount = 0;
+            record.coveredSet = 0;
+        }
+        Refill(const Refill&) = delete;
+        Refill& operator=(const Refill&) = delete;
+        ~Refill() {
+            for (std::size_t i = record_.targetCount; i < oldTargets_; ++i)
+                record_.targets[i] = MoveTarget{};
+            for (std::size_t i = record_.coveredCount; i < oldCovered_; ++i)
+                record_.covered[i] = Square{};
+        }
+
+    private:
+        FigureMoves& record_;
+        std::size_t oldTargets_;
+        std::size_t oldCovered_;
+    };
     void addTarget(Square target, Square captureSquare) {
         assert(targetCount < kCapacity);
         targets[targetCount++] = MoveTarget{target, captureSquare};
