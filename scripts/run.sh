@@ -30,13 +30,5 @@ if [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 
-export WINEPREFIX="${VEK_CHESS_WINEPREFIX:-$HOME/.local/share/vek-chess/wineprefix}"
-export WINEDEBUG=-all WINEARCH=win64 WINEDLLOVERRIDES="mscoree,mshtml="
-if [ ! -f "$WINEPREFIX/.prepared" ]; then
-  echo "Preparing the Wine prefix $WINEPREFIX (once)"
-  mkdir -p "$WINEPREFIX"
-  /usr/lib/wine/wine64 wineboot --init >/dev/null 2>&1
-  /usr/lib/wine/wineserver -w
-  touch "$WINEPREFIX/.prepared"
-fi
-exec /usr/lib/wine/wine64 "$exe"
+# The same private-prefix runner as the tests use, with the user's own prefix (prepared once).
+exec scripts/wine-run.sh "${VEK_CHESS_WINEPREFIX:-$HOME/.local/share/vek-chess/wineprefix}" "$exe"
