@@ -1,12 +1,12 @@
 #include "winlib/form_loader.h"
 
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <memory>
 
 #include "foundation/exceptions.h"
 #include "winlib/application.h"
+#include "winlib/application_name.h"
 #include "winlib/child_window.h"
 #include "winlib/controls.h"
 #include "winlib/gui_values.h"
@@ -122,11 +122,6 @@ STRING documentFileNameOf(const XmlContainer& element) {
     return document != nullptr ? document->getFileName() : STRING();
 }
 
-STRING directoryOf(const STRING& fileName) {
-    const std::ptrdiff_t slash = std::max(fileName.searchRChar('\\'), fileName.searchRChar('/'));
-    return slash < 0 ? STRING() : fileName.leftString(static_cast<std::size_t>(slash) + 1);
-}
-
 winlib::SharedBrush brushOf(const winlib::Background& background) {
     switch (background.kind) {
         case winlib::bkSTOCK:
@@ -171,7 +166,7 @@ void loadButtonBitmap(BasicWindow& button, const STRING& name, const STRING& doc
     if (!name.isEmpty()) {
         bitmap = LoadBitmapA(winlib::getInstanceHandle(), name.getText());
         if (bitmap == nullptr) {
-            const STRING file = directoryOf(documentFileName) + name + ".bmp";
+            const STRING file = winlib::directoryOfPath(documentFileName) + name + ".bmp";
             bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, file.getText(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         }
     }
