@@ -7,33 +7,19 @@ namespace winlib {
 
 namespace {
 
-// Shares one GDI object between handles; `owned` objects are deleted by the last handle.
+// One GDI object shared between handles; an `owned` object is deleted with its last handle.
 template <typename Handle, typename Description>
-struct CountedObject {
+struct CountedObject : vek::SharedObject {
+    CountedObject() { setAutoDelete(true); }
+    ~CountedObject() override {
+        if (owned)
+            DeleteObject(handle);
+    }
+
     Handle handle = nullptr;
     Description description{};
     bool owned = false;
-    int uses = 1;
 };
-
-template <typename Holder>
-void releaseHolder(Holder*& holder) {
-    if (holder == nullptr)
-        return;
-    if (--holder->uses == 0) {
-        if (holder->owned)
-            DeleteObject(holder->handle);
-        delete holder;
-    }
-    holder = nullptr;
-}
-
-template <typename Holder>
-Holder* share(Holder* holder) {
-    if (holder != nullptr)
-        ++holder->uses;
-    return holder;
-}
 
 }  // namespace
 
@@ -43,18 +29,11 @@ struct SharedFont::Holder : CountedObject<HFONT, LOGFONTA> {};
 // ---------------------------------------------------------------------------------------------
 // SharedBrush
 
-SharedBrush::SharedBrush(const SharedBrush& other) : holder_(share(other.holder_)) {}
-
-SharedBrush& SharedBrush::operator=(const SharedBrush& other) {
-    Holder* const shared = share(other.holder_);
-    release();
-    holder_ = shared;
-    return *this;
-}
-
-SharedBrush::~SharedBrush() { release(); }
-
-void SharedBrush::release() { releaseHolder(holder_); }
+SharedBrush::SharedBrush() = default;
+SharedBrush::SharedBrush(Holder* holder) : holder_(holder) {}
+SharedBrush::SharedBrush(const SharedBrush& other) = default;
+SharedBrush& SharedBrush::operator=(const SharedBrush& other) = default;
+SharedBrush::~SharedBrush() = default;
 
 SharedBrush SharedBrush::solid(COLORREF colour) {
     auto* holder = new Holder;
@@ -82,30 +61,23 @@ SharedBrush SharedBrush::system(int colourIndex) {
     return SharedBrush(holder);
 }
 
-HBRUSH SharedBrush::get() const { return holder_ != nullptr ? holder_->handle : nullptr; }
+HBRUSH SharedBrush::get() const { return holder_ ? holder_->handle : nullptr; }
 
-COLORREF SharedBrush::getColour() const { return holder_ != nullptr ? holder_->description.lbColor : 0; }
+COLORREF SharedBrush::getColour() const { return holder_ ? holder_->description.lbColor : 0; }
 
 const LOGBRUSH& SharedBrush::getDescription() const {
     static const LOGBRUSH none{BS_NULL, 0, 0};
-    return holder_ != nullptr ? holder_->description : none;
+    return holder_ ? holder_->description : none;
 }
 
 // ---------------------------------------------------------------------------------------------
 // SharedFont
 
-SharedFont::SharedFont(const SharedFont& other) : holder_(share(other.holder_)) {}
-
-SharedFont& SharedFont::operator=(const SharedFont& other) {
-    Holder* const shared = share(other.holder_);
-    release();
-    holder_ = shared;
-    return *this;
-}
-
-SharedFont::~SharedFont() { release(); }
-
-void SharedFont::release() { releaseHolder(holder_); }
+SharedFont::SharedFont() = default;
+SharedFont::SharedFont(Holder* holder) : holder_(holder) {}
+SharedFont::SharedFont(const SharedFont& other) = default;
+SharedFont& SharedFont::operator=(const SharedFont& other) = default;
+SharedFont::~SharedFont() = default;
 
 SharedFont SharedFont::create(const LOGFONTA& description) {
     auto* holder = new Holder;
@@ -129,11 +101,11 @@ SharedFont SharedFont::borrowed(HFONT font) {
     return SharedFont(holder);
 }
 
-HFONT SharedFont::get() const { return holder_ != nullptr ? holder_->handle : nullptr; }
+HFONT SharedFont::get() const { return holder_ ? holder_->handle : nullptr; }
 
 const LOGFONTA& SharedFont::getDescription() const {
     static const LOGFONTA none{};
-    return holder_ != nullptr ? holder_->description : none;
+    return holder_ ? holder_->description : none;
 }
 
 }  // namespace winlib

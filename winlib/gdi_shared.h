@@ -1,15 +1,16 @@
 #pragma once
 // GDI brushes and fonts shared between windows with a use count: copying a handle shares the
 // object, and the last copy deletes it (never a stock object or a system-colour brush).
-// Main thread only: the counts are plain integers.
 
 #include <windows.h>
+
+#include "foundation/shared_object.h"
 
 namespace winlib {
 
 class SharedBrush {
 public:
-    SharedBrush() = default;  // no brush
+    SharedBrush();  // no brush
     SharedBrush(const SharedBrush& other);
     SharedBrush& operator=(const SharedBrush& other);
     ~SharedBrush();
@@ -28,15 +29,14 @@ public:
 
 private:
     struct Holder;
-    explicit SharedBrush(Holder* holder) : holder_(holder) {}
-    void release();
+    explicit SharedBrush(Holder* holder);
 
-    Holder* holder_ = nullptr;
+    vek::SharedRef<Holder> holder_;
 };
 
 class SharedFont {
 public:
-    SharedFont() = default;  // no font
+    SharedFont();  // no font
     SharedFont(const SharedFont& other);
     SharedFont& operator=(const SharedFont& other);
     ~SharedFont();
@@ -54,10 +54,9 @@ public:
 
 private:
     struct Holder;
-    explicit SharedFont(Holder* holder) : holder_(holder) {}
-    void release();
+    explicit SharedFont(Holder* holder);
 
-    Holder* holder_ = nullptr;
+    vek::SharedRef<Holder> holder_;
 };
 
 }  // namespace winlib
