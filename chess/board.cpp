@@ -4,7 +4,6 @@
 #include <bit>
 #include <memory>
 #include <new>
-
 #include <thread>
 
 #include "chess/figures.h"
@@ -131,13 +130,12 @@ void Board::copyFrom(const Board& source) {
         figures_.append(copy.get());
         copy.release();
     }
-    const auto counterpartOf = [&](const Figure* figure) { return mappedFigure(figure, source); };
     for (std::size_t i = 0; i < squares_.size(); ++i)
-        squares_[i] = counterpartOf(source.squares_[i]);
+        squares_[i] = mappedFigure(source.squares_[i], source);
     occupied_ = source.occupied_;
     changedSinceRefresh_ = source.changedSinceRefresh_;
-    whiteKing_ = static_cast<King*>(counterpartOf(source.whiteKing_));
-    blackKing_ = static_cast<King*>(counterpartOf(source.blackKing_));
+    whiteKing_ = static_cast<King*>(mappedFigure(source.whiteKing_, source));
+    blackKing_ = static_cast<King*>(mappedFigure(source.blackKing_, source));
     state_ = source.state_;
     sideToMove_ = source.sideToMove_;
     for (const Move& entry : source.history_)

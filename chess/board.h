@@ -23,10 +23,6 @@
 #include "foundation/array.h"
 #include "foundation/string.h"
 
-namespace vek {
-class Thread;
-}
-
 namespace vek::chess {
 
 class SearchContext;

@@ -103,8 +103,6 @@ std::int32_t scoreWithoutAnswer(const Board& board, std::int32_t evaluation) {
 
 }  // namespace
 
-// Below the root only the best score matters: every best answer carries it, so no choice is
-// drawn there.
 Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot) {
     const GameState state = state_;
     const Colour side = sideToMove_;
@@ -113,15 +111,7 @@ Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool 
     collectCandidates(list, checkerCount);
     if (!list.isEmpty() && depth > 0) {
         try {
-            if (isRoot) {
-                keepBest(list, scoreRootMoves(list, depth));
-            } else {
-                // Held for the whole search, so that the thread object outlives every look at
-                // its flag.
-                const SharedRef<Thread> engine = findThread(currentThreadId());
-                SearchContext context(engine.get(), nullptr, depth);
-                keepBest(list, scoreList(list, depth, context));
-            }
+            keepBest(list, isRoot ? scoreRootMoves(list, depth) : scoreMoves(list, depth));
         } catch (...) {
             // The trial moves are taken back by now, but the figures' lists still show the
             // position where the search failed.
@@ -147,6 +137,7 @@ Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool 
 }
 
 std::int32_t Board::scoreMoves(MoveList& list, std::int32_t depth) {
+    // Held for the whole call, so that the thread object outlives every look at its flag.
     const SharedRef<Thread> engine = findThread(currentThreadId());
     SearchContext context(engine.get(), nullptr, depth);
     return scoreList(list, depth, context);
@@ -199,7 +190,8 @@ std::int32_t Board::scoreRootMove(Move& move, std::int32_t depth, SearchContext&
     return scoreTrial(move, depth, context);
 }
 
-// The score of the opponent's best answer, searched `depth` plies deep.
+// The score of the opponent's best answer, searched `depth` plies deep. Only the best score
+// matters here: every best answer carries it, so no choice is drawn.
 std::int32_t Board::answerScore(std::int32_t depth, std::int32_t evaluation, SearchContext& context) {
     const StateKeeper keeper(*this);
     MoveList& list = context.listFor(depth);

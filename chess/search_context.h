@@ -26,7 +26,6 @@ public:
         return (engine_ && engine_->isTerminated()) ||
                (abandoned_ && abandoned_->load(std::memory_order_relaxed));
     }
-    const vek::Thread* engine() const { return engine_; }
     // The list of the level `depth` plies above the last.
     MoveList& listFor(std::int32_t depth) { return lists_[static_cast<std::size_t>(depth)]; }
 
