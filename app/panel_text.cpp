@@ -26,11 +26,4 @@ std::int64_t writeNewMoves(const vek::chess::Board& board, std::int64_t lastWrit
     return lastWritten;
 }
 
-ClockTime clockTime(std::int64_t elapsedMs) {
-    if (elapsedMs < 0)
-        return {};
-    return ClockTime{static_cast<int>(elapsedMs / 3600000 % 24), static_cast<int>(elapsedMs / 60000 % 60),
-                     static_cast<int>(elapsedMs / 1000 % 60)};
-}
-
 }  // namespace chessapp

@@ -1,7 +1,6 @@
 #pragma once
-// The texts and values that the side panel shows: the evaluation label, the move list lines
-// and the clocks' time of day. Each function reads the board: call it only while no other thread
-// changes the board.
+// The texts that the side panel shows: the evaluation label and the move list lines. Each
+// function reads the board: call it only while no other thread changes the board.
 
 #include <cstddef>
 #include <cstdint>
@@ -30,17 +29,5 @@ public:
 // Writes the history entries after index lastWritten (-1: none written yet) into the lines, two
 // half-moves to a line, and returns the index of the last entry written.
 std::int64_t writeNewMoves(const vek::chess::Board& board, std::int64_t lastWritten, MoveListLines& lines);
-
-// A clock's elapsed time as a time of day.
-struct ClockTime {
-    int hour = 0;
-    int minute = 0;
-    int second = 0;
-
-    friend constexpr bool operator==(ClockTime, ClockTime) = default;
-};
-
-// Hours wrap at 24; a negative time shows as 00:00:00.
-ClockTime clockTime(std::int64_t elapsedMs);
 
 }  // namespace chessapp

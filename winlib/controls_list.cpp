@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include "winlib/clock_time.h"
+
 namespace winlib {
 
 ListBox::ListBox(BasicWindow* owner) : ControlWindow(owner) {
@@ -82,16 +84,15 @@ DateTimePicker::DateTimePicker(BasicWindow* owner) : ControlWindow(owner) {}
 vek::STRING DateTimePicker::getWindowClassName() const { return DATETIMEPICK_CLASSA; }
 
 void DateTimePicker::setTime(std::int64_t elapsedMs) {
-    if (elapsedMs < 0)
-        elapsedMs = 0;
+    const ClockTime shown = clockTime(elapsedMs);
     SYSTEMTIME time{};
     time.wYear = 1970;
     time.wMonth = 1;
     time.wDay = 1;
     time.wDayOfWeek = 4;  // a Thursday
-    time.wHour = static_cast<WORD>(elapsedMs / 3600000 % 24);
-    time.wMinute = static_cast<WORD>(elapsedMs / 60000 % 60);
-    time.wSecond = static_cast<WORD>(elapsedMs / 1000 % 60);
+    time.wHour = static_cast<WORD>(shown.hour);
+    time.wMinute = static_cast<WORD>(shown.minute);
+    time.wSecond = static_cast<WORD>(shown.second);
     SendMessageA(getHandle(), DTM_SETSYSTEMTIME, GDT_VALID, reinterpret_cast<LPARAM>(&time));
 }
 

@@ -82,13 +82,5 @@ TEST(MoveListLines, AHistoryThatStartsWithBlackNumbersByIndex) {
     EXPECT_EQ(model.lines, (std::vector<std::string>{"1. ..., h7-h6", "1. a2-a3, h6-h5", "2. a3-a4"}));
 }
 
-TEST(ClockTime, HoursMinutesAndSecondsOfTheElapsedTime) {
-    EXPECT_EQ(clockTime(3723000), (ClockTime{1, 2, 3}));
-    EXPECT_EQ(clockTime(0), (ClockTime{0, 0, 0}));
-    EXPECT_EQ(clockTime(59999), (ClockTime{0, 0, 59}));
-    EXPECT_EQ(clockTime(86401000), (ClockTime{0, 0, 1}));  // hours wrap at 24
-    EXPECT_EQ(clockTime(-5), (ClockTime{0, 0, 0}));
-}
-
 }  // namespace
 }  // namespace chessapp
