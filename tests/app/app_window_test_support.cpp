@@ -103,13 +103,6 @@ bool waitForEngine(ChessMainWindow& window) {
     return pumpUntil([&window] { return !window.isEngineRunning(); }, kEngineWaitMs);
 }
 
-std::string positionText(const std::vector<std::pair<vek::chess::Square, char>>& figures, char side) {
-    std::string text(64, ' ');
-    for (const auto& [square, letter] : figures)
-        text[vek::chess::squareIndex(square)] = letter;
-    return text + side;
-}
-
 std::vector<std::string> moveLines(const ChessMainWindow& window) {
     std::vector<std::string> lines;
     for (int i = 0; i < window.MovesBOX->getCount(); ++i)

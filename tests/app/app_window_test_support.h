@@ -2,7 +2,7 @@
 // Helpers for the Wine tests of the chess program's windows: the program's application object,
 // a private temporary folder, the registry key of the settings and the main window's board
 // squares as click points. Error recording and bounded message pumping are the framework
-// tests' helpers.
+// tests' helpers; position texts are the chess tests' helper.
 
 #include <windows.h>
 
@@ -15,6 +15,7 @@
 #include "app/chess_main_window.h"
 #include "app/windows_application.h"
 #include "app_test_support.h"
+#include "chess_test_support.h"
 #include "window_test_support.h"
 
 namespace chessapp::testing {
@@ -32,6 +33,7 @@ void setVariable(const char* name, const std::string& value);
 using winlib::test::ErrorRecorder;
 using winlib::test::pumpPending;
 using winlib::test::pumpUntil;
+using vek::chess::testing::positionOf;
 
 // Deletes HKEY_CURRENT_USER or HKEY_LOCAL_MACHINE \SOFTWARE\vendor with everything below it.
 void deleteVendorKey(HKEY root, const char* vendor);
@@ -55,10 +57,6 @@ void releaseOn(ChessMainWindow& window, vek::chess::Square square, UINT message 
 void click(const winlib::BasicWindow& button);
 // Waits (bounded) for the engine thread to end and its end message to be handled.
 bool waitForEngine(ChessMainWindow& window);
-
-// A position text: the figures' letters (upper case White) on their squares, then the side to
-// move ('W' or 'S').
-std::string positionText(const std::vector<std::pair<vek::chess::Square, char>>& figures, char side);
 
 // The lines of the move list.
 std::vector<std::string> moveLines(const ChessMainWindow& window);

@@ -136,7 +136,7 @@ TEST_F(MainWindowTest, ReleasesOfTheLeftButtonPlayAMoveAndTheEngineAnswers) {
 }
 
 TEST_F(MainWindowTest, AWhitePawnBeforePromotionShowsThePromotionPanel) {
-    writeGameFile(positionText({{Square{'h', 1}, 'K'}, {Square{'a', 7}, 'B'}, {Square{'h', 8}, 'k'}}, 'W'));
+    writeGameFile(positionOf({"Kh1", "Ba7", "kh8"}, 'W').getText());
     MainWindowPtr window = openMainWindow();
     releaseOn(*window, Square{'a', 7});
     EXPECT_TRUE(window->PromotionList->isVisible());

@@ -9,8 +9,6 @@
 namespace chessapp::testing {
 namespace {
 
-using vek::chess::Square;
-
 using EngineThreadTest = WindowTest;
 
 TEST_F(EngineThreadTest, SavesTheEngineMoveAsGameFileAndNumberedCopy) {
@@ -38,8 +36,7 @@ TEST_F(EngineThreadTest, SavesTheEngineMoveAsGameFileAndNumberedCopy) {
 
 TEST_F(EngineThreadTest, AMatedSideMovesNothingAndWritesNothing) {
     // White to move, mated by the queen on g2 that the king on g3 guards.
-    const std::string mated =
-        positionText({{Square{'h', 1}, 'K'}, {Square{'g', 2}, 'd'}, {Square{'g', 3}, 'k'}}, 'W');
+    const std::string mated = positionOf({"Kh1", "dg2", "kg3"}, 'W').getText();
     writeGameFile(mated);
     MainWindowPtr window = openMainWindow();
     EXPECT_EQ(window->getBoard().state(), vek::chess::BLACK_WINS);
