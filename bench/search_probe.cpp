@@ -1,7 +1,8 @@
 // Two measurements of a root search that Google Benchmark cannot make, for this host (Linux):
 //   search_probe memory POSITION DEPTH THREADS  peak resident memory of one search
-//   search_probe stops COUNT THREADS            latency of stop requests during depth-5 searches
-//                                               of the middlegame (position 2)
+//   search_probe stops COUNT THREADS [DEPTH...] latency of COUNT stop requests at each depth
+//                                               (default 5) during searches of the middlegame
+//                                               (position 2), and the worst of all
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -57,17 +58,17 @@ int measureMemory(int position, int depth, std::size_t threads) {
     return 0;
 }
 
-// One depth-5 search of the middlegame on its own registered thread.
+// One search of the middlegame on its own registered thread.
 class Search : public vek::Thread {
 public:
-    explicit Search(std::size_t threads) {
+    Search(std::int32_t depth, std::size_t threads) : depth_(depth) {
         board_.setSearchThreads(threads);
         load(board_, 2);
     }
     void ExecuteThread() override {
         started_ = true;
         std::int32_t candidates = 0;
-        board_.findBestMove(5, candidates, true);
+        board_.findBestMove(depth_, candidates, true);
         finished_ = Clock::now().time_since_epoch().count();
     }
     bool started() const { return started_; }
@@ -75,15 +76,18 @@ public:
 
 private:
     Board board_;
+    std::int32_t depth_;
     std::atomic<bool> started_{false};
     std::atomic<Clock::rep> finished_{0};
 };
 
-int measureStops(int count, std::size_t threads) {
+// The latencies of `count` stop requests, each at a random moment of a search, sorted; empty
+// when a stopped search did not return.
+std::vector<double> stopLatencies(int count, std::int32_t depth, std::size_t threads) {
     std::mt19937 random(12345);
     std::vector<double> latencies;
     for (int i = 0; i < count; ++i) {
-        auto* search = new Search(threads);
+        auto* search = new Search(depth, threads);
         search->setAutoDelete(true);
         const vek::SharedRef<Search> held(search);
         search->StartThread(vek::STRING("engine"));
@@ -93,18 +97,32 @@ int measureStops(int count, std::size_t threads) {
         const Clock::time_point requested = Clock::now();
         search->StopThread();
         if (!search->waitUntilFinished(60000)) {
-            std::printf("a stopped search did not return within a minute\n");
-            return 1;
+            std::printf("depth %d: a stopped search did not return within a minute\n", depth);
+            return {};
         }
-        latencies.push_back(std::chrono::duration<double, std::milli>(search->finished() - requested).count());
+        // A search that ended before the request counts as answering at once.
+        latencies.push_back(
+            std::max(0.0, std::chrono::duration<double, std::milli>(search->finished() - requested).count()));
     }
     vek::purgeThreads();
     std::sort(latencies.begin(), latencies.end());
-    const auto at = [&](double share) {
-        return latencies[std::min(latencies.size() - 1, static_cast<std::size_t>(share * latencies.size()))];
-    };
-    std::printf("%d stops, threads %zu: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", count, threads, at(0.5), at(0.99),
-                latencies.back());
+    return latencies;
+}
+
+int measureStops(int count, std::size_t threads, const std::vector<std::int32_t>& depths) {
+    double worst = 0;
+    for (const std::int32_t depth : depths) {
+        const std::vector<double> latencies = stopLatencies(count, depth, threads);
+        if (latencies.empty())
+            return 1;
+        const auto at = [&](double share) {
+            return latencies[std::min(latencies.size() - 1, static_cast<std::size_t>(share * latencies.size()))];
+        };
+        std::printf("depth %d, %d stops, threads %zu: p50 %.2f ms, p99 %.2f ms, max %.2f ms\n", depth, count, threads,
+                    at(0.5), at(0.99), latencies.back());
+        worst = std::max(worst, latencies.back());
+    }
+    std::printf("worst of all: %.2f ms\n", worst);
     return 0;
 }
 
@@ -114,8 +132,14 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "memory" && argc == 5)
         return measureMemory(std::atoi(argv[2]), std::atoi(argv[3]), static_cast<std::size_t>(std::atoi(argv[4])));
-    if (mode == "stops" && argc == 4)
-        return measureStops(std::atoi(argv[2]), static_cast<std::size_t>(std::atoi(argv[3])));
-    std::fprintf(stderr, "usage: search_probe memory POSITION DEPTH THREADS | stops COUNT THREADS\n");
+    if (mode == "stops" && argc >= 4) {
+        std::vector<std::int32_t> depths;
+        for (int i = 4; i < argc; ++i)
+            depths.push_back(static_cast<std::int32_t>(std::strtol(argv[i], nullptr, 10)));
+        if (depths.empty())
+            depths.push_back(5);
+        return measureStops(std::atoi(argv[2]), static_cast<std::size_t>(std::atoi(argv[3])), depths);
+    }
+    std::fprintf(stderr, "usage: search_probe memory POSITION DEPTH THREADS | stops COUNT THREADS [DEPTH...]\n");
     return 2;
 }

@@ -120,8 +120,8 @@ public:
     // minus Black's, read from the lists of the last refresh. Changes nothing.
     std::int32_t evaluate() const;
     // The engine's choice for the side to move: every candidate searched `depth` plies deep
-    // with plain minimax, one of the best drawn at random (all candidates for depth <= 0); the
-    // empty move when there is none. At the root, candidateCount receives the number of best
+    // with plain minimax (at most MAX_SEARCH_DEPTH), one of the best drawn at random (all
+    // candidates for depth <= 0); the empty move when there is none. At the root, candidateCount receives the number of best
     // moves and the board is refreshed (or, when mated, given to the winner); below it, the
     // state is put back. Trial moves are always taken back, also when an exception leaves.
     // A stop request of the calling thread ends the deepening: the remaining moves keep their
@@ -131,7 +131,7 @@ public:
     // search releases the figures its trial promotions created).
     Move findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot);
     // Plays each move of `list` (moves of the side to move) as a trial move and writes its
-    // score; returns the best of them for that side (the highest for White, the lowest for
+    // score (searched at most MAX_SEARCH_DEPTH deep); returns the best of them for that side (the highest for White, the lowest for
     // Black).
     std::int32_t scoreMoves(MoveList& list, std::int32_t depth);
     // The root search's scoring of its candidates `list` (moves of the side to move), with the

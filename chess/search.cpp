@@ -101,6 +101,9 @@ std::int32_t scoreWithoutAnswer(const Board& board, std::int32_t evaluation) {
     return evaluation;
 }
 
+// Deeper requests search as deep as the engine goes; see MAX_SEARCH_DEPTH.
+std::int32_t boundedDepth(std::int32_t depth) { return std::min(depth, MAX_SEARCH_DEPTH); }
+
 }  // namespace
 
 Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot) {
@@ -136,14 +139,16 @@ Move Board::findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool 
     return chosen;
 }
 
-std::int32_t Board::scoreMoves(MoveList& list, std::int32_t depth) {
+std::int32_t Board::scoreMoves(MoveList& list, std::int32_t requestedDepth) {
+    const std::int32_t depth = boundedDepth(requestedDepth);
     // Held for the whole call, so that the thread object outlives every look at its flag.
     const SharedRef<Thread> engine = findThread(currentThreadId());
     SearchContext context(engine.get(), nullptr, depth);
     return scoreList(list, depth, context);
 }
 
-std::int32_t Board::scoreRootMoves(MoveList& list, std::int32_t depth) {
+std::int32_t Board::scoreRootMoves(MoveList& list, std::int32_t requestedDepth) {
+    const std::int32_t depth = boundedDepth(requestedDepth);
     const SharedRef<Thread> engine = findThread(currentThreadId());
     const TrialScope trialFigures(*this);
     const std::size_t workers = std::min(searchThreads(), list.getCount());
@@ -202,13 +207,15 @@ std::int32_t Board::answerScore(std::int32_t depth, std::int32_t evaluation, Sea
 
 // Makes, without scoring, the trial moves that a search of `move` makes last: at every level
 // the last candidate, after the one before it, so that the lists left behind are as near as
-// cheaply possible to those that the whole search of `move` leaves.
+// cheaply possible to those that the whole search of `move` leaves. The replay doubles with
+// every level, so it ends at a stop request like the search; a root move scored after a cut
+// replay is checked and scored again like any other guess.
 void Board::replayLine(Move move, std::int32_t depth, SearchContext& context) {
     move.promotedFigure = nullptr;
     const HandOver handOver(*this);
     const TrialMove trial(*this, move);
     refresh();
-    if (depth >= 2)
+    if (depth >= 2 && !context.stopRequested())
         replayAnswers(depth - 1, context);
 }
 

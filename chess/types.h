@@ -70,6 +70,11 @@ constexpr bool isGameRunning(GameState s) { return s >= RUNNING && s <= BLACK_IN
 // Scores count in pawns from White's side: +MATE_SCORE White has won, -MATE_SCORE Black has.
 inline constexpr std::int32_t MATE_SCORE = 376;
 
+// The deepest search the engine makes; a deeper request searches this deep. Far beyond what
+// could ever finish (a middlegame at depth 8 would take days), yet shallow enough that the
+// recursion fits any thread's stack and a stopped search unwinds its open levels at once.
+inline constexpr std::int32_t MAX_SEARCH_DEPTH = 100;
+
 // Where a figure may go and what it takes there: captureSquare is the target itself for an
 // ordinary capture, the passed pawn's square for en passant, {0, 0} for a quiet move.
 struct MoveTarget {

@@ -1,6 +1,8 @@
 // A search on its own thread, stopped from the test's thread. Also run under ThreadSanitizer.
 #include <atomic>
 #include <chrono>
+#include <limits>
+#include <string>
 #include <thread>
 
 #include <gtest/gtest.h>
@@ -21,9 +23,11 @@ constexpr const char* kMiddlegame = "T LD TK BB  LBBB  S  S    B B      Bb      
 // finished.
 class SearchThread : public vek::Thread {
 public:
-    SearchThread(const char* position, std::int32_t depth) : depth_(depth) {
+    SearchThread(const char* position, std::int32_t depth, std::size_t threads = 0) : depth_(depth) {
         loaded_ = board_.loadPosition(vek::STRING(position));
         board_.refresh();
+        board_.setSearchThreads(threads);
+        historyBefore_ = board_.history().getCount();
     }
 
     void ExecuteThread() override {
@@ -36,19 +40,21 @@ public:
     const Move& chosen() const { return chosen_; }
     std::int32_t candidateCount() const { return candidateCount_; }
     std::uint64_t trialMoves() const { return board_.trialMoveCount(); }
+    bool historyRestored() const { return board_.history().getCount() == historyBefore_; }
 
 private:
     Board board_;
     std::int32_t depth_;
     bool loaded_ = false;
+    std::size_t historyBefore_ = 0;
     std::atomic<bool> searching_{false};
     Move chosen_;
     std::int32_t candidateCount_ = 0;
 };
 
 // Owned by counted references: the registry holds one while the thread is registered.
-vek::SharedRef<SearchThread> makeSearch(const char* position, std::int32_t depth) {
-    auto* thread = new SearchThread(position, depth);
+vek::SharedRef<SearchThread> makeSearch(const char* position, std::int32_t depth, std::size_t threads = 0) {
+    auto* thread = new SearchThread(position, depth, threads);
     thread->setAutoDelete(true);
     return vek::SharedRef<SearchThread>(thread);
 }
@@ -78,6 +84,31 @@ TEST_F(SearchStop, StopRequestEndsADeepSearchWithAMove) {
     EXPECT_TRUE(isRealMove(search->chosen()));
     EXPECT_GE(search->candidateCount(), 1);
     EXPECT_LT(search->trialMoves(), 200000u);
+}
+
+// A search deep enough never to finish, stopped early in its first lines or well into them.
+// With two workers the stop also meets the replays of root moves and the settle step.
+TEST_F(SearchStop, StopEndsASearchOfAnyDepthWithAMove) {
+    constexpr std::int32_t kDepths[] = {6, 23, MAX_SEARCH_DEPTH, 1000, 99999, std::numeric_limits<std::int32_t>::max()};
+    for (const std::size_t threads : {1u, 2u}) {
+        for (const std::int32_t depth : kDepths) {
+            for (const auto delay : {0ms, 30ms}) {
+                const vek::SharedRef<SearchThread> search = makeSearch(kMiddlegame, depth, threads);
+                search->StartThread(vek::STRING("engine"));
+                for (int waited = 0; waited < 10000 && !search->searching(); ++waited)
+                    std::this_thread::sleep_for(1ms);
+                std::this_thread::sleep_for(delay);
+                search->StopThread();
+                const std::string what = std::to_string(threads) + " threads, depth " + std::to_string(depth);
+                // Bounded, so that a search that ignores the stop fails the test instead of
+                // hanging it; a stopped search returns within milliseconds.
+                ASSERT_TRUE(search->waitUntilFinished(60000)) << what;
+                EXPECT_TRUE(isRealMove(search->chosen())) << what;
+                EXPECT_GE(search->candidateCount(), 1) << what;
+                EXPECT_TRUE(search->historyRestored()) << what;
+            }
+        }
+    }
 }
 
 TEST_F(SearchStop, NewThreadSearchesToItsFullDepth) {

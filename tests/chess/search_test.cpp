@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cstdlib>
+#include <limits>
 #include <map>
 #include <new>
 #include <random>
@@ -374,6 +375,29 @@ TEST(Search, StalematingTheOpponentScoresLevel) {
     for (const std::int32_t depth : {1, 2}) {
         EXPECT_EQ(scoreOf(board, "d6g6", depth), 0) << "depth " << depth;
         EXPECT_EQ(scoreOf(board, "d6h6", depth), MATE_SCORE) << "depth " << depth;
+    }
+}
+
+TEST(Search, DepthsBeyondTheEnginesDeepestSearchAsDeepAsItGoes) {
+    // Both moves end the game, so a search of them ends at once however deep it may go; the
+    // requested depth must not size anything.
+    constexpr std::int32_t kHugeDepths[] = {MAX_SEARCH_DEPTH, MAX_SEARCH_DEPTH + 1, 99999,
+                                            std::numeric_limits<std::int32_t>::max()};
+    for (const std::size_t threads : {1u, 2u}) {
+        for (const std::int32_t depth : kHugeDepths) {
+            Board board;
+            setUp(board, {"Kf7", "Dd6", "kh8"});
+            board.setSearchThreads(threads);
+            MoveList ending;
+            for (const Move& move : candidatesOf(board))
+                if (describe(move) == "d6g6" || describe(move) == "d6h6")
+                    ending.append(move);
+            ASSERT_EQ(ending.getCount(), 2u);
+            EXPECT_EQ(board.scoreRootMoves(ending, depth), MATE_SCORE) << "depth " << depth;
+            board.refresh();
+            EXPECT_EQ(board.scoreMoves(ending, depth), MATE_SCORE) << "depth " << depth;
+            EXPECT_EQ(ending[0].score + ending[1].score, MATE_SCORE) << "stalemate 0, mate 376";
+        }
     }
 }
 
