@@ -103,6 +103,7 @@ void Board::clear() {
     whiteKing_ = nullptr;
     blackKing_ = nullptr;
     state_ = NO_GAME;
+    balance_ = 0;
     trialFiguresFrom_ = kNoTrialScope;
     const std::int32_t now = tick();
     whiteClock_.reset(now);
@@ -127,6 +128,7 @@ void Board::copyFrom(const Board& source) {
     for (const Figure* figure : source.figures_) {
         OwnedFigure copy = makeFigure(*this, figure->colour(), figure->kind(), figure->square(), figure->moved());
         copy->restore(figure->state(), BoardKey());
+        copy->setWeight(figure->weight(), BoardKey());
         figures_.append(copy.get());
         copy.release();
     }
@@ -137,6 +139,7 @@ void Board::copyFrom(const Board& source) {
     whiteKing_ = static_cast<King*>(mappedFigure(source.whiteKing_, source));
     blackKing_ = static_cast<King*>(mappedFigure(source.blackKing_, source));
     state_ = source.state_;
+    balance_ = source.balance_;
     sideToMove_ = source.sideToMove_;
     for (const Move& entry : source.history_)
         history_.append(counterpart(entry, source));
@@ -184,6 +187,9 @@ void Board::restoreSearchState(const SearchState& state) {
     changedSinceRefresh_ = state.changedSinceRefresh;
     state_ = state.state;
     sideToMove_ = state.sideToMove;
+    // A figure whose lists the next refresh keeps has the occupants around it that it had when
+    // they were made, so weighing it here gives the weight it had then.
+    reweighFigures();
 }
 
 std::size_t Board::searchThreads() const {
@@ -236,6 +242,7 @@ void Board::refresh() {
         state_ = RUNNING;
     CoverMaps figureCover{};        // of the figures other than kings, which never give check
     std::uint64_t kingSquares = 0;  // a loaded position may hold more than one king of a colour
+    std::array<std::int32_t, 2> weights{};
     const std::array<std::uint64_t, 2> kingLines{linesThroughKing(whiteKing_), linesThroughKing(blackKing_)};
     for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
         const auto index = static_cast<std::size_t>(std::countr_zero(rest));
@@ -247,12 +254,20 @@ void Board::refresh() {
         }
         refreshFigure(figure, kingLines[figure.colour()]);
         figureCover[figure.colour()] |= figure.moves().coveredSet & ~here;
+        weights[figure.colour()] += figure.weight();
     }
     changedSinceRefresh_ = 0;
     if (whiteKing_)
         refreshKing(*whiteKing_, figureCover, kingSquares);
     if (blackKing_)
         refreshKing(*blackKing_, figureCover, kingSquares);
+    // Kings beyond the first of a colour keep their lists, but are weighed like the others.
+    for (std::uint64_t rest = kingSquares; rest != 0; rest &= rest - 1) {
+        Figure& king = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        king.setWeight(figureWeight(king), BoardKey());
+        weights[king.colour()] += king.weight();
+    }
+    balance_ = weights[WHITE] - weights[BLACK];
     if (!isGameRunning(state_))
         return;
     detectCheck(figureCover);
@@ -284,13 +299,15 @@ inline void Figure::computePin() {
 
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
 // its own lists while it generates them.
-void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
+inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
     const StepFunction pinBefore = figure.pinTowardKing();
     // Off every line through its king a figure has no pin to find, and none to clear.
     if (pinBefore || ((ownKingLines >> figure.index()) & 1u))
         figure.computePin();
-    if (mustGenerate(figure, pinBefore))
+    if (mustGenerate(figure, pinBefore)) {
         generateInto(figure, figure.storedMoves(BoardKey()));
+        figure.setWeight(figureWeight(figure), BoardKey());
+    }
 }
 
 // Outside the king, a figure's generation reads only its square, its pin, the occupants of the

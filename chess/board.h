@@ -117,7 +117,7 @@ public:
 
     // The score of the position from White's side: a fixed score for a finished game (or a king
     // left attacked by its own side), else material, mobility and attacked material of White
-    // minus Black's, read from the lists of the last refresh. Changes nothing.
+    // minus Black's, as the last refresh weighed the figures' lists. Changes nothing.
     std::int32_t evaluate() const;
     // The engine's choice for the side to move: every candidate searched `depth` plies deep
     // with plain minimax (at most MAX_SEARCH_DEPTH), one of the best drawn at random (all
@@ -186,6 +186,15 @@ private:
     using CoverMaps = std::array<std::uint64_t, 2>;
 
     void refreshFigure(Figure& figure, std::uint64_t ownKingLines);
+    // What a figure adds to its side's score: material, mobility and the material on its
+    // capture squares, from its lists and the board as they stand. A figure's weight changes
+    // only when the refresh generates its lists again: everything it reads is in the figure's
+    // read set (see mustGenerate), or is a king's, whose lists are always generated.
+    std::int32_t figureWeight(const Figure& figure) const;
+    // White's weights minus Black's, every placed figure weighed afresh.
+    std::int32_t weighFigures() const;
+    // Gives every placed figure its weight afresh, and the board their balance.
+    void reweighFigures();
     bool mustGenerate(const Figure& figure, StepFunction pinBefore) const;
     void markChanged(Square s) { changedSinceRefresh_ |= std::uint64_t{1} << squareIndex(s); }
     void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
@@ -250,6 +259,9 @@ private:
     PlayerClock whiteClock_;
     PlayerClock blackClock_;
     TickSource ticks_;
+    // White's figure weights minus Black's, summed by the last refresh: the evaluation of an
+    // undecided position while no square has changed since.
+    std::int32_t balance_ = 0;
     std::uint64_t trialMoves_ = 0;
     std::uint64_t rescoredRootMoves_ = 0;
     std::size_t searchThreads_ = 0;

@@ -26,10 +26,11 @@ std::optional<std::int32_t> decidedScore(GameState state, Colour sideToMove) {
     }
 }
 
-// Material, mobility and attacked material of one figure. What a target takes is looked up
-// on its capture square, so that an en-passant capture counts the passed pawn. Whether the
-// attacked figure is protected plays no part.
-std::int32_t figureWeight(const Board& board, const Figure& figure) {
+}  // namespace
+
+// What a target takes is looked up on its capture square, so that an en-passant capture
+// counts the passed pawn. Whether the attacked figure is protected plays no part.
+std::int32_t Board::figureWeight(const Figure& figure) const {
     const FigureMoves& moves = figure.moves();
     std::int32_t weight = figure.material() + static_cast<std::int32_t>(moves.targetCount);
     if (!moves.canCapture)  // set exactly when some target has a capture square
@@ -38,23 +39,34 @@ std::int32_t figureWeight(const Board& board, const Figure& figure) {
         const Square taken = moves.targets[i].captureSquare;
         if (taken == kNoSquare)  // a quiet target; generation writes no other square off the board
             continue;
-        if (const Figure* victim = board.figureAtIndex(squareIndex(taken)))
+        if (const Figure* victim = figureAtIndex(squareIndex(taken)))
             weight += victim->material();
     }
     return weight;
 }
 
-}  // namespace
+std::int32_t Board::weighFigures() const {
+    std::array<std::int32_t, 2> weights{};  // by colour: one subtraction instead of a sign per figure
+    for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
+        const Figure& figure = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        weights[figure.colour()] += figureWeight(figure);
+    }
+    return weights[WHITE] - weights[BLACK];
+}
+
+void Board::reweighFigures() {
+    for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
+        Figure& figure = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        figure.setWeight(figureWeight(figure), BoardKey());
+    }
+    balance_ = weighFigures();
+}
 
 std::int32_t Board::evaluate() const {
     if (const std::optional<std::int32_t> decided = decidedScore(state_, sideToMove_))
         return *decided;
-    std::array<std::int32_t, 2> weights{};  // by colour: one subtraction instead of a sign per figure
-    for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
-        const Figure& figure = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
-        weights[figure.colour()] += figureWeight(*this, figure);
-    }
-    return weights[WHITE] - weights[BLACK];
+    // Once a figure has moved since the refresh, the weights it summed no longer hold.
+    return changedSinceRefresh_ == 0 ? balance_ : weighFigures();
 }
 
 }  // namespace vek::chess

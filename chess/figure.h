@@ -98,6 +98,9 @@ public:
         return index_;
     }
     const FigureMoves& moves() const { return moves_; }
+    // The figure's part of the evaluation (material, mobility, attacked material), as the
+    // board weighed it when it last generated the figure's lists.
+    std::int32_t weight() const { return weight_; }
     StepFunction pinTowardKing() const { return pinTowardKing_; }
     StepFunction pinAwayFromKing() const { return pinAwayFromKing_; }
     Board& board() const { return *board_; }
@@ -107,6 +110,7 @@ public:
     void setSquare(Square s, BoardKey) { place(s); }
     void setMoved(BoardKey) { moved_ = true; }
     FigureMoves& storedMoves(BoardKey) { return moves_; }
+    void setWeight(std::int32_t weight, BoardKey) { weight_ = weight; }
     FigureState state() const { return {square_, moved_, moves_, pinTowardKing_, pinAwayFromKing_}; }
     void restore(const FigureState& state, BoardKey);
     // Back to what a new moved figure on `s` would be: no lists, no pin.
@@ -145,6 +149,7 @@ private:
     std::uint8_t index_ = kOffBoard;  // follows square_
     std::int8_t material_ = 0;        // follows square_
     FigureMoves moves_;
+    std::int32_t weight_ = 0;  // follows moves_ and the occupants of its capture squares
     StepFunction pinTowardKing_ = nullptr;
     StepFunction pinAwayFromKing_ = nullptr;
     Board* board_;

@@ -163,5 +163,33 @@ TEST(RefreshEquivalence, SearchesMakeTheRecordedNumberOfTrialMoves) {
     EXPECT_EQ(trialMovesOfSearch(kPositions[5], 3), 1071u);
 }
 
+// The scores of every root candidate and the lists that the search leaves, with one worker
+// and with two: the evaluation that the refresh keeps up to date must score as a fresh count
+// of every figure would.
+std::uint64_t fingerprintOfRootScores(std::size_t threads) {
+    Fingerprint print;
+    for (const char* text : kPositions) {
+        for (const std::int32_t depth : {1, 2, 3}) {
+            Board board;
+            EXPECT_TRUE(board.loadPosition(vek::STRING(text)));
+            board.refresh();
+            board.setSearchThreads(threads);
+            MoveList list = candidates(board);
+            print.add(static_cast<std::uint64_t>(static_cast<std::int64_t>(board.scoreRootMoves(list, depth))));
+            for (const Move& move : list)
+                print.add(static_cast<std::uint64_t>(static_cast<std::int64_t>(move.score)));
+            print.add(board);
+        }
+    }
+    return print.value();
+}
+
+TEST(RefreshEquivalence, SearchesGiveTheRecordedScores) {
+    // The two differ in the kings' castling records only, which a split search leaves to the
+    // next refresh.
+    EXPECT_EQ(fingerprintOfRootScores(1), 4512138083283720996u);
+    EXPECT_EQ(fingerprintOfRootScores(2), 16409363729139537582u);
+}
+
 }  // namespace
 }  // namespace vek::chess
