@@ -256,11 +256,12 @@ void Board::refresh() {
         figureCover[figure.colour()] |= figure.moves().coveredSet & ~here;
         weights[figure.colour()] += figure.weight();
     }
+    const std::uint64_t changed = changedSinceRefresh_;
     changedSinceRefresh_ = 0;
     if (whiteKing_)
-        refreshKing(*whiteKing_, figureCover, kingSquares);
+        refreshKing(*whiteKing_, figureCover, kingSquares, changed);
     if (blackKing_)
-        refreshKing(*blackKing_, figureCover, kingSquares);
+        refreshKing(*blackKing_, figureCover, kingSquares, changed);
     // Kings beyond the first of a colour keep their lists, but are weighed like the others.
     for (std::uint64_t rest = kingSquares; rest != 0; rest &= rest - 1) {
         Figure& king = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
@@ -328,7 +329,7 @@ bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
 
 // The king sees the other figures' lists as they stand now: the other colour's king still
 // shows the previous refresh when the white king is computed.
-void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares) {
+void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares, std::uint64_t changed) {
     const Colour enemy = opponent(king.colour());
     KingSafety safety;
     safety.enemyKing = kingOf(enemy);
@@ -340,7 +341,19 @@ void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t 
     }
     safety.seal();
     king.computePin();
+    // A king out of check and past castling reads only its square and its neighbourhood: its
+    // lists stand while neither the occupants there nor the forbidden squares among them changed.
+    if (!king.readsOnlyItsNeighbourhood(safety)) {
+        king.setNeighbourhoodMemo(Figure::kNoMemo, BoardKey());
+        king.generateMoves(king.storedMoves(BoardKey()), safety);
+        return;
+    }
+    const std::uint64_t near = neighbourhood(king.index());
+    const std::uint64_t forbiddenNear = safety.forbidden & near;
+    if (king.neighbourhoodMemo() == forbiddenNear && (changed & near) == 0)
+        return;
     king.generateMoves(king.storedMoves(BoardKey()), safety);
+    king.setNeighbourhoodMemo(forbiddenNear, BoardKey());
 }
 
 // Every square that a figure of that colour covers, its kings included.

@@ -197,7 +197,8 @@ private:
     void reweighFigures();
     bool mustGenerate(const Figure& figure, StepFunction pinBefore) const;
     void markChanged(Square s) { changedSinceRefresh_ |= std::uint64_t{1} << squareIndex(s); }
-    void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares);
+    // `changed`: the squares changed since the refresh before.
+    void refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t kingSquares, std::uint64_t changed);
     void detectCheck(const CoverMaps& figureCover);
     std::uint64_t attackedBy(Colour colour, const CoverMaps& figureCover, std::uint64_t kingSquares) const;
     // `attacked`: at least the squares that the opponent of the side to move covers.

@@ -48,10 +48,16 @@ constexpr NeighbourhoodTable makeNeighbourhoods() {
     return table;
 }
 
+constexpr NeighbourhoodTable kNeighbourhoods = makeNeighbourhoods();
+
 }  // namespace
 
+std::uint64_t neighbourhood(std::size_t index) {
+    assert(index < kNeighbourhoods.size());
+    return kNeighbourhoods[index];
+}
+
 void KingSafety::seal() {
-    static constexpr NeighbourhoodTable kNeighbourhoods = makeNeighbourhoods();
     forbidden = enemyCovered;
     if (enemyKing && enemyKing->isPlaced())
         forbidden |= kNeighbourhoods[enemyKing->index()];
@@ -94,6 +100,7 @@ void Figure::restore(const FigureState& state, BoardKey) {
     place(state.square);
     moved_ = state.moved;
     moves_ = state.moves;
+    neighbourhoodMemo_ = kNoMemo;
     pinTowardKing_ = state.pinTowardKing;
     pinAwayFromKing_ = state.pinAwayFromKing;
 }

@@ -33,6 +33,8 @@ struct KingSafety {
 
 // The squares that a figure's stored covered list holds, leaving out its own square.
 std::uint64_t coveredSquares(const Figure& figure);
+// The square of that index (below 64) and its neighbours, as bits by squareIndex.
+std::uint64_t neighbourhood(std::size_t index);
 
 // What a figure carries from one refresh to the next: enough to give another board's figure
 // exactly this one's part in the next refresh.
@@ -111,6 +113,11 @@ public:
     void setMoved(BoardKey) { moved_ = true; }
     FigureMoves& storedMoves(BoardKey) { return moves_; }
     void setWeight(std::int32_t weight, BoardKey) { weight_ = weight; }
+    // For a king whose lists were generated from its neighbourhood alone: the forbidden squares
+    // there at that time; kNoMemo otherwise, and once its lists are restored from elsewhere.
+    static constexpr std::uint64_t kNoMemo = ~std::uint64_t{0};
+    std::uint64_t neighbourhoodMemo() const { return neighbourhoodMemo_; }
+    void setNeighbourhoodMemo(std::uint64_t memo, BoardKey) { neighbourhoodMemo_ = memo; }
     FigureState state() const { return {square_, moved_, moves_, pinTowardKing_, pinAwayFromKing_}; }
     void restore(const FigureState& state, BoardKey);
     // Back to what a new moved figure on `s` would be: no lists, no pin.
@@ -150,6 +157,7 @@ private:
     std::int8_t material_ = 0;        // follows square_
     FigureMoves moves_;
     std::int32_t weight_ = 0;  // follows moves_ and the occupants of its capture squares
+    std::uint64_t neighbourhoodMemo_ = kNoMemo;
     StepFunction pinTowardKing_ = nullptr;
     StepFunction pinAwayFromKing_ = nullptr;
     Board* board_;

@@ -61,6 +61,10 @@ FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) 
     return record;
 }
 
+bool King::readsOnlyItsNeighbourhood(const KingSafety& safety) const {
+    return isPlaced() && !safety.isCovered(square()) && (moved() || !isOnInitialSquare(*this));
+}
+
 std::pair<std::int64_t, std::int64_t> King::addSingleSteps(FigureMoves& record, const KingSafety& safety) const {
     // A probe meets only enemy figures whose lists hold the king's square, and every enemy
     // figure's list is part of the safety's covered squares: outside check every probe would

@@ -32,6 +32,10 @@ public:
     FigureMoves& generateMoves(FigureMoves& record) override;
     // The same, with the squares to avoid already gathered (the refresh has them at hand).
     FigureMoves& generateMoves(FigureMoves& record, const KingSafety& safety);
+    // Whether a generation with `safety` reads nothing but the king's square and the occupants
+    // and forbidden squares of its neighbourhood: not in check (no line probes) and no castling
+    // to examine.
+    bool readsOnlyItsNeighbourhood(const KingSafety& safety) const;
     FigureKind kind() const override { return KING; }
     static constexpr int kValue = 2;
     int value() const override { return kValue; }
