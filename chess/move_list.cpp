@@ -211,10 +211,15 @@ bool Board::hasLegalMove(std::uint64_t attacked) const {
         king && king->isPlaced() && ((attacked >> king->index()) & 1u);
     const Checkers checkers = mayBeChecked ? findCheckers(*this, *king) : Checkers{};
     if (checkers.count == 0) {
-        for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
-            const Figure* figure = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        // Any figure will do: Black's are looked for from the eighth row down, where they mostly
+        // stand.
+        for (std::uint64_t rest = occupied_; rest != 0;) {
+            const auto index = static_cast<std::size_t>(sideToMove_ == WHITE ? std::countr_zero(rest)
+                                                                             : 63 - std::countl_zero(rest));
+            const Figure* figure = squares_[index];
             if (figure->colour() == sideToMove_ && figure->moves().targetCount > 0)
                 return true;
+            rest &= ~(std::uint64_t{1} << index);
         }
         return false;
     }
