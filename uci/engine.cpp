@@ -11,6 +11,7 @@
 #include "uci/board_game.h"
 #include "uci/fen.h"
 #include "uci/long_algebraic.h"
+#include "uci/root_choice.h"
 #include "uci/search_limits.h"
 
 namespace vek::uci {
@@ -172,7 +173,14 @@ void Engine::go(const std::vector<std::string>& words) {
     auto* thread = new SearchThread(*board_, planSearch(*limits, board_->sideToMove(), depth_), output_);
     thread->setAutoDelete(true);
     search_ = vek::SharedRef<SearchThread>(thread);
-    search_->StartThread(vek::STRING("uci search"));
+    try {
+        search_->StartThread(vek::STRING("uci search"));
+    } catch (const std::exception& failure) {
+        // The GUI waits for an answer: depth 1 takes no time worth a thread.
+        search_.reset();
+        output_.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+        output_.write(bestMoveLine(chooseRootMove(*board_, 1)));
+    }
 }
 
 void Engine::stop() {

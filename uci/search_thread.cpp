@@ -23,6 +23,10 @@ std::int64_t centipawnsFor(chess::Colour side, std::int32_t whiteScore) {
 
 }  // namespace
 
+std::string bestMoveLine(const std::optional<RootChoice>& choice) {
+    return "bestmove " + (choice ? moveText(choice->move) : std::string("0000"));
+}
+
 SearchThread::SearchThread(chess::Board& board, const SearchPlan& plan, LineOutput& output)
     : board_(board), plan_(plan), output_(output) {}
 
@@ -42,8 +46,7 @@ void SearchThread::ExecuteThread() {
     }
     if (plan_.infinite)
         awaitStop();
-    // "0000": the null move, the protocol's answer when there is no move to make.
-    output_.write("bestmove " + (choice ? moveText(choice->move) : std::string("0000")));
+    output_.write(bestMoveLine(choice));
 }
 
 std::optional<RootChoice> SearchThread::deepen() {

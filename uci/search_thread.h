@@ -6,6 +6,7 @@
 #include <chrono>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 #include "chess/board.h"
 #include "foundation/thread.h"
@@ -14,6 +15,9 @@
 #include "uci/search_limits.h"
 
 namespace vek::uci {
+
+// "bestmove" and the choice's move, or the null move "0000" when there is no move to make.
+std::string bestMoveLine(const std::optional<RootChoice>& choice);
 
 class SearchThread : public vek::Thread {
 public:

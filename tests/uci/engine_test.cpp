@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "foundation/thread.h"
 #include "uci/board_game.h"
 #include "uci/engine.h"
 #include "uci/fen.h"
@@ -180,6 +181,16 @@ TEST(UciProtocol, TimedSearchesAnswerByThemselves) {
     session.send(std::string("position fen ") + kOneMove);
     session.send("go wtime 60000 btime 60000 movestogo 40");
     EXPECT_EQ(session.bestMove(), "h8h7");
+}
+
+// Without a thread for the search the GUI still gets its answer.
+TEST(UciProtocol, AnswersEvenWhenNoThreadCanBeStarted) {
+    Session session;
+    session.send("position startpos moves e2e4");
+    vek::detail::failNextThreadCreation();
+    session.send("go depth 3");
+    EXPECT_TRUE(session.await("info string "));
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove()));
 }
 
 TEST(UciProtocol, NullMoveWhenThereIsNoMove) {
