@@ -194,6 +194,7 @@ void Engine::finishSearch() {
     search_->StopThread();
     search_->waitUntilFinished();
     search_.reset();
+    vek::purgeThreads();  // the registry's reference goes too: the finished thread is joined
 }
 
 }  // namespace vek::uci
