@@ -174,7 +174,7 @@ public:
     // result is false.
     bool loadPosition(const vek::STRING& text);
 
-    // ---- What a position text cannot say (position_setup.cpp)
+    // ---- What a position text cannot say
 
     // Marks the figure on s as moved, so that it castles no more, and refreshes; nothing for an
     // empty square.
