@@ -112,11 +112,18 @@ TEST(UciProtocol, AnswersALegalMoveAfterTheGuisMovesWithInfo) {
     EXPECT_TRUE(isLegalIn(kStartFen.data(), moves, session.bestMove()));
 }
 
-TEST(UciProtocol, PromotesWithTheLetterOfTheNewFigure) {
+// The new queen wins for either side; the score is seen from the side to move.
+TEST(UciProtocol, PromotesWithTheLetterOfTheNewFigureAndScoresForTheMover) {
     Session session;
-    session.send("position fen 8/4P3/8/8/8/8/k7/7K w - - 0 1");
-    session.send("go depth 1");
-    EXPECT_EQ(session.bestMove(), "e7e8q");
+    for (const auto& [fen, promotion] : {std::pair{"8/4P3/8/8/8/8/k7/7K w - - 0 1", "e7e8q"},
+                                         std::pair{"7k/K7/8/8/8/8/4p3/8 b - - 0 1", "e2e1q"}}) {
+        session.send(std::string("position fen ") + fen);
+        session.send("go depth 1");
+        const auto info = session.await("info depth 1 score cp ");
+        ASSERT_TRUE(info);
+        EXPECT_GT(std::stoi(info->substr(std::string("info depth 1 score cp ").size())), 0) << *info;
+        EXPECT_EQ(session.bestMove(), promotion);
+    }
 }
 
 // The board's pin test takes the rook e6 for pinned by the pawn f5, which covers e6 but cannot
