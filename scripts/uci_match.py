@@ -30,9 +30,9 @@ MOVE_LIMIT = 120  # moves after which xboard calls a game drawn
 
 
 def start_display(workdir):
-    """A virtual X display of its own, on the first free number from 90 on; returns the process
-    and the display name."""
-    for number in range(90, 190):
+    """A virtual X display of its own, on the first free number from 300 on (far above those
+    that xvfb-run -a takes, from 99 on); returns the process and the display name."""
+    for number in range(300, 400):
         if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
             continue
         display = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
