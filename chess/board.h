@@ -174,6 +174,17 @@ public:
     // result is false.
     bool loadPosition(const vek::STRING& text);
 
+    // ---- What a position text cannot say
+
+    // Marks the figure on s as moved, so that it castles no more, and refreshes; nothing for an
+    // empty square.
+    void markMoved(Square s);
+    // Enters, as the move played last, the double step of the pawn on `to` from two rows behind
+    // it, so that it may be taken en passant now, and refreshes. False, with nothing changed,
+    // unless a pawn of the side not to move stands on `to` in its double step's row with both
+    // squares behind it empty.
+    bool recordDoubleStep(Square to);
+
 private:
     friend class RootSplit;
     class HandOver;

@@ -8,6 +8,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick python3
   libgtest-dev googletest libbenchmark-dev
+  xboard polyglot fairymax
 )
 
 missing=()

@@ -1,0 +1,170 @@
+#!/usr/bin/env python3
+"""Games of chess-uci against Fairy-Max, played by xboard in match mode on a virtual display,
+with polyglot between xboard and the UCI engine.
+
+Usage: scripts/uci_match.py ENGINE [--games N] [--tc MIN:SEC] [--inc SEC] [--workdir DIR]
+                            [--timeout SEC] [--check]
+
+Prints one line per game and the engine's score. With --check it exits with 1 unless every
+game ended by the rules (mate, stalemate, a draw rule or the move limit), with no illegal
+move and no loss on time. The whole run is bounded by --timeout; the games, polyglot's log
+and xboard's debug output stay in the work folder (default: a new temporary one), which also
+serves as HOME, so that xboard keeps its settings file there.
+"""
+import argparse
+import os
+import re
+import signal
+import subprocess
+import sys
+import tempfile
+import time
+
+GAMES_DIR = "/usr/games"  # where Debian puts xboard, polyglot and fairymax
+ENGINE_NAME = "vek chess-uci"
+# The endings by the rules, as xboard words them in the game's last comment.
+RULE_ENDINGS = re.compile(r"checkmate|mates|stalemate|repetition|50-move|fifty|insufficient|material|"
+                          r"move limit|draw", re.IGNORECASE)
+FAULTS = re.compile(r"illegal|time|flag|forfeit|disconnect|crash|abort|exit", re.IGNORECASE)
+MOVE_LIMIT = 120  # moves after which xboard calls a game drawn
+
+
+def start_display(workdir):
+    """A virtual X display of its own, on the first free number from 300 on (far above those
+    that xvfb-run -a takes, from 99 on); returns the process and the display name."""
+    for number in range(300, 400):
+        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
+            continue
+        display = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
+                                   stdout=open(os.path.join(workdir, "xvfb.log"), "w"), stderr=subprocess.STDOUT,
+                                   start_new_session=True)
+        for _ in range(100):  # up to 10 s for the server to listen
+            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
+                return display, f":{number}"
+            if display.poll() is not None:
+                break  # another server took the number meanwhile
+            time.sleep(0.1)
+        stop(display)
+    raise RuntimeError("no virtual X display could be started")
+
+
+def stop(process):
+    """Ends a process and everything it started (it leads a session of its own)."""
+    if process.poll() is None:
+        try:
+            os.killpg(process.pid, signal.SIGTERM)
+            process.wait(10)
+        except (ProcessLookupError, subprocess.TimeoutExpired):
+            try:
+                os.killpg(process.pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+            process.wait()
+
+
+def xboard_command(engine, args, workdir):
+    polyglot = (f"{GAMES_DIR}/polyglot -noini -ec {engine} -ed {os.path.dirname(engine)} "
+                f"-log true -lf {workdir}/polyglot.log")
+    return [f"{GAMES_DIR}/xboard",
+            "-fcp", polyglot, "-fd", workdir,
+            "-scp", f"{GAMES_DIR}/fairymax", "-sd", workdir,
+            "-matchMode", "true", "-matchGames", str(args.games),
+            "-tc", args.tc, "-inc", str(args.inc), "-autoCallFlag", "true",
+            "-adjudicateDrawMoves", str(MOVE_LIMIT),
+            "-saveGameFile", os.path.join(workdir, "games.pgn"),
+            "-debug", "-nameOfDebugFile", os.path.join(workdir, "xboard.debug")]
+
+
+def read_games(path):
+    """Each game's players, result and closing comment, in order."""
+    if not os.path.exists(path):
+        return []
+    text = open(path, encoding="latin-1").read()
+    games = []
+    for chunk in re.split(r"(?=\[Event )", text):
+        tags = dict(re.findall(r'\[(\w+) "([^"]*)"\]', chunk))
+        if not tags:
+            continue
+        comments = re.findall(r"\{([^}]*)\}", chunk)
+        games.append({"white": tags.get("White", "?"), "black": tags.get("Black", "?"),
+                      "result": tags.get("Result", "*"), "ending": comments[-1] if comments else ""})
+    return games
+
+
+def engine_points(game):
+    """The points chess-uci scored in a game, or None for an unfinished one."""
+    points = {"1-0": 1.0, "0-1": 0.0, "1/2-1/2": 0.5}.get(game["result"])
+    if points is None:
+        return None
+    return points if game["white"] == ENGINE_NAME else 1.0 - points
+
+
+def fault_of(game):
+    """Why the game did not end by the rules, or None."""
+    if engine_points(game) is None:
+        return "no result"
+    if FAULTS.search(game["ending"]) or not RULE_ENDINGS.search(game["ending"]):
+        return f"ended by: {game['ending']!r}"
+    return None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__, formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("engine")
+    parser.add_argument("--games", type=int, default=10)
+    parser.add_argument("--tc", default="1:00", help="xboard's time control per game, MIN:SEC")
+    parser.add_argument("--inc", type=float, default=0, help="seconds added after each move")
+    parser.add_argument("--workdir")
+    parser.add_argument("--timeout", type=float, default=3600, help="seconds for the whole match")
+    parser.add_argument("--check", action="store_true")
+    args = parser.parse_args()
+
+    engine = os.path.abspath(args.engine)
+    workdir = os.path.abspath(args.workdir or tempfile.mkdtemp(prefix="uci-match-"))
+    os.makedirs(workdir, exist_ok=True)
+    for stale in ("games.pgn", "polyglot.log", "xboard.debug"):
+        if os.path.exists(os.path.join(workdir, stale)):
+            os.remove(os.path.join(workdir, stale))
+
+    display, name = start_display(workdir)
+    environment = dict(os.environ, DISPLAY=name, HOME=workdir)
+    started = time.monotonic()
+    timed_out = False
+    try:
+        with open(os.path.join(workdir, "xboard.log"), "w") as log:
+            xboard = subprocess.Popen(xboard_command(engine, args, workdir), cwd=workdir, env=environment,
+                                      stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
+            try:
+                xboard.wait(args.timeout)
+            except subprocess.TimeoutExpired:
+                timed_out = True
+            finally:
+                stop(xboard)
+    finally:
+        stop(display)
+
+    games = read_games(os.path.join(workdir, "games.pgn"))
+    faults = 0
+    for number, game in enumerate(games, 1):
+        fault = fault_of(game)
+        faults += fault is not None
+        print(f"game {number}: {game['white']} - {game['black']} {game['result']} {{{game['ending']}}}"
+              + (f"  FAULT: {fault}" if fault else ""))
+    finished = [points for points in map(engine_points, games) if points is not None]
+    wins, draws = finished.count(1.0), finished.count(0.5)
+    print(f"chess-uci against Fairy-Max, {args.tc} + {args.inc} s: {len(finished)} games, "
+          f"+{wins} ={draws} -{len(finished) - wins - draws}, score {sum(finished)}/{len(finished)} "
+          f"({time.monotonic() - started:.0f} s; files in {workdir})")
+    if not args.check:
+        return 0
+    if timed_out:
+        print(f"FAILED: the match took longer than {args.timeout} s")
+    if len(games) != args.games:
+        print(f"FAILED: {len(games)} of {args.games} games were played")
+    ok = not timed_out and len(games) == args.games and faults == 0
+    print("match check passed" if ok else "match check FAILED")
+    return 0 if ok else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())

@@ -1,0 +1,91 @@
+// Positions from GUIs: FEN texts, moves in long algebraic notation, and the board set up from
+// them with what a position text cannot say.
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "uci/board_game.h"
+#include "uci/fen.h"
+#include "uci/long_algebraic.h"
+
+namespace vek::uci {
+namespace {
+
+std::optional<StandardPosition> tryFen(const char* fen) {
+    std::string error;
+    auto position = parseFen(fen, error);
+    EXPECT_EQ(position.has_value(), error.empty()) << fen;
+    return position;
+}
+
+int at(const char* name) { return parseSquare(name).value(); }
+
+TEST(Fen, ReadsEveryField) {
+    const auto position = tryFen("rnbqkbnr/pp1ppppp/8/2p5/4P3/8/PPPP1PPP/RNBQKBNR w KQkq c6 0 2");
+    ASSERT_TRUE(position);
+    EXPECT_EQ(position->squares[static_cast<std::size_t>(at("e4"))], pieceCode(chess::WHITE, chess::PAWN));
+    EXPECT_EQ(position->squares[static_cast<std::size_t>(at("d8"))], pieceCode(chess::BLACK, chess::QUEEN));
+    EXPECT_EQ(position->squares[static_cast<std::size_t>(at("e2"))], 0);
+    EXPECT_EQ(position->side, chess::WHITE);
+    EXPECT_EQ(position->castling, crWHITE_KING_SIDE | crWHITE_QUEEN_SIDE | crBLACK_KING_SIDE | crBLACK_QUEEN_SIDE);
+    EXPECT_EQ(position->enPassant, at("c6"));
+    EXPECT_TRUE(tryFen("4k3/8/8/8/8/8/8/4K3 b - -"));  // the counters may be left out
+}
+
+TEST(Fen, RefusesMalformedTextsAndImpossiblePositions) {
+    for (const char* fen : {
+             "", "4k3/8/8/8/8/8/8/4K3", "4k3/8/8/8/8/8/8/4K3 w",
+             "4k3/8/8/8/8/8/8/4K3 x - -",           // side
+             "4k3/8/8/8/8/8/8/4K4 w - -",           // nine squares in a row
+             "4k3/8/8/8/8/8/4K3 w - -",             // seven rows
+             "4k3/8/8/8/8/8/8/8/4K3 w - -",         // nine rows
+             "4k3/8/8/8/8/8/8/4X3 w - -",           // letter
+             "4k3/8/8/8/8/8/8/4K3 w KX -",          // castling letter
+             "4k3/8/8/8/8/8/8/4K3 w - e4",          // en passant row
+             "4k3/8/8/8/8/8/8/4K3 w - - 0 1 extra",
+             "4k3/8/8/8/8/8/8/4KK2 w - -",          // two white kings
+             "8/8/8/8/8/8/8/4K3 w - -",             // no black king
+             "4k2P/8/8/8/8/8/8/4K3 w - -",          // a pawn on the last row
+             "4k3/8/8/8/8/8/8/4K2r b - -",          // White, not to move, in check
+         })
+        EXPECT_FALSE(tryFen(fen)) << fen;
+}
+
+TEST(Fen, DropsRightsThatThePositionCannotHave) {
+    // No rook on h1, the black king off e8; no pawn passed e6.
+    const auto position = tryFen("r2k3r/8/8/8/8/8/8/R3K1R1 w KQkq e6 0 1");
+    ASSERT_TRUE(position);
+    EXPECT_EQ(position->castling, crWHITE_QUEEN_SIDE);
+    EXPECT_EQ(position->enPassant, -1);
+}
+
+TEST(LongAlgebraic, ReadsAndWritesMoves) {
+    const auto promotion = parseMove("e7e8q");
+    ASSERT_TRUE(promotion);
+    EXPECT_EQ(*promotion, (StandardMove{static_cast<std::uint8_t>(at("e7")), static_cast<std::uint8_t>(at("e8")), chess::QUEEN}));
+    EXPECT_EQ(parseMove("a2a1N").value().promotion, chess::KNIGHT);
+    for (const char* text : {"e2e4", "e1g1", "h7h8r", "b2b1b", "a1h8"})
+        EXPECT_EQ(moveText(parseMove(text).value()), text);
+    for (const char* text : {"", "e2", "e2e", "e2e9", "i2e4", "e7e8k", "e7e8qq", "e2-e4", "0000"})
+        EXPECT_FALSE(parseMove(text)) << text;
+}
+
+// What a position text cannot say, given to the board: the castling that is left, and the
+// pawn that may be taken en passant.
+TEST(BoardGame, SetUpGivesTheBoardCastlingRightsAndEnPassant) {
+    chess::Board board;
+    ASSERT_TRUE(setUpBoard(board, tryFen("r3k2r/8/8/8/8/8/8/R3K2R w Kq - 0 1").value()));
+    EXPECT_EQ(board.whiteKing()->kingSide().kingTarget, (chess::Square{'g', 1}));
+    EXPECT_EQ(board.whiteKing()->queenSide().kingTarget, chess::kNoSquare);
+    EXPECT_EQ(board.blackKing()->queenSide().kingTarget, (chess::Square{'c', 8}));
+    EXPECT_EQ(board.blackKing()->kingSide().kingTarget, chess::kNoSquare);
+
+    ASSERT_TRUE(setUpBoard(board, tryFen("4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1").value()));
+    EXPECT_TRUE(board.figureAt(chess::Square{'d', 4})->moves().hasTarget(chess::Square{'e', 3}));
+    ASSERT_TRUE(setUpBoard(board, tryFen("4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1").value()));
+    EXPECT_FALSE(board.figureAt(chess::Square{'d', 4})->moves().hasTarget(chess::Square{'e', 3}));
+    EXPECT_EQ(standardPositionOf(board).enPassant, -1);
+}
+
+}  // namespace
+}  // namespace vek::uci

@@ -1,0 +1,83 @@
+// The "go" parameters and the time the engine allots itself from them.
+#include <gtest/gtest.h>
+
+#include "uci/search_limits.h"
+
+namespace vek::uci {
+namespace {
+
+using std::chrono::microseconds;
+
+GoLimits limitsOf(std::vector<std::string> words) {
+    std::string error;
+    const auto limits = parseGoLimits(words, error);
+    EXPECT_TRUE(limits) << error;
+    return limits.value_or(GoLimits{});
+}
+
+TEST(GoLimits, ReadsKnownParametersAndSkipsOthers) {
+    const GoLimits limits = limitsOf({"wtime", "60000", "btime", "-20", "winc", "1000", "binc", "0", "movestogo", "12",
+                                      "ponder", "nodes", "500", "depth", "4"});
+    EXPECT_EQ(limits.whiteTime, Milliseconds{60000});
+    EXPECT_EQ(limits.blackTime, Milliseconds{0});  // a clock run out
+    EXPECT_EQ(limits.whiteIncrement, Milliseconds{1000});
+    EXPECT_EQ(limits.movesToGo, 12);
+    EXPECT_EQ(limits.depth, 4);
+    EXPECT_FALSE(limits.infinite);
+    EXPECT_TRUE(limitsOf({"infinite"}).infinite);
+
+    std::string error;
+    EXPECT_FALSE(parseGoLimits({"depth"}, error));
+    EXPECT_FALSE(parseGoLimits({"movetime", "soon"}, error));
+    EXPECT_FALSE(parseGoLimits({"wtime", "12x"}, error));
+    EXPECT_FALSE(error.empty());
+}
+
+TEST(SearchPlan, DepthLimitsAndTheConfiguredDepth) {
+    EXPECT_EQ(planSearch(limitsOf({}), chess::WHITE, 3).maxDepth, 3);
+    EXPECT_FALSE(planSearch(limitsOf({}), chess::WHITE, 3).allotment);
+    EXPECT_EQ(planSearch(limitsOf({"depth", "5"}), chess::WHITE, 3).maxDepth, 5);
+    const SearchPlan infinite = planSearch(limitsOf({"infinite"}), chess::BLACK, 3);
+    EXPECT_TRUE(infinite.infinite);
+    EXPECT_EQ(infinite.maxDepth, kMaxPlanDepth);
+    EXPECT_FALSE(infinite.hardLimit);
+}
+
+TEST(SearchPlan, TimeIsAllottedWithinTheLimitOfTheSideToMove) {
+    const SearchPlan moveTime = planSearch(limitsOf({"movetime", "1000"}), chess::WHITE, 3);
+    EXPECT_EQ(moveTime.maxDepth, kMaxPlanDepth);
+    ASSERT_TRUE(moveTime.hardLimit);
+    EXPECT_LT(*moveTime.hardLimit, Milliseconds{1000});
+    EXPECT_EQ(moveTime.allotment, moveTime.hardLimit);
+
+    // Black's clock counts for Black; a 30th of it and most of the increment.
+    const SearchPlan clock = planSearch(limitsOf({"wtime", "1000", "btime", "60000", "binc", "400"}), chess::BLACK, 3);
+    ASSERT_TRUE(clock.allotment && clock.hardLimit);
+    EXPECT_EQ(*clock.allotment, Milliseconds{2000 + 300});
+    EXPECT_EQ(*clock.hardLimit, Milliseconds{3 * 2300});
+
+    // The last move before the time control may use nearly all, but never all, of the time.
+    const SearchPlan last = planSearch(limitsOf({"wtime", "5000", "movestogo", "1"}), chess::WHITE, 3);
+    EXPECT_LT(*last.hardLimit, Milliseconds{5000});
+    EXPECT_GT(*last.allotment, Milliseconds{4000});
+    EXPECT_LE(*last.allotment, *last.hardLimit);
+    // Even a clock nearly run out leaves a little time to search in.
+    EXPECT_GT(*planSearch(limitsOf({"wtime", "0"}), chess::WHITE, 3).hardLimit, Milliseconds{0});
+}
+
+TEST(SearchPlan, TheNextDepthIsPredictedFromTheGrowthOfTheLastOnes) {
+    SearchPlan plan;
+    plan.allotment = Milliseconds{1000};
+    const std::vector<microseconds> times{microseconds{1000}, microseconds{20000}};  // growth 20
+    EXPECT_TRUE(nextDepthFits(plan, microseconds{21000}, times, 30));               // 400 ms more
+    EXPECT_FALSE(nextDepthFits(plan, microseconds{700000}, times, 30));
+    const std::vector<microseconds> slow{microseconds{1000}, microseconds{60000}};  // growth 60
+    EXPECT_FALSE(nextDepthFits(plan, microseconds{61000}, slow, 30));
+    // After depth 1 alone, every legal move is expected to cost what the whole depth did.
+    EXPECT_TRUE(nextDepthFits(plan, microseconds{1000}, {microseconds{1000}}, 30));
+    EXPECT_FALSE(nextDepthFits(plan, microseconds{50000}, {microseconds{50000}}, 30));
+    EXPECT_TRUE(nextDepthFits(SearchPlan{}, microseconds{1000000000}, times, 30));  // no time limit
+}
+
+}  // namespace
+}  // namespace vek::uci

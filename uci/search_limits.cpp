@@ -1,0 +1,119 @@
+#include "uci/search_limits.h"
+
+#include <algorithm>
+#include <charconv>
+#include <string_view>
+
+namespace vek::uci {
+namespace {
+
+using std::chrono::microseconds;
+
+// Kept back from any time limit for the answer to reach the GUI (and the search to unwind).
+constexpr Milliseconds kAnswerMargin{50};
+constexpr std::int32_t kDefaultMovesToGo = 30;
+constexpr std::int64_t kHardLimitFactor = 3;
+// The least growth from one depth to the next that a prediction assumes.
+constexpr std::int64_t kMinGrowth = 2;
+
+std::optional<std::int64_t> parseNumber(std::string_view text) {
+    std::int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// A GUI may send a negative time when a clock has run out.
+Milliseconds timeOf(std::int64_t value) { return Milliseconds{std::max<std::int64_t>(value, 0)}; }
+
+std::int32_t countOf(std::int64_t value) {
+    return static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 1, kMaxPlanDepth));
+}
+
+// Stores the value of a known parameter; false for an unknown name.
+bool store(GoLimits& limits, std::string_view name, std::int64_t value) {
+    if (name == "depth")
+        limits.depth = countOf(value);
+    else if (name == "movetime")
+        limits.moveTime = timeOf(value);
+    else if (name == "wtime")
+        limits.whiteTime = timeOf(value);
+    else if (name == "btime")
+        limits.blackTime = timeOf(value);
+    else if (name == "winc")
+        limits.whiteIncrement = timeOf(value);
+    else if (name == "binc")
+        limits.blackIncrement = timeOf(value);
+    else if (name == "movestogo")
+        limits.movesToGo = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 1, 1000));
+    else
+        return false;
+    return true;
+}
+
+bool isNumericParameter(std::string_view name) {
+    GoLimits probe;
+    return store(probe, name, 0);
+}
+
+// A limit of `time` less the answer's margin, and at least a little time to search in.
+Milliseconds lessMargin(Milliseconds time) { return std::max(time - std::min(kAnswerMargin, time / 4), Milliseconds{1}); }
+
+}  // namespace
+
+std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error) {
+    GoLimits limits;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (words[i] == "infinite") {
+            limits.infinite = true;
+            continue;
+        }
+        if (!isNumericParameter(words[i]))
+            continue;
+        const std::optional<std::int64_t> value = i + 1 < words.size() ? parseNumber(words[i + 1]) : std::nullopt;
+        if (!value) {
+            error = "go " + words[i] + " needs a number";
+            return std::nullopt;
+        }
+        store(limits, words[i], *value);
+        ++i;
+    }
+    return limits;
+}
+
+SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth) {
+    SearchPlan plan;
+    plan.infinite = limits.infinite;
+    const auto& clock = side == chess::WHITE ? limits.whiteTime : limits.blackTime;
+    const bool timed = limits.moveTime || clock;
+    plan.maxDepth = limits.depth ? *limits.depth : (timed || limits.infinite ? kMaxPlanDepth : configuredDepth);
+    if (limits.infinite)
+        return plan;  // only "stop" ends it
+    if (limits.moveTime) {
+        plan.allotment = plan.hardLimit = lessMargin(*limits.moveTime);
+    } else if (clock) {
+        const Milliseconds usable = lessMargin(*clock);
+        const Milliseconds increment = (side == chess::WHITE ? limits.whiteIncrement : limits.blackIncrement).value_or(Milliseconds{0});
+        const Milliseconds share = *clock / limits.movesToGo.value_or(kDefaultMovesToGo) + increment * 3 / 4;
+        plan.allotment = std::min(share, usable);
+        plan.hardLimit = std::clamp(share * kHardLimitFactor, Milliseconds{1}, usable);
+    }
+    return plan;
+}
+
+bool nextDepthFits(const SearchPlan& plan, microseconds elapsed, const std::vector<microseconds>& depthTimes,
+                   std::size_t moveCount) {
+    if (!plan.allotment)
+        return true;
+    if (depthTimes.empty())
+        return elapsed < *plan.allotment;
+    const microseconds last = std::max(depthTimes.back(), microseconds{1});
+    std::int64_t growth = static_cast<std::int64_t>(moveCount);
+    if (depthTimes.size() >= 2)
+        growth = last.count() / std::max(depthTimes[depthTimes.size() - 2], microseconds{1}).count();
+    const microseconds predicted = last * std::max(growth, kMinGrowth);
+    return elapsed + predicted <= *plan.allotment;
+}
+
+}  // namespace vek::uci
