@@ -84,7 +84,8 @@ public:
     void replaceEntry(int index, const vek::STRING& text);  // delete, insert at the same index
     int getCount() const;
     void clearEntries();
-    // Scrolls as little as possible so that the entry is visible.
+    // Scrolls as little as possible so that the entry is visible: an entry below the view
+    // becomes the last whole row of it.
     void ensureVisible(int index);
     int getTopIndex() const;
     int getUserValue() const { return userValue_; }

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "recording_window.h"
 #include "window_test_support.h"
 #include "winlib/controls.h"
@@ -49,6 +51,13 @@ TEST_F(Controls, ListBoxEntryOperations) {
     EXPECT_EQ(list.getCount(), 0);
 }
 
+// The rows a list box shows whole: its client area, not its window, holds them.
+int wholeRows(const ListBox& list, int itemHeight) {
+    RECT client{};
+    GetClientRect(list.getHandle(), &client);
+    return (client.bottom - client.top) / itemHeight;
+}
+
 TEST_F(Controls, EnsureVisibleScrollsAsLittleAsPossible) {
     ListBox list(&window);
     ASSERT_EQ(list.create(&window), 0);
@@ -57,16 +66,39 @@ TEST_F(Controls, EnsureVisibleScrollsAsLittleAsPossible) {
     const auto itemHeight = static_cast<int>(SendMessageA(list.getHandle(), LB_GETITEMHEIGHT, 0, 0));
     ASSERT_GT(itemHeight, 0);
     list.setSize(150, itemHeight * 10);
-    const int visible = list.getCurrentSize().height / itemHeight;
+    const int visible = wholeRows(list, itemHeight);
+    ASSERT_GT(visible, 1);
 
     list.ensureVisible(5);  // inside the range: nothing scrolls
     EXPECT_EQ(list.getTopIndex(), 0);
     list.ensureVisible(40);  // below: becomes the last visible one
-    EXPECT_EQ(list.getTopIndex(), 40 - visible);
+    EXPECT_EQ(list.getTopIndex(), 40 - visible + 1);
     list.ensureVisible(40 - visible + 1);
-    EXPECT_EQ(list.getTopIndex(), 40 - visible);
+    EXPECT_EQ(list.getTopIndex(), 40 - visible + 1);
     list.ensureVisible(3);  // above: becomes the top
     EXPECT_EQ(list.getTopIndex(), 3);
+}
+
+// The move list's use: after each new line, the newest must be in view, whatever the height
+// of the box, with its border and its horizontal scroll bar.
+TEST_F(Controls, TheNewestEntryStaysVisibleInABoxOfAnyHeight) {
+    for (const int height : {8, 20, 33, 100, 300}) {
+        ListBox list(&window);
+        list.setStyle(list.getStyle() | WS_HSCROLL | WS_BORDER);
+        ASSERT_EQ(list.create(&window), 0);
+        SendMessageA(list.getHandle(), LB_SETHORIZONTALEXTENT, 1000, 0);  // the scroll bar shows
+        list.setSize(150, height);
+        const auto itemHeight = static_cast<int>(SendMessageA(list.getHandle(), LB_GETITEMHEIGHT, 0, 0));
+        ASSERT_GT(itemHeight, 0);
+        const int visible = std::max(wholeRows(list, itemHeight), 1);
+        for (int i = 0; i < 40; ++i) {
+            list.addEntry(vek::STRING::fromNumber(i));
+            list.ensureVisible(list.getCount() - 1);
+            const int top = list.getTopIndex();
+            EXPECT_LE(top, i) << "height " << height << ", entry " << i;
+            EXPECT_LT(i, top + visible) << "height " << height << ", entry " << i;
+        }
+    }
 }
 
 TEST_F(Controls, DateTimePickerShowsElapsedTimeAsTimeOfDay) {
