@@ -101,6 +101,39 @@ TEST_F(Controls, TheNewestEntryStaysVisibleInABoxOfAnyHeight) {
     }
 }
 
+// The width of the label's text in the font it shows it in.
+int shownTextWidth(const Label& label) {
+    const HDC dc = GetDC(label.getHandle());
+    const HGDIOBJ previous = SelectObject(dc, label.getFont().get());
+    const vek::STRING text = label.getText();
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.getText(), static_cast<int>(text.getLength()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(label.getHandle(), dc);
+    return extent.cx;
+}
+
+TEST_F(Controls, ALabelFitsALongTextIntoItsRoomAndAShortOneInItsOwnFont) {
+    window.setFont(SharedFont::stock(ANSI_VAR_FONT));
+    Label label(&window);
+    label.move(10, 10, 50, 16);
+    ASSERT_EQ(label.create(&window), 0);
+    const LOGFONTA own = label.getFont().getDescription();
+
+    label.setText("Schwarz (Zarvo) gewinnt durch Schachmatt");
+    label.fitText(150);
+    EXPECT_LE(label.getCurrentSize().width, 150);
+    EXPECT_GT(label.getCurrentSize().width, 100) << "condensed no more than needed";
+    EXPECT_LE(shownTextWidth(label), label.getCurrentSize().width) << "the text is cut off";
+    EXPECT_EQ(label.getFont().getDescription().lfHeight, own.lfHeight);
+
+    label.setText("0 Schach");
+    label.fitText(150);
+    EXPECT_STREQ(label.getFont().getDescription().lfFaceName, own.lfFaceName);
+    EXPECT_EQ(label.getFont().getDescription().lfWidth, own.lfWidth) << "a short text in the label's own font";
+    EXPECT_EQ(label.getCurrentSize().width, label.measureText().width);
+}
+
 TEST_F(Controls, DateTimePickerShowsElapsedTimeAsTimeOfDay) {
     DateTimePicker picker(&window);
     picker.setStyle(picker.getStyle() | DTS_TIMEFORMAT);
