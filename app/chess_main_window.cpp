@@ -32,6 +32,10 @@ ChessMainWindow::~ChessMainWindow() {
 }
 
 winlib::ProcessStatus ChessMainWindow::handleCreate() {
+    // A replacement GUI file may lack controls: then the window stays unusable, and the
+    // application reports the file and builds the window again from its own definition.
+    if (!missingControls().isEmpty())
+        return winlib::psDO_DEFAULT;
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
     MovesBOX->setUserValue(-1);
     showPromotionPanel(false);

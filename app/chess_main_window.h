@@ -58,7 +58,9 @@ private:
     // The stored depth setting (default 1) into the depth field.
     void loadStoredDepth();
 
-    bool initialized_ = false;  // edits of the depth field are stored only from the end of handleCreate on
+    // Set at the end of handleCreate, which ends early when the form lacks a control the window
+    // uses: until then no handler touches the controls, and edits of the depth field are not stored.
+    bool initialized_ = false;
     chessapp::BoardGeometry geometry_;
     std::atomic<std::int32_t> depth_{1};
     vek::chess::Board board_;

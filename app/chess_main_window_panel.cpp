@@ -66,6 +66,8 @@ winlib::ProcessStatus ChessMainWindow::handleEditChange(int id) {
 }
 
 winlib::ProcessStatus ChessMainWindow::handleButtonClick(int id) {
+    if (!initialized_)
+        return handleCommand(id);
     switch (id) {
     case kRestartButtonId:
         if (!isEngineRunning())
