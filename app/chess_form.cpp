@@ -1,5 +1,7 @@
 #include "app/chess_form.h"
 
+#include <utility>
+
 #include "winlib/form_loader.h"
 
 namespace winlibGUI {
@@ -23,6 +25,23 @@ void ChessFORM_form::getControls() {
     PromotionList = findControl<winlib::FrameChild>(*this, 140);
     MovesBOX = findControl<winlib::ListBox>(*this, 141);
     ControlCHILD = findControl<winlib::FrameChild>(*this, 142);
+}
+
+vek::STRING ChessFORM_form::missingControls() const {
+    const std::pair<const winlib::BasicWindow*, const char*> used[] = {
+        {DepthEdt, "DepthEdt"},   {EvalLABEL, "EvalLABEL"}, {WhiteClk, "WhiteClk"},
+        {BlackClk, "BlackClk"},   {StopBtn, "StopBtn"},     {BishopBtn, "BishopBtn"},
+        {KnightBtn, "KnightBtn"}, {RookBtn, "RookBtn"},     {QueenBtn, "QueenBtn"},
+        {PromotionList, "PromotionList"}, {MovesBOX, "MovesBOX"}, {ControlCHILD, "ControlCHILD"}};
+    vek::STRING missing;
+    for (const auto& [control, name] : used) {
+        if (control != nullptr)
+            continue;
+        if (!missing.isEmpty())
+            missing += ", ";
+        missing += name;
+    }
+    return missing;
 }
 
 }  // namespace winlibGUI

@@ -17,6 +17,10 @@ public:
     int create(winlib::BasicWindow* parent);
     // Binds each member to the window with its id; a control the definition lacks stays null.
     void getControls() override;
+    // The names of the controls that the main window uses and the form lacks (or has as
+    // another class), comma-separated; "" when none is missing. "Neustart" and "Drehen" are
+    // known by their ids alone and may be missing.
+    vek::STRING missingControls() const;
 
     winlib::EditControl* DepthEdt = nullptr;         // 129
     winlib::Label* EvalLABEL = nullptr;              // 130

@@ -2,8 +2,11 @@
 
 #include <cstdlib>
 
+#include "app/panel_text.h"
 #include "app/settings.h"
+#include "app/user_messages.h"
 #include "winlib/application.h"
+#include "winlib/error_report.h"
 
 namespace {
 
@@ -19,12 +22,14 @@ constexpr const char* kClockFormat = "HH':'mm':'ss";
 ChessMainWindow::ChessMainWindow() {
     // The name is computed here, before any engine thread exists; the thread only reads it.
     chessapp::restoreGame(board_, files_.gameFileName());
+    board_.setRootProgress(&rootMovesScored_);
 }
 
 ChessMainWindow::~ChessMainWindow() {
     if (!engineThread_)
         return;
-    engineThread_->StopThread();
+    // Closing writes nothing: the hurried move of a stopped search is not saved.
+    engineThread_->abandon();
     // Freeing the board under a running search would be worse than ending the program.
     if (!engineThread_->waitUntilFinished(kEngineStopWaitMs))
         std::abort();
@@ -32,6 +37,10 @@ ChessMainWindow::~ChessMainWindow() {
 }
 
 winlib::ProcessStatus ChessMainWindow::handleCreate() {
+    // A replacement GUI file may lack controls: then the window stays unusable, and the
+    // application reports the file and builds the window again from its own definition.
+    if (!missingControls().isEmpty())
+        return winlib::psDO_DEFAULT;
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
     MovesBOX->setUserValue(-1);
     showPromotionPanel(false);
@@ -65,8 +74,12 @@ winlib::ProcessStatus ChessMainWindow::handleResize(winlib::Size size) {
 
 void ChessMainWindow::startEngine() {
     // The search makes and takes back trial moves on the board: paint from a copy meanwhile.
+    beforeEngine_.copyFrom(board_);
     view_.freeze(board_, input_.selectedFigure());
-    engineThread_ = vek::SharedRef<EngineThread>(new EngineThread(*this));
+    rootMoveCount_ = chessapp::rootMoveCount(board_);
+    rootMovesScored_.store(0, std::memory_order_relaxed);
+    engineStartTick_ = board_.tick();
+    engineThread_ = vek::SharedRef<EngineThread>(new EngineThread(*this, engineTask_));
     try {
         engineThread_->StartThread(vek::STRING());
     } catch (...) {
@@ -76,6 +89,15 @@ void ChessMainWindow::startEngine() {
         throw;
     }
     StopBtn->enable(true);
+    idleCaption_ = getText();
+    idleStopCaption_ = StopBtn->getText();
+    showThinking();
+}
+
+void ChessMainWindow::showThinking() {
+    const std::uint32_t scored = rootMovesScored_.load(std::memory_order_relaxed);
+    setText(chessapp::thinkingCaption(idleCaption_, scored, rootMoveCount_, board_.tick() - engineStartTick_));
+    StopBtn->setText(chessapp::thinkingButtonCaption(idleStopCaption_, scored, rootMoveCount_));
 }
 
 void ChessMainWindow::afterPlayerMove() {
@@ -87,9 +109,27 @@ void ChessMainWindow::afterPlayerMove() {
 void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
     if (!engineThread_)
         return;  // not from a thread of ours
-    updatePanel();
+    const bool failed = engineThread_->getOutcome() == chessapp::eoFAILED;
     engineThread_.reset();
+    if (failed) {
+        // Whatever the failed task left on the board, the game goes on from where it was.
+        input_.dropSelection();
+        showPromotionPanel(false);
+        board_.copyFrom(beforeEngine_);
+        board_.refresh();
+    }
+    updatePanel();
     StopBtn->enable(false);
+    StopBtn->setText(idleStopCaption_);
+    setText(idleCaption_);
     view_.thaw();
     invalidate();
+    if (failed)
+        showMessage(chessapp::engineFailedMessage());
+}
+
+void ChessMainWindow::showMessage(const vek::STRING& text) const {
+    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
+    winlib::showMessage(winlib::UserMessage{getHandle(), shown.getText(), chessapp::kMessageCaption,
+                                            MB_ICONWARNING | MB_OK});
 }

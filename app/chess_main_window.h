@@ -9,6 +9,7 @@
 #include "app/board_geometry.h"
 #include "app/board_snapshot.h"
 #include "app/chess_form.h"
+#include "app/clock_display.h"
 #include "app/engine_thread.h"
 #include "app/game_files.h"
 #include "app/move_input.h"
@@ -42,12 +43,20 @@ public:
 
     bool isEngineRunning() const { return static_cast<bool>(engineThread_); }
     const chessapp::BoardGeometry& getGeometry() const { return geometry_; }
+    // What the next engine threads run (chessapp::runEngineTask unless a test replaces it).
+    void setEngineTask(EngineThread::Task task) { engineTask_ = task; }
 
 private:
     // Evaluation and status label, and the moves not yet in the move list.
     void updatePanel();
-    // Freezes the view and starts a new engine thread on the board; enables "Stop".
+    // Freezes the view, keeps a copy of the board, and starts a new engine thread on the board;
+    // enables "Stop" and shows the thinking state in the caption.
     void startEngine();
+    // The captions while the engine thinks: how far the search is, and in the window's caption
+    // how long it has taken.
+    void showThinking();
+    // A message box owned by this window.
+    void showMessage(const vek::STRING& text) const;
     // After an accepted player move: hide the promotion panel, update the panel, start the engine.
     void afterPlayerMove();
     void restartGame();
@@ -57,11 +66,25 @@ private:
     void paintBoard(winlib::Device& device, const chessapp::BoardSnapshot& snapshot) const;
     // The stored depth setting (default 1) into the depth field.
     void loadStoredDepth();
+    // An edit of the depth field: a number becomes the depth and is stored; anything else is
+    // reported (once until the field holds a number again) and changes nothing.
+    void takeDepth(const vek::STRING& text);
 
-    bool initialized_ = false;  // edits of the depth field are stored only from the end of handleCreate on
+    // Set at the end of handleCreate, which ends early when the form lacks a control the window
+    // uses: until then no handler touches the controls, and edits of the depth field are not stored.
+    bool initialized_ = false;
+    bool depthInvalid_ = false;  // the depth field's text is no number, and that has been said
     chessapp::BoardGeometry geometry_;
     std::atomic<std::int32_t> depth_{1};
     vek::chess::Board board_;
+    vek::chess::Board beforeEngine_;  // the board when the engine started, put back if it fails
+    std::atomic<std::uint32_t> rootMovesScored_{0};  // raised by the engine's root search
+    std::uint32_t rootMoveCount_ = 0;                // the root moves of the running search
+    std::int32_t engineStartTick_ = 0;
+    vek::STRING idleCaption_;      // the window's and the "Stop" button's captions while the
+    vek::STRING idleStopCaption_;  // engine is idle
+    chessapp::ClockDisplay clocks_;
+    EngineThread::Task engineTask_ = chessapp::runEngineTask;
     chessapp::MoveInput input_{board_};
     chessapp::GameFiles files_;
     chessapp::BoardViewSource view_;

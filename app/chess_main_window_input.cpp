@@ -13,8 +13,9 @@ void ChessMainWindow::showPromotionPanel(bool visible) {
 }
 
 winlib::ProcessStatus ChessMainWindow::handleLeftButton(UINT message, WPARAM, winlib::Point point) {
-    // Only the release acts, and never while the engine works on the board.
-    if (isEngineRunning() || message != WM_LBUTTONUP)
+    // Only the release acts, and never while the engine works on the board (nor in a window
+    // whose form lacks controls).
+    if (!initialized_ || isEngineRunning() || message != WM_LBUTTONUP)
         return winlib::psDO_DEFAULT;
     const chessapp::ClickResult click = input_.release(geometry_, static_cast<std::uint32_t>(point.x),
                                                        static_cast<std::uint32_t>(point.y), promotionPanel());

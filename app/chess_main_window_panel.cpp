@@ -5,6 +5,8 @@
 
 #include "app/panel_text.h"
 #include "app/settings.h"
+#include "app/user_messages.h"
+#include "foundation/exceptions.h"
 #include "winlib/application.h"
 
 namespace {
@@ -33,9 +35,11 @@ private:
 }  // namespace
 
 void ChessMainWindow::updatePanel() {
+    clocks_.follow(vek::chess::isGameRunning(board_.state()), board_.tick());
     EvalLABEL->setText(chessapp::evaluationText(board_));
     EvalLABEL->invalidate();
-    EvalLABEL->setSize(0, EvalLABEL->getHeight());  // as wide as the new text
+    // As wide as the new text, up to the board: a long end-of-game text gets a narrower font.
+    EvalLABEL->fitText(ControlCHILD->getClientSize().width - EvalLABEL->getX());
     ListBoxLines lines(*MovesBOX);
     const std::int64_t lastWritten = MovesBOX->getUserValue();
     const std::int64_t written = chessapp::writeNewMoves(board_, lastWritten, lines);
@@ -48,24 +52,41 @@ void ChessMainWindow::updatePanel() {
 void ChessMainWindow::handleTimer() {
     // While the engine runs, the copy frozen at its start: its clock keeps running there.
     const chessapp::BoardSnapshot shown = view_.current(board_, input_.selectedFigure());
-    const std::int32_t now = board_.tick();
+    const std::int32_t now = clocks_.readingTick(board_.tick());
     WhiteClk->setTime(shown.whiteClock.shown(now));
     BlackClk->setTime(shown.blackClock.shown(now));
+    if (isEngineRunning())
+        showThinking();
 }
 
 winlib::ProcessStatus ChessMainWindow::handleEditChange(int id) {
-    if (id == kDepthEditId && initialized_) {
-        // A text that is no 32-bit number throws before anything changes; the framework
-        // reports it and the old depth stays.
-        const std::int32_t depth = DepthEdt->getText().toSigned(10);
-        depth_.store(depth, std::memory_order_release);
-        winlib::Application& application = *winlib::Application::getInstance();
-        storeDepth(application.getVendorName(), application.getApplicationName(), depth);
-    }
+    if (id == kDepthEditId && initialized_)
+        takeDepth(DepthEdt->getText());
     return winlib::psSEND_TO_PARENT;
 }
 
+void ChessMainWindow::takeDepth(const vek::STRING& text) {
+    std::int32_t depth = 0;
+    try {
+        depth = text.toSigned(10);
+    } catch (const vek::BadNumericFormatError&) {
+        // The old depth stays. Said once when the field turns invalid, not at every key that
+        // keeps it so: the message would interrupt the typing again and again.
+        if (!depthInvalid_) {
+            depthInvalid_ = true;
+            showMessage(chessapp::invalidDepthMessage(text, getDepth()));
+        }
+        return;
+    }
+    depthInvalid_ = false;
+    depth_.store(depth, std::memory_order_release);
+    winlib::Application& application = *winlib::Application::getInstance();
+    storeDepth(application.getVendorName(), application.getApplicationName(), depth);
+}
+
 winlib::ProcessStatus ChessMainWindow::handleButtonClick(int id) {
+    if (!initialized_)
+        return handleCommand(id);
     switch (id) {
     case kRestartButtonId:
         if (!isEngineRunning())

@@ -1,10 +1,14 @@
 #include "app/engine_move.h"
 
-#include <exception>
-
 #include "app/game_file_writer.h"
 
 namespace chessapp {
+
+std::uint32_t rootMoveCount(const vek::chess::Board& board) {
+    std::size_t checkers = 0;
+    const std::size_t evasions = board.listEvasions(checkers).getCount();
+    return static_cast<std::uint32_t>(checkers > 0 ? evasions : board.listAllMoves().getCount());
+}
 
 EngineAnswer playEngineMove(vek::chess::Board& board, std::int32_t depth) {
     try {
@@ -13,18 +17,21 @@ EngineAnswer playEngineMove(vek::chess::Board& board, std::int32_t depth) {
         if (candidateCount == 0)
             return EngineAnswer{eoNO_MOVE, vek::STRING()};
         board.playMove(chosen);
-    } catch (const std::exception&) {
-        // Running out of memory: the search takes its trial moves back on the way out and a
-        // game move reserves its history entry before it touches the board, so the position is
-        // as it was. The window must still get its end message and unlock.
+    } catch (...) {
+        // Running out of memory, or anything else: the search takes its trial moves back on the
+        // way out, whatever is thrown, and a game move reserves its history entry before it
+        // touches the board, so the position is as it was. The window must still get its end
+        // message and unlock.
         return EngineAnswer{eoFAILED, vek::STRING()};
     }
     return EngineAnswer{eoPLAYED, savedPositionText(board)};
 }
 
-EngineOutcome runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files) {
+EngineOutcome runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files,
+                            const std::atomic<bool>& closing) {
     const EngineAnswer answer = playEngineMove(board, depth);
-    saveGame(files, answer.savedText);
+    if (!closing.load(std::memory_order_acquire))
+        saveGame(files, answer.savedText);
     return answer.outcome;
 }
 

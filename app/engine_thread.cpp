@@ -1,13 +1,25 @@
 #include "app/engine_thread.h"
 
 #include "app/chess_main_window.h"
-#include "app/engine_move.h"
 
-EngineThread::EngineThread(ChessMainWindow& window)
+EngineThread::EngineThread(ChessMainWindow& window, Task task)
     : winlib::AsyncThread(&window, reinterpret_cast<LPARAM>(&window.engineBoard())),
       board(&window.engineBoard()),
-      mainWindow(&window) {}
+      mainWindow(&window),
+      task_(task) {}
+
+void EngineThread::abandon() {
+    closing_.store(true, std::memory_order_release);
+    StopThread();
+}
 
 void EngineThread::ExecuteTask() {
-    chessapp::runEngineTask(*board, mainWindow->getDepth(), mainWindow->engineGameFiles());
+    try {
+        outcome_.store(task_(*board, mainWindow->getDepth(), mainWindow->engineGameFiles(), closing_),
+                       std::memory_order_release);
+    } catch (...) {
+        // The window learns of it from the outcome and puts its board back; the end message
+        // follows as after any task.
+        outcome_.store(chessapp::eoFAILED, std::memory_order_release);
+    }
 }

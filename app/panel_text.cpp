@@ -1,5 +1,7 @@
 #include "app/panel_text.h"
 
+#include <algorithm>
+
 #include "chess/notation.h"
 
 namespace chessapp {
@@ -10,6 +12,19 @@ vek::STRING evaluationText(const vek::chess::Board& board) {
         return status;
     // The number is ASCII, so the joined text takes the status text's OEM tag.
     return vek::STRING::fromNumber(board.evaluate()) + " " + status;
+}
+
+vek::STRING thinkingCaption(const vek::STRING& idleCaption, std::uint32_t scored, std::uint32_t total,
+                            std::int32_t elapsedMs) {
+    const std::int32_t seconds = elapsedMs > 0 ? elapsedMs / 1000 : 0;
+    const std::int32_t secondsOfMinute = seconds % 60;
+    return idleCaption + " - Rechner denkt: Zug " + vek::STRING::fromNumber(std::min(scored, total)) + " von " +
+           vek::STRING::fromNumber(total) + ", " + vek::STRING::fromNumber(seconds / 60) +
+           (secondsOfMinute < 10 ? ":0" : ":") + vek::STRING::fromNumber(secondsOfMinute);
+}
+
+vek::STRING thinkingButtonCaption(const vek::STRING& idleCaption, std::uint32_t scored, std::uint32_t total) {
+    return idleCaption + " " + vek::STRING::fromNumber(std::min(scored, total)) + "/" + vek::STRING::fromNumber(total);
 }
 
 std::int64_t writeNewMoves(const vek::chess::Board& board, std::int64_t lastWritten, MoveListLines& lines) {

@@ -1,11 +1,25 @@
 #include "app/windows_application.h"
 
-#include <memory>
+#include <exception>
 #include <string_view>
 
 #include "app/chess_form_definition.h"
 #include "app/chess_main_window.h"
+#include "app/user_messages.h"
 #include "winlib/error_report.h"
+#include "winlib/gui_file_search.h"
+#include "xml/document.h"
+
+namespace {
+
+// The file's full path for the message: the search may have found it by a relative name.
+vek::STRING fullPath(const vek::STRING& name) {
+    char buffer[MAX_PATH * 4] = {};
+    const DWORD length = GetFullPathNameA(name.getText(), sizeof buffer, buffer, nullptr);
+    return length > 0 && length < sizeof buffer ? vek::STRING(buffer, length) : name;
+}
+
+}  // namespace
 
 bool WindowsApplication::startApplication(HINSTANCE, const char*, int) {
     setApplicationName("chess");
@@ -14,10 +28,24 @@ bool WindowsApplication::startApplication(HINSTANCE, const char*, int) {
 }
 
 vek::xml::Document* WindowsApplication::loadGui() {
-    if (vek::xml::Document* fromFile = GuiApplication::loadGui())
-        return fromFile;
+    if (vek::xml::Document* held = getGuiDocument())
+        return held;
+    try {
+        if (vek::xml::Document* fromFile = GuiApplication::loadGui()) {
+            guiFile_ = fromFile->getFileName();
+            return fromFile;
+        }
+    } catch (const std::exception& error) {
+        // The file was found but not read; the same search names it again for the message.
+        guiFile_ = winlib::findGuiFile(getApplicationName(), getLanguage(), getModuleFileName(), fileExists);
+        dropGuiFile(chessapp::unusableGuiProblem(error.what()));
+        return getGuiDocument();
+    }
+    return loadBuiltInGui();
+}
+
+vek::xml::Document* WindowsApplication::loadBuiltInGui() {
     const std::string_view text = chessapp::chessFormDefinition();
-    // Named like the file that would have replaced it, without a directory.
     vek::STRING name = getApplicationName();
     name += ".";
     name += getLanguage();
@@ -25,9 +53,36 @@ vek::xml::Document* WindowsApplication::loadGui() {
     return parseGui(vek::STRING(text.data(), text.size()), name);
 }
 
+void WindowsApplication::dropGuiFile(const vek::STRING& problem) {
+    const vek::STRING text = chessapp::damagedGuiFileMessage(fullPath(guiFile_), problem).convertToCharset(vek::csWINDOWS);
+    winlib::showMessage(winlib::UserMessage{nullptr, text.getText(), chessapp::kMessageCaption, MB_ICONWARNING | MB_OK});
+    guiFile_ = vek::STRING();
+    loadBuiltInGui();
+}
+
+vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
+    try {
+        if (window.create(nullptr) != 0)
+            return chessapp::missingFormProblem();
+    } catch (const std::exception& error) {
+        if (guiFile_.isEmpty())
+            throw;
+        return chessapp::unusableGuiProblem(error.what());
+    }
+    const vek::STRING missing = window.missingControls();
+    return missing.isEmpty() ? vek::STRING() : chessapp::missingControlsProblem(missing);
+}
+
 winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
     auto window = std::make_unique<ChessMainWindow>();
-    if (window->create(nullptr) != 0) {
+    vek::STRING problem = buildFromGui(*window);
+    if (!problem.isEmpty() && !guiFile_.isEmpty()) {
+        window.reset();  // its form is unusable; the game is restored again with the next
+        dropGuiFile(problem);
+        window = std::make_unique<ChessMainWindow>();
+        problem = buildFromGui(*window);
+    }
+    if (!problem.isEmpty()) {
         winlib::reportError("Could not create window");
         return nullptr;
     }

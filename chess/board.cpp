@@ -147,6 +147,7 @@ void Board::copyFrom(const Board& source) {
     blackClock_ = source.blackClock_;
     ticks_ = source.ticks_;
     searchThreads_ = source.searchThreads_;
+    rootProgress_ = source.rootProgress_;
 }
 
 Figure* Board::mappedFigure(const Figure* figure, const Board& source) const {

@@ -10,6 +10,7 @@
 // Attack, check and legality questions are answered from those stored lists.
 
 #include <array>
+#include <atomic>
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
@@ -145,6 +146,10 @@ public:
     // The root moves that a worker scored from lists other than those one thread would have
     // left before them, and that were therefore scored again (their trial moves not counted).
     std::uint64_t rescoredRootMoves() const { return rescoredRootMoves_; }
+    // A counter that root searches on this board raise as they begin to score each root move
+    // (a move scored again counts again), so that another thread can show their progress;
+    // none: nothing counted. The workers' copies count into the same one.
+    void setRootProgress(std::atomic<std::uint32_t>* counter) { rootProgress_ = counter; }
     // The workers a root search may use (at most one per root candidate); 0 stands for one per
     // core, the default. Not safe while a search runs on this board.
     void setSearchThreads(std::size_t threads) { searchThreads_ = threads; }
@@ -240,6 +245,11 @@ private:
     // in the same position.
     void restoreSearchState(const SearchState& state);
     void releaseTrialFigures();
+    // Counts a trial move of the root search into the progress counter, if there is one.
+    void countRootTrial() {
+        if (rootProgress_ != nullptr && history_.getCount() == trialHistoryFrom_)
+            rootProgress_->fetch_add(1, std::memory_order_relaxed);
+    }
 
     void setUpSide(Colour colour);
     void switchSide();
@@ -280,6 +290,7 @@ private:
     // While a root search runs: where its trial promotions' figures and its trial moves begin.
     std::size_t trialFiguresFrom_ = kNoTrialScope;
     std::size_t trialHistoryFrom_ = 0;
+    std::atomic<std::uint32_t>* rootProgress_ = nullptr;
 };
 
 }  // namespace vek::chess

@@ -180,6 +180,7 @@ std::int32_t Board::scoreList(MoveList& list, std::int32_t depth, SearchContext&
 
 // The side to move is already handed over to the opponent of the move's side.
 std::int32_t Board::scoreTrial(Move& move, std::int32_t depth, SearchContext& context) {
+    countRootTrial();
     const TrialMove trial(*this, move);
     ++trialMoves_;
     refresh();

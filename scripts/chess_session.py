@@ -226,6 +226,9 @@ class Session:
         ids = out.split()
         return ids[-1] if ids else None
 
+    def window_name(self):
+        return run(["xdotool", "getwindowname", self.window], env=self.env, check=False).strip()
+
     def client_size(self):
         out = run(["xdotool", "getwindowgeometry", "--shell", self.window], env=self.env)
         values = dict(line.split("=", 1) for line in out.split() if "=" in line)

@@ -6,6 +6,7 @@ Usage: scripts/e2e_test.py EXE WORKDIR
 Screenshots stay in WORKDIR/screens; the closing lines print the measured Stop latency and say
 "N passed, N failed".
 """
+import os
 import sys
 import time
 import traceback
@@ -85,6 +86,20 @@ def move_list_text_width(image, line):
     xs = [x for x in range(left, right) for y in range(top, top + 13)
           if sum(image.pixel(x, y)) < 200]
     return (max(xs) - min(xs)) if xs else 0
+
+
+LONG_GAME_MOVES = 30  # more lines than the move list's 27 rows show
+SCROLL_BAR_X = 270  # the middle of the move list's vertical scroll bar
+SCROLL_TRACK = (245, 245, 245)  # the bar's track, where the thumb is not
+
+
+def newest_line_shown(image):
+    """Whether a list longer than its box is scrolled to its end, so that the newest line shows on
+    its last row: the scroll bar's track shows only between the upper arrow and the thumb, and none
+    of it below the thumb, as there would be in a list scrolled one line short."""
+    track = [y for y in range(137, 435) if near(image.pixel(SCROLL_BAR_X, y), SCROLL_TRACK, 4)]
+    runs = sum(1 for y in track if y - 1 not in track)
+    return runs == 1 and track[0] < 137 + 20
 
 
 def scenario(session, check):
@@ -172,6 +187,42 @@ def scenario(session, check):
         shows_occupants(session, view, occupants_of_position(saved), "restored")
         session.close()
 
+    def newest_move_in_view():
+        # White's rook shuttles between g1 and g2 beside its king, where Black's lone king can
+        # neither take it nor be stalemated; the engine answers at depth 1.
+        for name in os.listdir(session.temp):
+            os.remove(os.path.join(session.temp, name))
+        position = [" "] * 64
+        for square, letter in (("h1", "K"), ("g1", "T"), ("a8", "k")):
+            position[all_squares().index(square)] = letter
+        with open(session.game_file(), "wb") as saved:
+            saved.write(("".join(position) + "W").encode("latin-1"))
+        session.start()
+        view = session.board()
+        for move in range(1, LONG_GAME_MOVES + 1):
+            session.click_square(view, "g1" if move % 2 else "g2")
+            session.click_square(view, "g2" if move % 2 else "g1")
+            wait_for_engine_move(session, move)
+        wait_for(lambda: newest_line_shown(session.screenshot("long-move-list")), REPAINT_TIMEOUT,
+                 "the newest line on the last row of the move list", interval=0.5)
+
+    def close_while_thinking():
+        saved = session.read_game_file()
+        session.set_depth(10)
+        expect(wait_for(lambda: session.stored_depth() == 10, 20, "depth 10 stored"), "depth 10 not stored")
+        view = session.board()
+        rook = "g2" if LONG_GAME_MOVES % 2 else "g1"
+        session.click_square(view, rook)
+        session.click_square(view, "g1" if rook == "g2" else "g2")
+        wait_for(lambda: session.window_name().startswith("Chess - Rechner denkt: Zug "), REPAINT_TIMEOUT,
+                 "the thinking state in the caption")
+        time.sleep(1.0)
+        expect(session.read_game_file() == saved, "the depth-10 search ended before the window was closed")
+        numbered = sorted(os.listdir(session.temp))
+        session.close()
+        expect(session.read_game_file() == saved, "closing during the search changed the game file")
+        expect(sorted(os.listdir(session.temp)) == numbered, "closing during the search wrote a numbered copy")
+
     steps = [("the board is drawn where the geometry puts it", first_start),
              ("e2-e4 by two clicks, the engine answers, both files hold the position",
               player_move_and_engine_answer),
@@ -179,7 +230,9 @@ def scenario(session, check):
              ('"Drehen" turns the board and the engine moves for White', turn_board),
              ('"Stop" ends a depth-6 search promptly with a move', stop_deep_search),
              ('"Neustart" sets up the initial position', restart),
-             ("a new start restores the last saved position", restore_after_restart)]
+             ("a new start restores the last saved position", restore_after_restart),
+             ("after more moves than the list shows, its newest line is in view", newest_move_in_view),
+             ("closing while the engine thinks stops it and saves nothing", close_while_thinking)]
     for name, function in steps:
         if not check.step(name, function) and name.startswith("the board is drawn"):
             break  # nothing else can work without a window

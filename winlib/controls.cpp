@@ -14,6 +14,33 @@ void addStyle(BasicWindow& window, DWORD bits) { window.setStyle(window.getStyle
 Label::Label(BasicWindow* owner) : ControlWindow(owner) { addStyle(*this, SS_SIMPLE); }
 vek::STRING Label::getWindowClassName() const { return "STATIC"; }
 
+void Label::fitText(int maxWidth) {
+    if (!ownFont_)
+        ownFont_ = getFont();
+    setFont(ownFont_);
+    setSize(0, getHeight());
+    const int fullWidth = getWidth();
+    if (fullWidth <= maxWidth || fullWidth <= 0)
+        return;
+    // Condense the characters by the share that is too much; rounding may leave a pixel or
+    // two over, so narrow on until it fits (a character one pixel wide is the end).
+    LOGFONTA narrow = ownFont_.getDescription();
+    TEXTMETRICA metrics{};
+    const HDC dc = GetDC(getHandle());
+    const HGDIOBJ previous = SelectObject(dc, ownFont_.get());
+    GetTextMetricsA(dc, &metrics);
+    SelectObject(dc, previous);
+    ReleaseDC(getHandle(), dc);
+    narrow.lfOutPrecision = OUT_TT_PRECIS;  // raster fonts cannot be condensed
+    for (LONG width = metrics.tmAveCharWidth * maxWidth / fullWidth; width >= 1; --width) {
+        narrow.lfWidth = width;
+        setFont(SharedFont::create(narrow));
+        setSize(0, getHeight());
+        if (getWidth() <= maxWidth)
+            return;
+    }
+}
+
 // ---------------------------------------------------------------------------------------------
 // Buttons
 

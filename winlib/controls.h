@@ -12,6 +12,13 @@ class Label : public ControlWindow {  // "STATIC", SS_SIMPLE
 public:
     explicit Label(BasicWindow* owner);
     vek::STRING getWindowClassName() const override;
+    // Makes the label as wide as its text, at most maxWidth: a text too wide for it in the
+    // label's own font is set in a narrower one of the same face and height, so that all of it
+    // stays readable where the label stands. Call on a live label.
+    void fitText(int maxWidth);
+
+private:
+    SharedFont ownFont_;  // the font the label had before its first fit
 };
 
 // "Button"; with BS_BITMAP or BS_ICON create loads the image resource with the control's id.
@@ -84,7 +91,8 @@ public:
     void replaceEntry(int index, const vek::STRING& text);  // delete, insert at the same index
     int getCount() const;
     void clearEntries();
-    // Scrolls as little as possible so that the entry is visible.
+    // Scrolls as little as possible so that the entry is visible: an entry below the view
+    // becomes the last whole row of it.
     void ensureVisible(int index);
     int getTopIndex() const;
     int getUserValue() const { return userValue_; }

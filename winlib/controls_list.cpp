@@ -3,6 +3,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "winlib/clock_time.h"
 
 namespace winlib {
@@ -62,10 +64,12 @@ void ListBox::ensureVisible(int index) {
     const auto itemHeight = static_cast<int>(SendMessageA(getHandle(), LB_GETITEMHEIGHT, 0, 0));
     if (itemHeight <= 0)
         return;
-    const int visible = getCurrentSize().height / itemHeight;
-    if (top + visible >= index)
+    // Whole rows inside the client area: the border and a horizontal scroll bar hide the rest
+    // of the window's height. A box lower than one row still shows the entry at its top.
+    const int visible = std::max(getClientSize().height / itemHeight, 1);
+    if (index < top + visible)
         return;
-    SendMessageA(getHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(index - visible), 0);
+    SendMessageA(getHandle(), LB_SETTOPINDEX, static_cast<WPARAM>(index - visible + 1), 0);
 }
 
 ComboBox::ComboBox(BasicWindow* owner) : ControlWindow(owner) {

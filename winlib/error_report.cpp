@@ -1,24 +1,28 @@
-// The replaceable report of exceptions that escaped a handler.
+// The replaceable report of messages for the user.
 #include "winlib/error_report.h"
-
-#include <windows.h>
 
 namespace winlib {
 
 namespace {
 
-void showErrorBox(const char* text) { MessageBoxA(nullptr, text, "Error", MB_ICONERROR); }
+void showMessageBox(const UserMessage& message) {
+    MessageBoxA(message.owner, message.text, message.caption, message.style);
+}
 
-ErrorReporter currentReporter = showErrorBox;
+ErrorReporter currentReporter = showMessageBox;
 
 }  // namespace
 
 ErrorReporter setErrorReporter(ErrorReporter reporter) {
     const ErrorReporter previous = currentReporter;
-    currentReporter = reporter != nullptr ? reporter : showErrorBox;
+    currentReporter = reporter != nullptr ? reporter : showMessageBox;
     return previous;
 }
 
-void reportError(const char* text) { currentReporter(text != nullptr ? text : "Unknown error"); }
+void reportError(const char* text) {
+    showMessage(UserMessage{nullptr, text != nullptr ? text : "Unknown error", "Error", MB_ICONERROR});
+}
+
+void showMessage(const UserMessage& message) { currentReporter(message); }
 
 }  // namespace winlib

@@ -1,15 +1,28 @@
 #pragma once
-// The one place where an exception that escaped a window handler is reported. The product
-// shows a modal "Error" box; tests install a recorder so that no box ever blocks a run.
+// The one place where the program tells the user something in a message box: the errors that
+// escaped a window handler and the program's own messages. The product shows a modal box; tests
+// install a recorder so that no box ever blocks a run.
+
+#include <windows.h>
 
 namespace winlib {
 
-// Receives the exception's text ("Unknown error" for anything that is not a std::exception).
-using ErrorReporter = void (*)(const char* text);
+// One message as MessageBoxA takes it; the owner may be none.
+struct UserMessage {
+    HWND owner;
+    const char* text;     // in the Windows code page
+    const char* caption;
+    UINT style;           // MB_... flags
+};
+
+using ErrorReporter = void (*)(const UserMessage& message);
 
 // Installs a reporter (null restores the message box); returns the previous one. Main thread only.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
-// Hands the text to the installed reporter; by default MessageBoxA(NULL, text, "Error", MB_ICONERROR).
+// An error without an owner, titled "Error" ("Unknown error" for a null text): by default
+// MessageBoxA(NULL, text, "Error", MB_ICONERROR).
 void reportError(const char* text);
+// Any message, through the installed reporter.
+void showMessage(const UserMessage& message);
 
 }  // namespace winlib

@@ -60,19 +60,41 @@ TEST_F(MainWindowTest, TheStoredDepthIsShownAndEveryEditIsStored) {
     EXPECT_EQ(window->getDepth(), 12);
     EXPECT_EQ(storedDepth(), 12u);
 
-    // Not a number: the library's error is reported, and the depth stays.
-    window->DepthEdt->setText("x1");
-    pumpPending();
-    ASSERT_EQ(ErrorRecorder::reports().size(), 1u);
-    EXPECT_EQ(ErrorRecorder::reports()[0].rfind("Bad Numeric Format", 0), 0u) << ErrorRecorder::reports()[0];
-    EXPECT_EQ(window->getDepth(), 12);
-    EXPECT_EQ(storedDepth(), 12u);
-    ErrorRecorder::reports().clear();
-
     window->DepthEdt->setText("");
     pumpPending();
     EXPECT_EQ(window->getDepth(), 0);
     EXPECT_EQ(storedDepth(), 0u);
+}
+
+// Typing "abc" is three edits of an invalid text: one message, in German, owned by the window;
+// the depth and its setting stay until the field holds a number again.
+TEST_F(MainWindowTest, AnInvalidDepthIsSaidOncePerInvalidEditAndChangesNothing) {
+    MainWindowPtr window = openMainWindow();
+    window->DepthEdt->setText("3");
+    pumpPending();
+    for (const char* typed : {"a", "ab", "abc"}) {
+        window->DepthEdt->setText(typed);
+        pumpPending();
+    }
+    ASSERT_EQ(ErrorRecorder::messages().size(), 1u);
+    const ErrorRecorder::Message& message = ErrorRecorder::messages()[0];
+    EXPECT_EQ(message.owner, window->getHandle());
+    EXPECT_EQ(message.caption, "Schach");
+    EXPECT_EQ(message.text.rfind("\"a\" ist keine g\xFCltige Tiefe", 0), 0u) << message.text;
+    EXPECT_NE(message.text.find("Die Tiefe bleibt 3."), std::string::npos) << message.text;
+    EXPECT_EQ(window->getDepth(), 3);
+    EXPECT_EQ(storedDepth(), 3u);
+
+    // A number again, then a number too large for 32 bits: said again.
+    window->DepthEdt->setText("4");
+    pumpPending();
+    window->DepthEdt->setText("99999999999");
+    pumpPending();
+    ASSERT_EQ(ErrorRecorder::messages().size(), 2u);
+    EXPECT_NE(ErrorRecorder::messages()[1].text.find("Die Tiefe bleibt 4."), std::string::npos);
+    EXPECT_EQ(window->getDepth(), 4);
+    EXPECT_EQ(storedDepth(), 4u);
+    ErrorRecorder::clear();
 }
 
 TEST_F(MainWindowTest, ButtonsActOnlyInTheirEngineState) {
@@ -204,7 +226,11 @@ TEST_F(MainWindowTest, TheTimerShowsTheClocksAsTimesOfDay) {
     }
 }
 
-TEST_F(MainWindowTest, ClosingWhileTheEngineThinksStopsItBeforeTheBoardGoes) {
+// Closing writes nothing: the stopped search's hurried move is neither saved nor copied, and the
+// saved game stays the one the player saw last.
+TEST_F(MainWindowTest, ClosingWhileTheEngineThinksStopsItAndSavesNothing) {
+    const std::string saved = positionOf({"Ke1", "Dd1", "Ta1", "Th1", "ke8", "dd8", "ta8", "th8"}, 'W').getText();
+    writeGameFile(saved);
     MainWindowPtr window = openMainWindow();
     window->DepthEdt->setText("9");
     pumpPending();
@@ -214,6 +240,8 @@ TEST_F(MainWindowTest, ClosingWhileTheEngineThinksStopsItBeforeTheBoardGoes) {
     window.reset();
     EXPECT_LT(GetTickCount64() - start, 30000u);
     pumpPending();  // the end message finds no window
+    EXPECT_EQ(fileContent(gameFile()), saved);
+    EXPECT_FALSE(std::filesystem::exists(gameFile("chess1.txt")));
 }
 
 struct StartCase {

@@ -69,12 +69,13 @@ protected:
     ScratchDirectory scratch;
     GameFiles files{FakeEnvironment::lookup};
     Board board;
+    std::atomic<bool> closing{false};
 };
 
 TEST_F(EngineTask, EveryEngineMoveSavesExactlyThePositionText) {
     board.newGame();
     play(board, "e2e4");
-    ASSERT_EQ(runEngineTask(board, 1, files), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
     EXPECT_EQ(board.history().getCount(), 2u);
     EXPECT_EQ(board.sideToMove(), vek::chess::WHITE);
     const std::optional<std::string> saved = fileContent(files.gameFileName().getText());
@@ -85,9 +86,9 @@ TEST_F(EngineTask, EveryEngineMoveSavesExactlyThePositionText) {
     EXPECT_EQ(fileContent(directory() + "chess1.txt"), saved);
 
     // The engine playing White, twice more in this run.
-    ASSERT_EQ(runEngineTask(board, 1, files), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
     board.playMove(board.listAllMoves()[0]);  // the player as Black
-    ASSERT_EQ(runEngineTask(board, 2, files), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 2, files, closing), eoPLAYED);
     EXPECT_EQ(fileContent(files.gameFileName().getText())->back(), 'S');
     EXPECT_EQ(fileContent(directory() + "chess3.txt"), fileContent(files.gameFileName().getText()));
     EXPECT_EQ(fileCount(), 4u);
@@ -98,7 +99,7 @@ TEST_F(EngineTask, AMatedSideMovesNothingAndNothingIsWritten) {
     for (const char* move : {"f2f3", "e7e5", "g2g4", "d8h4"})
         play(board, move);
     const std::size_t moves = board.history().getCount();
-    EXPECT_EQ(runEngineTask(board, 2, files), eoNO_MOVE);
+    EXPECT_EQ(runEngineTask(board, 2, files, closing), eoNO_MOVE);
     EXPECT_EQ(board.history().getCount(), moves);
     EXPECT_EQ(board.state(), vek::chess::BLACK_WINS);
     EXPECT_EQ(fileCount(), 0u);
@@ -111,7 +112,7 @@ TEST_F(EngineTask, AFailedSearchLeavesTheBoardAndTheFilesAlone) {
     int failures = 0;
     for (int allocation = 1; allocation <= 30; ++allocation) {
         allocationsBeforeFailure = allocation;
-        const EngineOutcome outcome = runEngineTask(board, 2, files);
+        const EngineOutcome outcome = runEngineTask(board, 2, files, closing);
         allocationsBeforeFailure = 0;
         if (outcome == eoPLAYED)  // the search needed fewer allocations
             break;
@@ -125,8 +126,42 @@ TEST_F(EngineTask, AFailedSearchLeavesTheBoardAndTheFilesAlone) {
     }
     if (failures == 0)
         GTEST_SKIP() << "the allocation functions of this program are not in use";
-    EXPECT_EQ(runEngineTask(board, 2, files), eoPLAYED);  // the board is fit for the next search
+    EXPECT_EQ(runEngineTask(board, 2, files, closing), eoPLAYED);  // the board is fit for the next search
     EXPECT_EQ(board.history().getCount(), 2u);
+}
+
+// The window closes while the engine thinks: its move, found after the close, is not saved.
+TEST_F(EngineTask, AMoveFoundAfterTheWindowClosedIsNotSaved) {
+    board.newGame();
+    closing = true;
+    EXPECT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
+    EXPECT_EQ(fileCount(), 0u);
+}
+
+// What the window's thinking state shows: the root moves of the side to move, and the count of
+// those the search has begun, each once with one thread and at least once with two.
+TEST_F(EngineTask, TheRootSearchCountsItsMovesForTheProgressDisplay) {
+    board.newGame();
+    EXPECT_EQ(rootMoveCount(board), 20u);
+    std::atomic<std::uint32_t> scored{0};
+    board.setRootProgress(&scored);
+    for (const std::size_t threads : {1u, 2u}) {
+        scored = 0;
+        board.setSearchThreads(threads);
+        std::int32_t candidates = 0;
+        board.findBestMove(3, candidates, true);
+        if (threads == 1)
+            EXPECT_EQ(scored.load(), 20u);
+        else
+            EXPECT_GE(scored.load(), 20u);
+    }
+    // In check only the answers to it are searched.
+    setUp(board, {"Ke1", "ke8", "Ta8", "bh7"}, 'S');
+    EXPECT_EQ(rootMoveCount(board), 3u);
+    scored = 0;
+    std::int32_t candidates = 0;
+    board.findBestMove(2, candidates, true);
+    EXPECT_EQ(scored.load(), 3u);
 }
 
 }  // namespace

@@ -82,5 +82,27 @@ TEST(MoveListLines, AHistoryThatStartsWithBlackNumbersByIndex) {
     EXPECT_EQ(model.lines, (std::vector<std::string>{"1. ..., h7-h6", "1. a2-a3, h6-h5", "2. a3-a4"}));
 }
 
+TEST(MoveListLines, AListEmptiedBehindTheWindowsBackGetsTheNextMoveOnANewLine) {
+    Board board;
+    board.newGame();
+    LinesModel model;
+    play(board, "e2e4");
+    const std::int64_t last = writeNewMoves(board, -1, model);
+    model.lines.clear();
+    play(board, "e7e5");
+    EXPECT_EQ(writeNewMoves(board, last, model), 1);  // the model's at() would have thrown
+    EXPECT_EQ(model.lines.size(), 1u);
+}
+
+TEST(ThinkingCaptions, TheRootMoveOfAllAndTheTimeTaken) {
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 0, 20, 0)), "Chess - Rechner denkt: Zug 0 von 20, 0:00");
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 7, 20, 12999)), "Chess - Rechner denkt: Zug 7 von 20, 0:12");
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 3, 3, 754000)), "Chess - Rechner denkt: Zug 3 von 3, 12:34");
+    // Moves that two threads scored again do not count past the total.
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 25, 20, 60000)), "Chess - Rechner denkt: Zug 20 von 20, 1:00");
+    EXPECT_EQ(textOf(thinkingButtonCaption("Stop", 7, 20)), "Stop 7/20");
+    EXPECT_EQ(textOf(thinkingButtonCaption("Stop", 21, 20)), "Stop 20/20");
+}
+
 }  // namespace
 }  // namespace chessapp

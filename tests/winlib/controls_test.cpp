@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "recording_window.h"
 #include "window_test_support.h"
 #include "winlib/controls.h"
@@ -49,6 +51,13 @@ TEST_F(Controls, ListBoxEntryOperations) {
     EXPECT_EQ(list.getCount(), 0);
 }
 
+// The rows a list box shows whole: its client area, not its window, holds them.
+int wholeRows(const ListBox& list, int itemHeight) {
+    RECT client{};
+    GetClientRect(list.getHandle(), &client);
+    return (client.bottom - client.top) / itemHeight;
+}
+
 TEST_F(Controls, EnsureVisibleScrollsAsLittleAsPossible) {
     ListBox list(&window);
     ASSERT_EQ(list.create(&window), 0);
@@ -57,16 +66,72 @@ TEST_F(Controls, EnsureVisibleScrollsAsLittleAsPossible) {
     const auto itemHeight = static_cast<int>(SendMessageA(list.getHandle(), LB_GETITEMHEIGHT, 0, 0));
     ASSERT_GT(itemHeight, 0);
     list.setSize(150, itemHeight * 10);
-    const int visible = list.getCurrentSize().height / itemHeight;
+    const int visible = wholeRows(list, itemHeight);
+    ASSERT_GT(visible, 1);
 
     list.ensureVisible(5);  // inside the range: nothing scrolls
     EXPECT_EQ(list.getTopIndex(), 0);
     list.ensureVisible(40);  // below: becomes the last visible one
-    EXPECT_EQ(list.getTopIndex(), 40 - visible);
+    EXPECT_EQ(list.getTopIndex(), 40 - visible + 1);
     list.ensureVisible(40 - visible + 1);
-    EXPECT_EQ(list.getTopIndex(), 40 - visible);
+    EXPECT_EQ(list.getTopIndex(), 40 - visible + 1);
     list.ensureVisible(3);  // above: becomes the top
     EXPECT_EQ(list.getTopIndex(), 3);
+}
+
+// The move list's use: after each new line, the newest must be in view, whatever the height
+// of the box, with its border and its horizontal scroll bar.
+TEST_F(Controls, TheNewestEntryStaysVisibleInABoxOfAnyHeight) {
+    for (const int height : {8, 20, 33, 100, 300}) {
+        ListBox list(&window);
+        list.setStyle(list.getStyle() | WS_HSCROLL | WS_BORDER);
+        ASSERT_EQ(list.create(&window), 0);
+        SendMessageA(list.getHandle(), LB_SETHORIZONTALEXTENT, 1000, 0);  // the scroll bar shows
+        list.setSize(150, height);
+        const auto itemHeight = static_cast<int>(SendMessageA(list.getHandle(), LB_GETITEMHEIGHT, 0, 0));
+        ASSERT_GT(itemHeight, 0);
+        const int visible = std::max(wholeRows(list, itemHeight), 1);
+        for (int i = 0; i < 40; ++i) {
+            list.addEntry(vek::STRING::fromNumber(i));
+            list.ensureVisible(list.getCount() - 1);
+            const int top = list.getTopIndex();
+            EXPECT_LE(top, i) << "height " << height << ", entry " << i;
+            EXPECT_LT(i, top + visible) << "height " << height << ", entry " << i;
+        }
+    }
+}
+
+// The width of the label's text in the font it shows it in.
+int shownTextWidth(const Label& label) {
+    const HDC dc = GetDC(label.getHandle());
+    const HGDIOBJ previous = SelectObject(dc, label.getFont().get());
+    const vek::STRING text = label.getText();
+    SIZE extent{};
+    GetTextExtentPoint32A(dc, text.getText(), static_cast<int>(text.getLength()), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(label.getHandle(), dc);
+    return extent.cx;
+}
+
+TEST_F(Controls, ALabelFitsALongTextIntoItsRoomAndAShortOneInItsOwnFont) {
+    window.setFont(SharedFont::stock(ANSI_VAR_FONT));
+    Label label(&window);
+    label.move(10, 10, 50, 16);
+    ASSERT_EQ(label.create(&window), 0);
+    const LOGFONTA own = label.getFont().getDescription();
+
+    label.setText("Schwarz (Zarvo) gewinnt durch Schachmatt");
+    label.fitText(150);
+    EXPECT_LE(label.getCurrentSize().width, 150);
+    EXPECT_GT(label.getCurrentSize().width, 100) << "condensed no more than needed";
+    EXPECT_LE(shownTextWidth(label), label.getCurrentSize().width) << "the text is cut off";
+    EXPECT_EQ(label.getFont().getDescription().lfHeight, own.lfHeight);
+
+    label.setText("0 Schach");
+    label.fitText(150);
+    EXPECT_STREQ(label.getFont().getDescription().lfFaceName, own.lfFaceName);
+    EXPECT_EQ(label.getFont().getDescription().lfWidth, own.lfWidth) << "a short text in the label's own font";
+    EXPECT_EQ(label.getCurrentSize().width, label.measureText().width);
 }
 
 TEST_F(Controls, DateTimePickerShowsElapsedTimeAsTimeOfDay) {

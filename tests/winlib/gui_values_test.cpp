@@ -84,6 +84,19 @@ TEST(GuiBackground, KindsAndComponents) {
     EXPECT_THROW(readBackground(*OneElement(R"(bgColor="Default" bg_blue="256")")), vek::IntegerOverflowError);
 }
 
+// The last stock brush and the first system colour sit side by side in the name table.
+TEST(GuiBackground, TheEdgesOfTheStockAndSystemTables) {
+    const Background none = readBackground(*OneElement(R"(bgColor="NULL_BRUSH")"));
+    EXPECT_EQ(none.kind, bkSTOCK);
+    EXPECT_EQ(none.number, 5);  // NULL_BRUSH
+    const Background scrollBar = readBackground(*OneElement(R"(bgColor="COLOR_SCROLLBAR")"));
+    EXPECT_EQ(scrollBar.kind, bkSYSTEM);
+    EXPECT_EQ(scrollBar.number, 0);  // COLOR_SCROLLBAR
+    const Background highlight = readBackground(*OneElement(R"(bgColor="COLOR_BTNHIGHLIGHT")"));
+    EXPECT_EQ(highlight.kind, bkSYSTEM);
+    EXPECT_EQ(highlight.number, 20);  // COLOR_BTNHIGHLIGHT
+}
+
 TEST(GuiFont, FaceAndThirteenNumbers) {
     const FontDescription font = parseFont("Arial; -12 ,0,0,0, 700,1,0,0,0,3,2,1,34");
     EXPECT_STREQ(font.faceName, "Arial");

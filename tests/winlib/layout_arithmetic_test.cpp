@@ -247,5 +247,21 @@ TEST(TableLayout, DesignModeShowsEmptyColumnsAndHugeIndicesAreLeftAlone) {
     EXPECT_EQ(rectOf(plain.placements, 0).x, 0);
 }
 
+// The last column and row a table takes are number 255; a child at 256 is left where it is.
+TEST(TableLayout, AChildInTheLastColumnOrRowIsPlacedOneBeyondIsNot) {
+    Children children;
+    children.add(Size{10, 10}, cell(255, 0)).add(Size{10, 10}, cell(256, 0));
+    children.add(Size{10, 10}, cell(0, 255)).add(Size{10, 10}, cell(0, 256));
+    const TableGrid grid = layoutTable(children.items, Size{3000, 3000}, Margins{}, true);
+    EXPECT_EQ(grid.columns.size(), 256u);
+    EXPECT_EQ(grid.rows.size(), 256u);
+    ASSERT_EQ(grid.placements.size(), 2u);
+    EXPECT_EQ(rectOf(grid.placements, 0).x, grid.columns[255].position);
+    EXPECT_EQ(rectOf(grid.placements, 2).y, grid.rows[255].position);
+    EXPECT_GT(grid.columns[255].position, 0);
+    for (const Placement& placement : grid.placements)
+        EXPECT_TRUE(placement.index == 0 || placement.index == 2) << "item " << placement.index << " placed";
+}
+
 }  // namespace
 }  // namespace winlib

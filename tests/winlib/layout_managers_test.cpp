@@ -114,6 +114,46 @@ TEST_F(ManagedFrame, ResizingAWindowLaysOutItsChildren) {
     expectRect(at(2), Rect{5, 5, client.width - 10, client.height - 10});
 }
 
+// Each type name of a layoutManager element gives its own manager, which then places the
+// frame's children when the frame is sized: a RowManager side by side.
+TEST_F(ManagedFrame, TheTypeOfALayoutManagerElementSelectsItsManager) {
+    build(R"(<layoutManager type="RowManager"/>
+<child type="Label" caption="a" id="2"/><child type="Label" caption="b" id="3"/>)");
+    EXPECT_NE(dynamic_cast<winlib::RowManager*>(frame->getLayoutManager()), nullptr);
+    frame->move(0, 0, 100, 50);
+    const Size client = frame->getClientSize();
+    expectRect(at(2), Rect{0, 0, client.width / 2, client.height});
+    expectRect(at(3), Rect{client.width / 2, 0, client.width / 2, client.height});
+
+}
+
+struct ManagerType {
+    const char* name;
+    bool (*isOfType)(const winlib::LayoutManager* manager);
+};
+
+template <typename Manager>
+bool isA(const winlib::LayoutManager* manager) {
+    return dynamic_cast<const Manager*>(manager) != nullptr;
+}
+
+void PrintTo(const ManagerType& type, std::ostream* out) { *out << type.name; }
+
+class ManagerTypes : public ManagedFrame, public ::testing::WithParamInterface<ManagerType> {};
+
+TEST_P(ManagerTypes, SelectTheirManager) {
+    build(std::string(R"(<layoutManager type=")") + GetParam().name + R"("/>)");
+    EXPECT_TRUE(GetParam().isOfType(frame->getLayoutManager()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Names, ManagerTypes,
+    ::testing::Values(ManagerType{"ColManager", isA<winlib::ColManager>},
+                      ManagerType{"TableManager", isA<winlib::TableManager>},
+                      ManagerType{"SingleChildManager", isA<winlib::SingleChildManager>},
+                      ManagerType{"AttachmentManager", isA<winlib::AttachmentManager>}),
+    [](const ::testing::TestParamInfo<ManagerType>& type) { return std::string(type.param.name); });
+
 TEST_F(ManagedFrame, FormIsLaidOutOnceAfterBuilding) {
     build("", R"(<layoutManager type="AttachmentManager" marginLeft="7"/>)"
               R"(<child type="Label" caption="right" width="40" height="20" id="9"><layout attachment="2" growHeight="1"/></child>)");

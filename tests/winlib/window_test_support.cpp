@@ -8,17 +8,31 @@ namespace winlib::test {
 
 namespace {
 
-void record(const char* text) { ErrorRecorder::reports().emplace_back(text); }
+void record(const UserMessage& message) {
+    ErrorRecorder::reports().emplace_back(message.text);
+    ErrorRecorder::messages().push_back(
+        ErrorRecorder::Message{message.owner, message.text, message.caption, message.style});
+}
 
 }  // namespace
 
-ErrorRecorder::ErrorRecorder() : previous_(setErrorReporter(record)) { reports().clear(); }
+ErrorRecorder::ErrorRecorder() : previous_(setErrorReporter(record)) { clear(); }
 
 ErrorRecorder::~ErrorRecorder() { setErrorReporter(previous_); }
 
 std::vector<std::string>& ErrorRecorder::reports() {
     static std::vector<std::string> list;
     return list;
+}
+
+std::vector<ErrorRecorder::Message>& ErrorRecorder::messages() {
+    static std::vector<Message> list;
+    return list;
+}
+
+void ErrorRecorder::clear() {
+    reports().clear();
+    messages().clear();
 }
 
 bool pumpUntil(const std::function<bool()>& done, std::uint32_t limitMs) {

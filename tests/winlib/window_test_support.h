@@ -17,14 +17,25 @@
 
 namespace winlib::test {
 
-// Records every error report instead of showing a box; restores the previous reporter.
+// Records every message for the user instead of showing a box; restores the previous reporter.
 class ErrorRecorder {
 public:
+    struct Message {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT style;
+    };
+
     ErrorRecorder();
     ~ErrorRecorder();
     ErrorRecorder(const ErrorRecorder&) = delete;
     ErrorRecorder& operator=(const ErrorRecorder&) = delete;
+    // The texts, in the order reported.
     static std::vector<std::string>& reports();
+    // The whole messages, in the same order.
+    static std::vector<Message>& messages();
+    static void clear();
 
 private:
     ErrorReporter previous_;

@@ -25,5 +25,13 @@ TEST(XmlCharacters, Utf8NamesFoldOnlyAscii) {
     EXPECT_TRUE(equalsIgnoringCase("L\xC3\xA4ufer", "l\xC3\xA4UFER", true));
 }
 
+TEST(XmlCharacters, Utf8NamesFoldAToZButNotTheirNeighbours) {
+    EXPECT_TRUE(equalsIgnoringCase("A\xC3\xA4Z", "a\xC3\xA4z", true));
+    EXPECT_TRUE(equalsIgnoringCase("az", "AZ", true));
+    // The characters next to the letters are 32 apart too, but no case of each other.
+    EXPECT_FALSE(equalsIgnoringCase("@", "`", true));
+    EXPECT_FALSE(equalsIgnoringCase("[", "{", true));
+}
+
 }  // namespace
 }  // namespace vek::xml

@@ -75,5 +75,19 @@ TEST(XmlParserLimits, ErrorListStaysWithinAFixedMultipleOfTheInput) {
     }
 }
 
+// A reference is read up to 64 characters with its "&": a longer one is an invalid entity, kept
+// as text, so that no name makes the reader collect without bound.
+TEST(XmlParserLimits, AReferenceLongerThanTheCapIsAnInvalidEntity) {
+    const std::string longest(63, 'e');
+    const Parsed atCap("<t>x&" + longest + ";y</t>");
+    EXPECT_EQ(atCap.root().getValue(), "xy");  // unknown, so it vanishes
+    EXPECT_THAT(atCap.errors, SizeIs(0));
+
+    const std::string tooLong(64, 'e');
+    const Parsed overCap("<t>x&" + tooLong + ";y</t>");
+    EXPECT_EQ(text(overCap.root().getValue()), "x&" + tooLong + ";y");
+    EXPECT_THAT(overCap.errors, ElementsAre("1.68: Invalid entity &" + tooLong.substr(0, 63)));
+}
+
 }  // namespace
 }  // namespace vek::xml::testing

@@ -117,5 +117,29 @@ TEST(XmlParserText, ByteOrderMarkSwitchesToUtf8AndIsNoText) {
     EXPECT_FALSE(Parsed("<r/>\xEF\xBB\xBF").utf8);
 }
 
+TEST(XmlParserText, Utf8TagNamesThatDifferInTheCaseOfAOrZCloseEachOther) {
+    const Parsed parsed("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                        "<A\xC3\xA4Z><Zebra>x</zEBRA>y</a\xC3\xA4z>");
+    EXPECT_THAT(parsed.errors, IsEmpty());
+    EXPECT_EQ(parsed.root().getTag(), "A\xC3\xA4Z");
+    ASSERT_NE(parsed.root().getElement("Zebra"), nullptr);
+    EXPECT_EQ(parsed.root().getElement("Zebra")->getValue(), "x");
+}
+
+// An overlong sequence spells a character with more bytes than it needs (here "!" and the last
+// character of each length): decoded, it could slip past checks made on the bytes. Its bytes
+// stay bytes of the Windows code page.
+TEST(XmlParserText, OverlongUtf8SequencesAreNotDecodedAsCharacters) {
+    for (const std::string overlong : {"\xE0\x80\xA1", "\xE0\x9F\xBF", "\xF0\x80\x80\xA1", "\xF0\x8F\xBF\xBF"}) {
+        const Parsed parsed("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>x" + overlong + "y</t>");
+        const STRING value = parsed.root().getValue();
+        ASSERT_EQ(value.getCharset(), csUTF8);
+        EXPECT_EQ(text(value.convertToCharset(csWINDOWS)), "x" + overlong + "y");
+    }
+    // The shortest forms of the same characters are decoded.
+    const Parsed shortest("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<t>x!\xDF\xBF\xE0\xA0\x80y</t>");
+    EXPECT_EQ(text(shortest.root().getValue().convertToCharset(csWINDOWS)), "x!??y");
+}
+
 }  // namespace
 }  // namespace vek::xml::testing

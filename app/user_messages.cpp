@@ -1,0 +1,31 @@
+#include "app/user_messages.h"
+
+namespace chessapp {
+
+vek::STRING invalidDepthMessage(const vek::STRING& text, std::int32_t depth) {
+    return "\"" + text +
+           "\" ist keine g\xFCltige Tiefe. Bitte eine ganze Zahl eingeben, zum Beispiel 3.\n"
+           "Die Tiefe bleibt " + vek::STRING::fromNumber(depth) + ".";
+}
+
+vek::STRING damagedGuiFileMessage(const vek::STRING& fileName, const vek::STRING& problem) {
+    return "Die Oberfl\xE4" "chendatei \"" + fileName + "\" ist unbrauchbar: " + problem +
+           ".\nDas Programm startet mit seiner eingebauten Oberfl\xE4" "che.";
+}
+
+vek::STRING missingControlsProblem(const vek::STRING& names) {
+    return "es fehlen Steuerelemente (" + names + ")";
+}
+
+vek::STRING missingFormProblem() { return "das Formular \"ChessFORM\" fehlt"; }
+
+vek::STRING unusableGuiProblem(const char* error) {
+    return vek::STRING("sie enth\xE4lt einen Fehler (") + error + ")";
+}
+
+vek::STRING engineFailedMessage() {
+    return "Der Rechner konnte seinen Zug nicht berechnen, vermutlich fehlt Speicher.\n"
+           "Die Stellung ist wie vor seinem Zug; Sie k\xF6nnen weiterspielen, am besten mit kleinerer Tiefe.";
+}
+
+}  // namespace chessapp

@@ -1,0 +1,111 @@
+// A replacement GUI file beside the program: used when it is whole; when it is damaged or
+// incomplete, one German message names the file and the fault, and the program starts with its
+// built-in definition. A program of its own: each case needs a new application object, which
+// loads the definition afresh.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "app/chess_form_definition.h"
+#include "app_window_test_support.h"
+
+namespace chessapp::testing {
+namespace {
+
+// The built-in text with `from` up to the end of the line that holds `to` taken out.
+std::string withoutLines(const std::string& from, const std::string& to) {
+    std::string text(chessFormDefinition());
+    const std::size_t begin = text.find(from);
+    const std::size_t end = text.find('\n', text.find(to, begin));
+    return text.erase(begin, end + 1 - begin);
+}
+
+std::string replaced(const std::string& what, const std::string& by) {
+    std::string text(chessFormDefinition());
+    return text.replace(text.find(what), what.size(), by);
+}
+
+struct GuiFileCase {
+    const char* name;
+    std::string content;  // written to chess.gui; empty: chess.gui is a directory
+    const char* fault;    // what the message must name
+};
+
+void PrintTo(const GuiFileCase& gui, std::ostream* out) { *out << gui.name; }
+
+class GuiFileTest : public ::testing::TestWithParam<GuiFileCase> {
+protected:
+    void SetUp() override {
+        setVariable("TMP", temp.path().string());
+        if (GetParam().content.empty()) {
+            std::filesystem::create_directory(guiFile);
+        } else {
+            std::ofstream(guiFile, std::ios::binary) << GetParam().content;
+        }
+        app->startApplication(GetModuleHandleA(nullptr), "", SW_SHOW);
+    }
+    void TearDown() override {
+        window.reset();
+        std::filesystem::remove_all(guiFile);
+        setVariable("TMP", privateTemporaryFolder());  // the scratch folder goes with the test
+    }
+
+    ScratchDirectory temp;
+    ErrorRecorder recorder;
+    const std::filesystem::path guiFile = std::filesystem::current_path() / "chess.gui";
+    std::unique_ptr<WindowsApplication> app = std::make_unique<WindowsApplication>();
+    std::unique_ptr<winlib::CallbackWindow> window;
+};
+
+TEST_P(GuiFileTest, ADamagedFileIsNamedOnceAndTheBuiltInFormServes) {
+    window.reset(app->createMainWindow("", SW_SHOW));
+    ASSERT_NE(window, nullptr);
+    auto* main = dynamic_cast<ChessMainWindow*>(window.get());
+    ASSERT_NE(main, nullptr);
+    EXPECT_EQ(main->missingControls(), "");
+    EXPECT_EQ(main->getText(), "Chess");
+    EXPECT_FALSE(main->isEngineRunning());
+
+    ASSERT_EQ(ErrorRecorder::messages().size(), 1u);
+    const ErrorRecorder::Message& message = ErrorRecorder::messages()[0];
+    EXPECT_EQ(message.owner, nullptr);
+    EXPECT_EQ(message.caption, "Schach");
+    EXPECT_EQ(message.text.rfind("Die Oberfl\xE4" "chendatei \"", 0), 0u) << message.text;
+    EXPECT_NE(message.text.find(guiFile.string()), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find(GetParam().fault), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find("eingebauten Oberfl\xE4" "che"), std::string::npos) << message.text;
+    ErrorRecorder::clear();
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, GuiFileTest,
+    ::testing::Values(
+        GuiFileCase{"truncated", std::string(chessFormDefinition().substr(0, 1500)), "es fehlen Steuerelemente ("},
+        GuiFileCase{"withoutDepthField", withoutLines("<child type=\"EditControl\"", "</child>"),
+                    "(DepthEdt)"},
+        GuiFileCase{"moveListOfAnotherClass", replaced("type=\"ListBox\"", "type=\"Label\""), "(MovesBOX)"},
+        GuiFileCase{"withoutForm", "<?xml version=\"1.0\"?>\n<gui>\n<forms>\n</forms>\n</gui>", "\"ChessFORM\" fehlt"},
+        GuiFileCase{"badNumber", replaced("style=\"1342308352\"", "style=\"abc\""), "Bad Numeric Format"},
+        GuiFileCase{"unknownType", replaced("type=\"ListBox\"", "type=\"Listbox\""), "Unkown item type: Listbox"},
+        GuiFileCase{"aDirectory", std::string(), "File Open For Read Failed"}),
+    [](const ::testing::TestParamInfo<GuiFileCase>& gui) { return std::string(gui.param.name); });
+
+using WholeGuiFileTest = GuiFileTest;
+
+TEST_P(WholeGuiFileTest, AWholeFileReplacesTheBuiltInForm) {
+    window.reset(app->createMainWindow("", SW_SHOW));
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->getText(), "Schach aus Datei");
+    EXPECT_TRUE(ErrorRecorder::messages().empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(File, WholeGuiFileTest,
+                         ::testing::Values(GuiFileCase{"whole", replaced("caption=\"Chess\"",
+                                                                          "caption=\"Schach aus Datei\""),
+                                                       ""}));
+
+}  // namespace
+}  // namespace chessapp::testing
