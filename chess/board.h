@@ -122,9 +122,9 @@ public:
     std::int32_t evaluate() const;
     // The engine's choice for the side to move: every candidate searched `depth` plies deep
     // with plain minimax (at most MAX_SEARCH_DEPTH), one of the best drawn at random (all
-    // candidates for depth <= 0); the empty move when there is none. At the root, candidateCount receives the number of best
-    // moves and the board is refreshed (or, when mated, given to the winner); below it, the
-    // state is put back. Trial moves are always taken back, also when an exception leaves.
+    // candidates for depth <= 0); the empty move when there is none. At the root,
+    // candidateCount receives the number of best moves and the board is refreshed (or, when
+    // mated, given to the winner); below it, the state is put back. Trial moves are always taken back, also when an exception leaves.
     // A stop request of the calling thread ends the deepening: the remaining moves keep their
     // evaluation. At the root (depth 2 or more) the candidates are shared out over
     // searchThreads() workers, each on its own copy of the board, with the very scores and
@@ -132,8 +132,8 @@ public:
     // search releases the figures its trial promotions created).
     Move findBestMove(std::int32_t depth, std::int32_t& candidateCount, bool isRoot);
     // Plays each move of `list` (moves of the side to move) as a trial move and writes its
-    // score (searched at most MAX_SEARCH_DEPTH deep); returns the best of them for that side (the highest for White, the lowest for
-    // Black).
+    // score (searched at most MAX_SEARCH_DEPTH deep); returns the best of them for that side
+    // (the highest for White, the lowest for Black).
     std::int32_t scoreMoves(MoveList& list, std::int32_t depth);
     // The root search's scoring of its candidates `list` (moves of the side to move), with the
     // scores, the lists left on the board and the trial moves that scoreMoves gives, shared
@@ -203,9 +203,9 @@ private:
 
     void refreshFigure(Figure& figure, std::uint64_t ownKingLines);
     // What a figure adds to its side's score: material, mobility and the material on its
-    // capture squares, from its lists and the board as they stand. A figure's weight changes
-    // only when the refresh generates its lists again: everything it reads is in the figure's
-    // read set (see mustGenerate), or is a king's, whose lists are always generated.
+    // capture squares, from its lists and the board as they stand. Outside the kings, which
+    // every refresh weighs afresh, a figure's weight changes only when the refresh generates
+    // its lists again: everything it reads is in the figure's read set (see mustGenerate).
     std::int32_t figureWeight(const Figure& figure) const;
     // White's weights minus Black's, every placed figure weighed afresh.
     std::int32_t weighFigures() const;

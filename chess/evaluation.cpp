@@ -55,11 +55,13 @@ std::int32_t Board::weighFigures() const {
 }
 
 void Board::reweighFigures() {
+    std::array<std::int32_t, 2> weights{};
     for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
         Figure& figure = *squares_[static_cast<std::size_t>(std::countr_zero(rest))];
         figure.setWeight(figureWeight(figure), BoardKey());
+        weights[figure.colour()] += figure.weight();
     }
-    balance_ = weighFigures();
+    balance_ = weights[WHITE] - weights[BLACK];
 }
 
 std::int32_t Board::evaluate() const {
