@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 
 #include "chess/board.h"
 #include "chess/figures.h"
@@ -137,20 +138,18 @@ public:
         record_.covered[covered_++] = s;
         coveredSet_ |= std::uint64_t{1} << index;
     }
-    // The first `count` squares of a ray at once: the run of squares before the figure met.
-    // The runs are copied entry by entry: they hold at most seven, too few to pay for a call
-    // of memmove.
+    // The first `count` squares of a ray (at most seven): the run of squares before the figure
+    // met. A whole run is copied, without a loop whose end the processor would mispredict; the
+    // entries past `count` are left uncounted.
     void coverRun(const LineRay& ray, std::size_t count, std::uint64_t bits) {
-        assert(covered_ + count <= FigureMoves::kCapacity);
-        for (std::size_t i = 0; i < count; ++i)
-            record_.covered[covered_ + i] = ray.squares[i];
+        assert(covered_ + LineRay::kRunLength <= FigureMoves::kCapacity);
+        std::memcpy(&record_.covered[covered_], ray.squares.data(), sizeof ray.squares);
         covered_ += count;
         coveredSet_ |= bits;
     }
     void quietRun(const LineRay& ray, std::size_t count) {
-        assert(targets_ + count <= FigureMoves::kCapacity);
-        for (std::size_t i = 0; i < count; ++i)
-            record_.targets[targets_ + i] = ray.quietTargets[i];
+        assert(targets_ + LineRay::kRunLength <= FigureMoves::kCapacity);
+        std::memcpy(&record_.targets[targets_], ray.quietTargets.data(), sizeof ray.quietTargets);
         targets_ += count;
     }
     void quietTarget(Square s) {
@@ -211,7 +210,7 @@ void Figure::walkRays(FigureMoves& record, std::span<const Direction> directions
 }
 
 FigureMoves& Figure::jumps(FigureMoves& record) const {
-    const FigureMoves::Refill refill(record);
+    record.clear();
     if (!isPlaced() || (pinTowardKing_ && pinAwayFromKing_))
         return record;
     const Board& board = *board_;
@@ -226,32 +225,42 @@ FigureMoves& Figure::jumps(FigureMoves& record) const {
     return record;
 }
 
-FigureMoves& Figure::slide(FigureMoves& record, std::initializer_list<Direction> directions) const {
-    const FigureMoves::Refill refill(record);
+namespace {
+
+// One direction of a slide from square index `from`, up to and including the first figure met.
+inline void slideAlong(RecordWriter& writer, const Board& board, Colour mover, std::size_t from, Direction direction) {
+    const LineRay& ray = kLineRays[direction][from];
+    const int first = firstOccupied(from, direction, board.occupancy());
+    if (first < 0) {
+        writer.quietRun(ray, ray.length);
+        writer.coverRun(ray, ray.length, ray.mask);
+        return;
+    }
+    const auto met = static_cast<std::size_t>(first);
+    const std::size_t steps = stepsAlong(from, direction, met);
+    writer.quietRun(ray, steps - 1);
+    writer.coverRun(ray, steps, ray.mask & ~kLineRays[direction][met].mask);
+    const Figure* other = board.figureAtIndex(met);
+    if (other->colour() != mover && other->kindCode() != KING)
+        writer.captureTarget(ray.squares[steps - 1]);
+}
+
+}  // namespace
+
+// The directions unrolled: a loop over them would end at a different count for each kind.
+template <Direction... kDirections>
+FigureMoves& Figure::slide(FigureMoves& record) const {
+    record.clear();
     if (!isPlaced())
         return record;
-    const std::size_t from = index_;
-    const std::uint64_t occupied = board_->occupancy();
     RecordWriter writer(record);
-    for (const Direction direction : directions) {
-        if (!mayWalk(kSteps[direction]))
-            continue;
-        const LineRay& ray = kLineRays[direction][from];
-        const int first = firstOccupied(from, direction, occupied);
-        if (first < 0) {
-            writer.quietRun(ray, ray.length);
-            writer.coverRun(ray, ray.length, ray.mask);
-            continue;
-        }
-        const auto met = static_cast<std::size_t>(first);
-        const std::size_t steps = stepsAlong(from, direction, met);
-        writer.quietRun(ray, steps - 1);
-        writer.coverRun(ray, steps, ray.mask & ~kLineRays[direction][met].mask);
-        const Figure* other = board_->figureAtIndex(met);
-        if (other->colour_ != colour_ && other->kind_ != KING)
-            writer.captureTarget(ray.squares[steps - 1]);
-    }
+    ((mayWalk(kSteps[kDirections]) ? slideAlong(writer, *board_, colour_, index_, kDirections) : void()), ...);
     return record;
 }
+
+template FigureMoves& Figure::slide<dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST>(FigureMoves&) const;
+template FigureMoves& Figure::slide<dNORTH, dEAST, dSOUTH, dWEST>(FigureMoves&) const;
+template FigureMoves& Figure::slide<dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST>(
+    FigureMoves&) const;
 
 }  // namespace vek::chess

@@ -5,7 +5,6 @@
 #include <cassert>
 #include <cstddef>
 #include <cstdint>
-#include <initializer_list>
 #include <span>
 
 #include "chess/steps.h"
@@ -132,10 +131,11 @@ protected:
     // `forbidden`. added[i], when given, receives the number of targets of directions[i].
     void walkRays(FigureMoves& record, std::span<const Direction> directions, std::size_t maxSteps,
                   std::uint64_t forbidden = 0, std::int64_t* added = nullptr) const;
-    // Initialises record and walks the given line directions in ordinary mode, each up to the
-    // first figure; the same as walkRays with 8 steps, with each run of empty squares copied at
-    // once.
-    FigureMoves& slide(FigureMoves& record, std::initializer_list<Direction> directions) const;
+    // Initialises record and walks the line directions, in the order given, in ordinary mode,
+    // each up to the first figure; the same as walkRays with 8 steps, with each run of empty
+    // squares copied at once. Defined for the bishop's, the rook's and the queen's directions.
+    template <Direction... kDirections>
+    FigureMoves& slide(FigureMoves& record) const;
     // Initialises record and makes the eight knight jumps in table order: the single-step walk
     // of those rows, where a pin, which never runs along a jump, forbids every jump.
     FigureMoves& jumps(FigureMoves& record) const;

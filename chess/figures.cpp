@@ -5,7 +5,7 @@
 namespace vek::chess {
 
 FigureMoves& Pawn::generateMoves(FigureMoves& record) {
-    const FigureMoves::Refill refill(record);
+    record.clear();
     if (!isPlaced())
         return record;
     const bool white = colour() == WHITE;
@@ -65,15 +65,15 @@ FigureMoves& Knight::generateMoves(FigureMoves& record) {
 }
 
 FigureMoves& Bishop::generateMoves(FigureMoves& record) {
-    return slide(record, {dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST});
+    return slide<dNORTH_EAST, dSOUTH_EAST, dSOUTH_WEST, dNORTH_WEST>(record);
 }
 
 FigureMoves& Rook::generateMoves(FigureMoves& record) {
-    return slide(record, {dNORTH, dEAST, dSOUTH, dWEST});
+    return slide<dNORTH, dEAST, dSOUTH, dWEST>(record);
 }
 
 FigureMoves& Queen::generateMoves(FigureMoves& record) {
-    return slide(record, {dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST});
+    return slide<dNORTH, dNORTH_EAST, dEAST, dSOUTH_EAST, dSOUTH, dSOUTH_WEST, dWEST, dNORTH_WEST>(record);
 }
 
 }  // namespace vek::chess

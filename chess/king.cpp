@@ -43,7 +43,7 @@ FigureMoves& King::generateMoves(FigureMoves& record) {
 }
 
 FigureMoves& King::generateMoves(FigureMoves& record, const KingSafety& safety) {
-    const FigureMoves::Refill refill(record);
+    record.clear();
     queenSide_ = CastlingOption{};
     kingSide_ = CastlingOption{};
     if (square() == kNoSquare)  // taken in a trial line of the search

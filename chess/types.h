@@ -2,6 +2,7 @@
 // The small value types of the chess model: squares, colours, figure kinds, game states, the
 // per-figure record of targets and covered squares, and the Move record.
 
+#include <algorithm>
 #include <array>
 #include <cassert>
 #include <cstddef>
@@ -84,10 +85,13 @@ struct MoveTarget {
     friend constexpr bool operator==(const MoveTarget&, const MoveTarget&) = default;
 };
 
-// What one figure can do in the position of the last refresh. 32 entries suffice for every
-// figure (a queen reaches at most 27 squares); the entries past the counts are always zero.
+// What one figure can do in the position of the last refresh. A queen reaches at most 27
+// squares; the capacity leaves room behind them for a whole run of a ray's squares, which the
+// sliding figures copy at once and then count only in part. The entries past the counts are
+// left over from earlier lists: nothing reads them, and two records with the same lists
+// compare equal.
 struct FigureMoves {
-    static constexpr std::size_t kCapacity = 32;
+    static constexpr std::size_t kCapacity = 36;
 
     std::array<MoveTarget, kCapacity> targets{};
     std::array<Square, kCapacity> covered{};
@@ -97,34 +101,13 @@ struct FigureMoves {
     // The covered squares again as bits by squareIndex, so that attack questions need no scan.
     std::uint64_t coveredSet = 0;
 
-    // Empties a record for a new generation, which appends to it from the start. When the guard
-    // ends, the entries that the old lists used beyond the new ones are zeroed, so that the
-    // record is byte for byte what zeroing the used entries first and then generating gave;
-    // the entries that the generation writes again are no longer zeroed in vain. Nothing reads
-    // entries past the counts in the meantime.
-    class Refill {
-    public:
-        explicit Refill(FigureMoves& record)
-            : record_(record), oldTargets_(record.targetCount), oldCovered_(record.coveredCount) {
-            record.targetCount = 0;
-            record.canCapture = false;
-            record.coveredCount = 0;
-            record.coveredSet = 0;
-        }
-        Refill(const Refill&) = delete;
-        Refill& operator=(const Refill&) = delete;
-        ~Refill() {
-            for (std::size_t i = record_.targetCount; i < oldTargets_; ++i)
-                record_.targets[i] = MoveTarget{};
-            for (std::size_t i = record_.coveredCount; i < oldCovered_; ++i)
-                record_.covered[i] = Square{};
-        }
-
-    private:
-        FigureMoves& record_;
-        std::size_t oldTargets_;
-        std::size_t oldCovered_;
-    };
+    // Empties a record for a new generation, which appends to it from the start.
+    void clear() {
+        targetCount = 0;
+        canCapture = false;
+        coveredCount = 0;
+        coveredSet = 0;
+    }
     void addTarget(Square target, Square captureSquare) {
         assert(targetCount < kCapacity);
         targets[targetCount++] = MoveTarget{target, captureSquare};
@@ -142,7 +125,12 @@ struct FigureMoves {
         return false;
     }
 
-    friend bool operator==(const FigureMoves&, const FigureMoves&) = default;
+    friend bool operator==(const FigureMoves& a, const FigureMoves& b) {
+        return a.targetCount == b.targetCount && a.canCapture == b.canCapture && a.coveredCount == b.coveredCount &&
+               a.coveredSet == b.coveredSet &&
+               std::equal(a.targets.begin(), a.targets.begin() + a.targetCount, b.targets.begin()) &&
+               std::equal(a.covered.begin(), a.covered.begin() + a.coveredCount, b.covered.begin());
+    }
 };
 
 // One move: a search candidate, the engine's choice and a history entry. A plain value; the

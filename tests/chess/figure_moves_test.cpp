@@ -37,6 +37,36 @@ TEST(LineFigures, PinnedQueenWalksOnlyAlongItsPinLine) {
     EXPECT_EQ(queen->moves().targets[3].captureSquare, sq("e8"));
 }
 
+// A queen in the open reaches the most squares of any figure; her runs are copied whole into
+// the record, past the counted entries.
+TEST(LineFigures, QueenInTheOpenReachesTwentySevenSquares) {
+    Board board;
+    setUp(board, {"Dd4", "Kh2", "kb8"});
+    EXPECT_EQ(targetsOf(board, "d4"),
+              (Names{"d5", "d6", "d7", "d8", "e5", "f6", "g7", "h8", "e4", "f4", "g4", "h4", "e3", "f2", "g1",
+                     "d3", "d2", "d1", "c3", "b2", "a1", "c4", "b4", "a4", "c5", "b6", "a7"}));
+    EXPECT_EQ(coveredOf(board, "d4").size(), 27u);
+}
+
+// A record keeps what earlier lists left past its counts; the split search compares the lists
+// that boards leave behind, and must find the same lists equal.
+TEST(LineFigures, RecordsWithTheSameListsCompareEqualWhateverLiesPastTheirCounts) {
+    Board board;
+    setUp(board, {"Dd4", "Kh2", "kb8"});
+    FigureMoves reused;
+    board.figureAt(sq("d4"))->generateMoves(reused);
+    setUp(board, {"Dd4", "Bd5", "Be4", "Bc4", "Bd3", "Be5", "Bc5", "Be3", "Bc3", "Kh2", "kb8"});
+    Figure* hemmedIn = board.figureAt(sq("d4"));
+    FigureMoves fresh;
+    hemmedIn->generateMoves(fresh);
+    hemmedIn->generateMoves(reused);
+    EXPECT_EQ(reused.targetCount, 0u);
+    EXPECT_EQ(reused.coveredCount, 8u);
+    EXPECT_TRUE(reused == fresh);
+    reused.covered[7] = sq("a1");
+    EXPECT_FALSE(reused == fresh);
+}
+
 TEST(Knights, CornerKnightJumpsInTableOrder) {
     Board board;
     setUp(board, {"Sa1", "Ke1", "kh8"});

@@ -48,19 +48,10 @@ bool isConsistent(const Board& board) {
     return true;
 }
 
-bool sameLists(const FigureMoves& a, const FigureMoves& b) {
-    return a.targetCount == b.targetCount && a.coveredCount == b.coveredCount && a.canCapture == b.canCapture &&
-           std::equal(a.targets.begin(), a.targets.end(), b.targets.begin(),
-                      [](const MoveTarget& x, const MoveTarget& y) {
-                          return x.target == y.target && x.captureSquare == y.captureSquare;
-                      }) &&
-           a.covered == b.covered;
-}
-
 // The black king is refreshed last, so generating it again sees the very lists it saw.
 bool blackKingAgreesWithAFreshGeneration(Board& board) {
     FigureMoves again;
-    return sameLists(board.blackKing()->generateMoves(again), board.blackKing()->moves());
+    return board.blackKing()->generateMoves(again) == board.blackKing()->moves();
 }
 
 MoveList candidates(const Board& board) {
