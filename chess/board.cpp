@@ -63,28 +63,40 @@ void generateInto(Figure& figure, FigureMoves& record) {
     }
 }
 
-// The (up to) two squares ahead of a pawn of each colour on each square, whose occupants its
-// steps read.
-using PawnAheadTable = std::array<std::array<std::uint64_t, 64>, 2>;
+// The squares beyond those its walks pass whose change makes a figure generate its lists again,
+// by pawn or not ([1] or [0]), colour and square index: its own square, and a pawn's (up to)
+// two squares ahead. A pawn on the row where it could take en passant also reads the last
+// move, which any change of the board may have altered: every square.
+using GenerationReadTable = std::array<std::array<std::array<std::uint64_t, 64>, 2>, 2>;
 
-constexpr PawnAheadTable makePawnAhead() {
-    PawnAheadTable table{};
+constexpr GenerationReadTable makeGenerationReads() {
+    GenerationReadTable table{};
     for (std::size_t from = 0; from < 64; ++from)
         for (const Colour colour : {WHITE, BLACK}) {
+            table[0][colour][from] = std::uint64_t{1} << from;
+            const Square s = squareAt(from);
+            if (s.row == (colour == WHITE ? 5 : 4)) {
+                table[1][colour][from] = ~std::uint64_t{0};
+                continue;
+            }
+            table[1][colour][from] = std::uint64_t{1} << from;
             const auto forward = static_cast<std::int8_t>(colour == WHITE ? 1 : -1);
-            Square s = squareAt(from);
-            for (int i = 0; i < 2 && (s = stepBy(s, 0, forward)) != kNoSquare; ++i)
-                table[colour][from] |= std::uint64_t{1} << squareIndex(s);
+            Square ahead = s;
+            for (int i = 0; i < 2 && (ahead = stepBy(ahead, 0, forward)) != kNoSquare; ++i)
+                table[1][colour][from] |= std::uint64_t{1} << squareIndex(ahead);
         }
     return table;
 }
 
-constexpr PawnAheadTable kPawnAhead = makePawnAhead();
+constexpr GenerationReadTable kGenerationReads = makeGenerationReads();
 
 // The squares from which a figure could be pinned against this king.
 std::uint64_t linesThroughKing(const King* king) {
     return king && king->isPlaced() ? linesThrough(king->index()) : 0;
 }
+
+// Its square index, or 0 without a king: there are no lines through it then.
+std::size_t kingIndex(const King* king) { return king && king->isPlaced() ? king->index() : 0; }
 
 }  // namespace
 
@@ -245,6 +257,7 @@ void Board::refresh() {
     std::uint64_t kingSquares = 0;  // a loaded position may hold more than one king of a colour
     std::array<std::int32_t, 2> weights{};
     const std::array<std::uint64_t, 2> kingLines{linesThroughKing(whiteKing_), linesThroughKing(blackKing_)};
+    const std::array<std::size_t, 2> kingIndices{kingIndex(whiteKing_), kingIndex(blackKing_)};
     for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
         const auto index = static_cast<std::size_t>(std::countr_zero(rest));
         Figure& figure = *squares_[index];
@@ -253,7 +266,7 @@ void Board::refresh() {
             kingSquares |= here;
             continue;
         }
-        refreshFigure(figure, kingLines[figure.colour()]);
+        refreshFigure(figure, kingLines[figure.colour()], kingIndices[figure.colour()]);
         figureCover[figure.colour()] |= figure.moves().coveredSet & ~here;
         weights[figure.colour()] += figure.weight();
     }
@@ -277,18 +290,13 @@ void Board::refresh() {
 }
 
 // By square index throughout: the refresh asks this of every figure on a line through its king.
-// Inline here, beside its only callers, so that the refresh pays no call for it.
-inline void Figure::computePin() {
+// Inline here, beside its only caller, so that the refresh pays no call for it.
+inline void Figure::computePin(std::size_t kingIndex) {
+    assert(isPlaced() && kLines[kingIndex][index_] >= 0);
     pinTowardKing_ = nullptr;
     pinAwayFromKing_ = nullptr;
-    const King* king = board_->kingOf(colour_);
-    if (!king || !king->isPlaced() || !isPlaced())
-        return;
     const std::size_t here = index_;
-    const int away = kLines[king->index()][here];
-    if (away < 0)
-        return;
-    const auto awayDirection = static_cast<Direction>(away);
+    const auto awayDirection = static_cast<Direction>(kLines[kingIndex][here]);
     const int first = firstOccupied(here, awayDirection, board_->occupancy());
     if (first < 0)
         return;
@@ -300,12 +308,13 @@ inline void Figure::computePin() {
 }
 
 // Generating straight into the stored record gives what a scratch copy would: no figure reads
-// its own lists while it generates them.
-inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
+// its own lists while it generates them. Off every line through its king a figure has no pin.
+inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines, std::size_t ownKingIndex) {
     const StepFunction pinBefore = figure.pinTowardKing();
-    // Off every line through its king a figure has no pin to find, and none to clear.
-    if (pinBefore || ((ownKingLines >> figure.index()) & 1u))
-        figure.computePin();
+    if ((ownKingLines >> figure.index()) & 1u)
+        figure.computePin(ownKingIndex);
+    else if (pinBefore)
+        figure.clearPin(BoardKey());
     if (mustGenerate(figure, pinBefore)) {
         generateInto(figure, figure.storedMoves(BoardKey()));
         figure.setWeight(figureWeight(figure), BoardKey());
@@ -314,17 +323,13 @@ inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines) {
 
 // Outside the king, a figure's generation reads only its square, its pin, the occupants of the
 // squares its walks pass (a pawn's also of the two squares ahead) and, for a pawn that could
-// take en passant, the last move. Its lists stand while none of these changed.
+// take en passant, the last move. Its lists stand while none of these changed. (A refresh with
+// no change since the one before keeps every list: the last move is the same too.)
 bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
     if (figure.pinTowardKing() != pinBefore)  // the direction away from the king follows it
         return true;
-    const std::size_t from = figure.index();
-    std::uint64_t read = figure.moves().coveredSet | std::uint64_t{1} << from;
-    if (figure.kindCode() == PAWN) {
-        if (from / 8 == (figure.colour() == WHITE ? 4u : 3u))  // row 5 for White, 4 for Black
-            return true;
-        read |= kPawnAhead[figure.colour()][from];
-    }
+    const bool pawn = figure.kindCode() == PAWN;
+    const std::uint64_t read = figure.moves().coveredSet | kGenerationReads[pawn][figure.colour()][figure.index()];
     return (changedSinceRefresh_ & read) != 0;
 }
 
@@ -341,7 +346,7 @@ void Board::refreshKing(King& king, const CoverMaps& figureCover, std::uint64_t 
             safety.enemyCovered |= coveredSquares(*other);
     }
     safety.seal();
-    king.computePin();
+    king.clearPin(BoardKey());  // a king stands on no line through itself
     // A king out of check and past castling reads only its square and its neighbourhood: its
     // lists stand while neither the occupants there nor the forbidden squares among them changed.
     if (!king.readsOnlyItsNeighbourhood(safety)) {

@@ -201,7 +201,9 @@ private:
     // Squares covered by each colour's figures (bit squareIndex), gathered during a refresh.
     using CoverMaps = std::array<std::uint64_t, 2>;
 
-    void refreshFigure(Figure& figure, std::uint64_t ownKingLines);
+    // ownKingLines: the squares on the lines through the figure's king (none without one), whose
+    // square index is ownKingIndex.
+    void refreshFigure(Figure& figure, std::uint64_t ownKingLines, std::size_t ownKingIndex);
     // What a figure adds to its side's score: material, mobility and the material on its
     // capture squares, from its lists and the board as they stand. Outside the kings, which
     // every refresh weighs afresh, a figure's weight changes only when the refresh generates

@@ -83,10 +83,10 @@ public:
     std::int64_t walk(FigureMoves& record, StepFunction step, int maxSteps, bool kingSafety) const;
 
     // Sets both pin directions when an enemy figure covers this figure from beyond it on a
-    // line through its own king, clears them otherwise. The squares between this figure and
-    // its king are not examined. Defined inline in board.cpp, next to the refresh that is its
-    // only caller.
-    void computePin();
+    // line through its own king, on square index kingIndex; clears them otherwise. Only for a
+    // placed figure on such a line. The squares between this figure and its king are not
+    // examined. Defined inline in board.cpp, next to the refresh that is its only caller.
+    void computePin(std::size_t kingIndex);
 
     bool moved() const { return moved_; }
     Square square() const { return square_; }
@@ -112,6 +112,10 @@ public:
     void setMoved(BoardKey) { moved_ = true; }
     FigureMoves& storedMoves(BoardKey) { return moves_; }
     void setWeight(std::int32_t weight, BoardKey) { weight_ = weight; }
+    void clearPin(BoardKey) {
+        pinTowardKing_ = nullptr;
+        pinAwayFromKing_ = nullptr;
+    }
     // For a king whose lists were generated from its neighbourhood alone: the forbidden squares
     // there at that time; kNoMemo otherwise, and once its lists are restored from elsewhere.
     static constexpr std::uint64_t kNoMemo = ~std::uint64_t{0};
