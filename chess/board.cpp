@@ -95,6 +95,13 @@ std::uint64_t linesThroughKing(const King* king) {
     return king && king->isPlaced() ? linesThrough(king->index()) : 0;
 }
 
+// The weight (see Board::figureWeight) of a figure whose lists were just made on the board as it
+// stands: its capture squares still hold the material that the generation found there.
+std::int32_t weightOfFreshLists(const Figure& figure) {
+    const FigureMoves& moves = figure.moves();
+    return figure.material() + static_cast<std::int32_t>(moves.targetCount) + moves.capturedMaterial;
+}
+
 // Its square index, or 0 without a king: there are no lines through it then.
 std::size_t kingIndex(const King* king) { return king && king->isPlaced() ? king->index() : 0; }
 
@@ -317,7 +324,8 @@ inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines, std
         figure.clearPin(BoardKey());
     if (mustGenerate(figure, pinBefore)) {
         generateInto(figure, figure.storedMoves(BoardKey()));
-        figure.setWeight(figureWeight(figure), BoardKey());
+        figure.setWeight(weightOfFreshLists(figure), BoardKey());
+        assert(figure.weight() == figureWeight(figure));
     }
 }
 

@@ -122,7 +122,7 @@ class RecordWriter {
 public:
     explicit RecordWriter(FigureMoves& record)
         : record_(record), targets_(record.targetCount), covered_(record.coveredCount),
-          coveredSet_(record.coveredSet), canCapture_(record.canCapture) {}
+          coveredSet_(record.coveredSet), capturedMaterial_(record.capturedMaterial), canCapture_(record.canCapture) {}
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
     ~RecordWriter() {
@@ -130,6 +130,7 @@ public:
         record_.coveredCount = covered_;
         record_.coveredSet = coveredSet_;
         record_.canCapture = canCapture_;
+        record_.capturedMaterial = capturedMaterial_;
     }
 
     std::size_t targetCount() const { return targets_; }
@@ -156,10 +157,11 @@ public:
         assert(targets_ < FigureMoves::kCapacity);
         record_.targets[targets_++] = MoveTarget{s, kNoSquare};
     }
-    void captureTarget(Square s) {
+    void captureTarget(Square s, const Figure& victim) {
         assert(targets_ < FigureMoves::kCapacity);
         record_.targets[targets_++] = MoveTarget{s, s};
         canCapture_ = true;
+        capturedMaterial_ += victim.material();
     }
     // A square that a step of `mover` reaches: covered, whatever stands there; a target when it
     // is empty or holds an enemy figure other than the king. True when the square is empty,
@@ -172,7 +174,7 @@ public:
             return true;
         }
         if (occupant->colour() != mover && occupant->kindCode() != KING)
-            captureTarget(s);
+            captureTarget(s, *occupant);
         return false;
     }
 
@@ -181,6 +183,7 @@ private:
     std::size_t targets_;
     std::size_t covered_;
     std::uint64_t coveredSet_;
+    std::int32_t capturedMaterial_;
     bool canCapture_;
 };
 
@@ -242,7 +245,7 @@ inline void slideAlong(RecordWriter& writer, const Board& board, Colour mover, s
     writer.coverRun(ray, steps, ray.mask & ~kLineRays[direction][met].mask);
     const Figure* other = board.figureAtIndex(met);
     if (other->colour() != mover && other->kindCode() != KING)
-        writer.captureTarget(ray.squares[steps - 1]);
+        writer.captureTarget(ray.squares[steps - 1], *other);
 }
 
 }  // namespace

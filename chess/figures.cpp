@@ -32,10 +32,8 @@ void Pawn::addDiagonal(FigureMoves& record, const Ray& diagonal) const {
     const std::size_t index = diagonal.squares[0];
     record.addCovered(index);
     const Figure* other = board().figureAtIndex(index);
-    if (other && other->colour() != colour()) {
-        record.addTarget(squareAt(index), squareAt(index));
-        record.canCapture = true;
-    }
+    if (other && other->colour() != colour())
+        record.addCapture(squareAt(index), squareAt(index), other->material());
 }
 
 // The pawn of either colour: only the double step beside this pawn is looked at below.
@@ -56,8 +54,8 @@ void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
     const Move& last = history[history.getCount() - 1];
     if (last.to != beside || last.from != stepBy(beside, 0, static_cast<std::int8_t>(2 * ahead)))
         return;
-    record.addTarget(stepBy(beside, 0, ahead), beside);
-    record.canCapture = true;
+    const Figure* passed = board().figureAt(beside);  // the last mover, so never missing
+    record.addCapture(stepBy(beside, 0, ahead), beside, passed ? passed->material() : 0);
 }
 
 FigureMoves& Knight::generateMoves(FigureMoves& record) {

@@ -111,8 +111,7 @@ std::int64_t King::addStep(FigureMoves& record, Direction direction, std::uint64
     }
     if (other->colour() == colour() || other->kindCode() == KING)
         return 0;
-    record.addTarget(squareAt(index), squareAt(index));
-    record.canCapture = true;
+    record.addCapture(squareAt(index), squareAt(index), other->material());
     return 1;
 }
 

@@ -100,6 +100,8 @@ struct FigureMoves {
     std::size_t coveredCount = 0;
     // The covered squares again as bits by squareIndex, so that attack questions need no scan.
     std::uint64_t coveredSet = 0;
+    // The material of the figures on the capture squares when the lists were made.
+    std::int32_t capturedMaterial = 0;
 
     // Empties a record for a new generation, which appends to it from the start.
     void clear() {
@@ -107,10 +109,17 @@ struct FigureMoves {
         canCapture = false;
         coveredCount = 0;
         coveredSet = 0;
+        capturedMaterial = 0;
     }
     void addTarget(Square target, Square captureSquare) {
         assert(targetCount < kCapacity);
         targets[targetCount++] = MoveTarget{target, captureSquare};
+    }
+    // A target where a figure of that material is taken, on `taken`.
+    void addCapture(Square target, Square taken, std::int32_t material) {
+        addTarget(target, taken);
+        canCapture = true;
+        capturedMaterial += material;
     }
     void addCovered(std::size_t index) {
         assert(coveredCount < kCapacity);
@@ -127,7 +136,7 @@ struct FigureMoves {
 
     friend bool operator==(const FigureMoves& a, const FigureMoves& b) {
         return a.targetCount == b.targetCount && a.canCapture == b.canCapture && a.coveredCount == b.coveredCount &&
-               a.coveredSet == b.coveredSet &&
+               a.coveredSet == b.coveredSet && a.capturedMaterial == b.capturedMaterial &&
                std::equal(a.targets.begin(), a.targets.begin() + a.targetCount, b.targets.begin()) &&
                std::equal(a.covered.begin(), a.covered.begin() + a.coveredCount, b.covered.begin());
     }
