@@ -173,8 +173,9 @@ void Board::collectCandidates(MoveList& list, std::size_t& checkerCount) const {
 }
 
 void Board::appendAllMoves(MoveList& list) const {
-    for (Figure* figure : squares_) {
-        if (!figure || figure->colour() != sideToMove_)
+    for (std::uint64_t rest = occupied_; rest != 0; rest &= rest - 1) {
+        Figure* figure = squares_[static_cast<std::size_t>(std::countr_zero(rest))];
+        if (figure->colour() != sideToMove_)
             continue;
         const FigureMoves& moves = figure->moves();
         for (std::size_t i = 0; i < moves.targetCount; ++i) {
