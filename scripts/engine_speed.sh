@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Compares the engine's trial moves per second with Fairy-Max's nodes per second on the same
-# middlegame, side by side, ROUNDS times in turn:
-#   scripts/engine_speed.sh [ROUNDS]
+# middlegame, ROUNDS times:
+#   scripts/engine_speed.sh [ROUNDS] [in-turn]
+# By default both run at once, each on a core of its own (the machine needs two), so that a
+# change of the machine's speed meets both alike; with in-turn, one after the other.
 # The engine: chess_bench's one-thread depth-4 search of position 2 (release build). Fairy-Max
 # (Debian's fairymax) reaches the position by its 16 moves from the start and thinks to depth 8;
 # its rate is the node count of its last thinking line over that line's time.
@@ -9,6 +11,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 rounds=${1:-3}
+inTurn=${2:-}
 bench=build/release/bench/chess_bench
 fairymax=/usr/games/fairymax
 if [ ! -x "$bench" ]; then
@@ -42,15 +45,26 @@ print(round(nodes * 100 / centiseconds) if centiseconds else 0)
 PY
 }
 
+# The search is repeated for about as long as Fairy-Max thinks, so that the two run beside each
+# other, each on its own core, under the same conditions of the machine.
 engineRate() {
-  "$bench" --benchmark_filter='findBestMove/position:2/depth:4/threads:1' 2>/dev/null |
+  "$bench" --benchmark_filter='findBestMove/position:2/depth:4/threads:1' --benchmark_min_time=2.5 2>/dev/null |
     grep -o 'trial_moves/s=[0-9.]*[kMG]*' | sed 's/trial_moves\/s=//' |
     awk '{ v = $1; if (v ~ /M$/) v *= 1e6; else if (v ~ /k$/) v *= 1e3; else if (v ~ /G$/) v *= 1e9; printf "%.0f\n", v }'
 }
 
+fmFile=$(mktemp)
+trap 'rm -f "$fmFile"' EXIT
 for round in $(seq "$rounds"); do
-  engine=$(engineRate)
-  fm=$(fairymaxRate)
+  if [ "$inTurn" = in-turn ]; then
+    fairymaxRate >"$fmFile"
+    engine=$(engineRate)
+  else
+    fairymaxRate >"$fmFile" &
+    engine=$(engineRate)
+    wait
+  fi
+  fm=$(cat "$fmFile")
   awk -v r="$round" -v e="$engine" -v f="$fm" \
     'BEGIN { printf "round %d: engine %.2f M trial moves/s, Fairy-Max %.2f M nodes/s, ratio %.2f\n", r, e / 1e6, f / 1e6, e / f }'
 done
