@@ -66,7 +66,8 @@ void generateInto(Figure& figure, FigureMoves& record) {
 // The squares beyond those its walks pass whose change makes a figure generate its lists again,
 // by pawn or not ([1] or [0]), colour and square index: its own square, and a pawn's (up to)
 // two squares ahead. A pawn on the row where it could take en passant also reads the last
-// move, which any change of the board may have altered: every square.
+// move, which may change with no square changing (a double step recorded for a set-up
+// position): every square, a read set that no other figure has.
 using GenerationReadTable = std::array<std::array<std::array<std::uint64_t, 64>, 2>, 2>;
 
 constexpr GenerationReadTable makeGenerationReads() {
@@ -331,14 +332,15 @@ inline void Board::refreshFigure(Figure& figure, std::uint64_t ownKingLines, std
 
 // Outside the king, a figure's generation reads only its square, its pin, the occupants of the
 // squares its walks pass (a pawn's also of the two squares ahead) and, for a pawn that could
-// take en passant, the last move. Its lists stand while none of these changed. (A refresh with
-// no change since the one before keeps every list: the last move is the same too.)
+// take en passant, the last move. Its lists stand while none of these changed; such a pawn
+// generates at every refresh.
 bool Board::mustGenerate(const Figure& figure, StepFunction pinBefore) const {
     if (figure.pinTowardKing() != pinBefore)  // the direction away from the king follows it
         return true;
     const bool pawn = figure.kindCode() == PAWN;
     const std::uint64_t read = figure.moves().coveredSet | kGenerationReads[pawn][figure.colour()][figure.index()];
-    return (changedSinceRefresh_ & read) != 0;
+    const bool readsTheLastMove = read == ~std::uint64_t{0};
+    return ((changedSinceRefresh_ & read) != 0) | readsTheLastMove;
 }
 
 // The king sees the other figures' lists as they stand now: the other colour's king still

@@ -117,6 +117,16 @@ TEST(Pawns, EnPassantOnlyRightAfterTheDoubleStep) {
     EXPECT_EQ(targetsOf(board, "e5"), Names{"e6"});
 }
 
+// A double step recorded for a set-up position changes the last move and no square: the pawn
+// beside sees it at the refresh that follows.
+TEST(Pawns, EnPassantAfterADoubleStepRecordedForASetUpPosition) {
+    Board board;
+    setUp(board, {"Be5", "bd5", "Ke1", "ke8"}, 'W');
+    EXPECT_EQ(targetsOf(board, "e5"), Names{"e6"});
+    ASSERT_TRUE(board.recordDoubleStep(sq("d5")));
+    EXPECT_EQ(targetsOf(board, "e5"), (Names{"e6", "d6"}));
+}
+
 TEST(Pawns, BlackTakesEnPassantOnItsFourthRow) {
     Board board;
     setUp(board, {"bd4", "Be2", "Ke1", "ke8"});
