@@ -4,9 +4,10 @@
     scripts/bench_compare.py BEFORE AFTER [--rounds N] [--filter REGEX]
 
 BEFORE and AFTER are chess_bench programs (say, a release build of an older commit and of this
-one). They run in turn, N rounds, so that a drift of the machine's speed meets both alike. The
-table gives each benchmark's median time per iteration for both, their ratio (above 1: AFTER is
-faster) and the trial moves of a search, which two builds that decide alike must share.
+one). Each benchmark runs in BEFORE and right after in AFTER, N rounds, so that a drift of the
+machine's speed meets both alike. The table gives each benchmark's median time per iteration
+for both, the median of the round-by-round ratios (above 1: AFTER is faster) and the trial
+moves of a search, which two builds that decide alike must share.
 """
 import argparse
 import json
@@ -14,10 +15,16 @@ import statistics
 import subprocess
 
 
-def run(bench, pattern):
-    output = subprocess.run([bench, f"--benchmark_filter={pattern}", "--benchmark_format=json"],
+def run(bench, name):
+    output = subprocess.run([bench, f"--benchmark_filter=^{name}$", "--benchmark_format=json"],
                             check=True, capture_output=True, text=True).stdout
-    return {b["name"]: b for b in json.loads(output)["benchmarks"]}
+    return json.loads(output)["benchmarks"][0]
+
+
+def names(bench, pattern):
+    output = subprocess.run([bench, f"--benchmark_filter={pattern}", "--benchmark_list_tests"],
+                            check=True, capture_output=True, text=True).stdout
+    return output.split()
 
 
 def nanoseconds(result):
@@ -40,25 +47,27 @@ def main():
     parser.add_argument("--filter", default=".")
     args = parser.parse_args()
 
-    times = {"before": {}, "after": {}}
-    trials = {"before": {}, "after": {}}
+    known = set(names(args.before, args.filter))
+    benchmarks = [name for name in names(args.after, args.filter) if name in known]
+    times = {name: {"before": [], "after": []} for name in benchmarks}
+    trials = {name: set() for name in benchmarks}
     for _ in range(args.rounds):
-        for side in ("before", "after"):
-            for name, result in run(getattr(args, side), args.filter).items():
-                times[side].setdefault(name, []).append(nanoseconds(result))
-                if "trial_moves" in result and "/s" not in name:
-                    trials[side][name] = int(result["trial_moves"])
+        for name in benchmarks:
+            for side in ("before", "after"):
+                result = run(getattr(args, side), name)
+                times[name][side].append(nanoseconds(result))
+                if "trial_moves" in result:
+                    trials[name].add(int(result["trial_moves"]))
 
     print("| benchmark | before | after | before/after | trial moves |")
     print("|---|---|---|---|---|")
-    for name, before in times["before"].items():
-        after = times["after"].get(name)
-        if not after:
-            continue
-        b, a = statistics.median(before), statistics.median(after)
-        counts = {trials["before"].get(name), trials["after"].get(name)}
-        moves = "" if counts == {None} else (str(counts.pop()) if len(counts) == 1 else "DIFFER")
-        print(f"| {name.removesuffix('/real_time')} | {readable(b)} | {readable(a)} | {b / a:.2f} | {moves} |")
+    for name in benchmarks:
+        before, after = times[name]["before"], times[name]["after"]
+        ratio = statistics.median(b / a for b, a in zip(before, after))
+        counts = trials[name]
+        moves = "" if not counts else (str(counts.pop()) if len(counts) == 1 else "DIFFER")
+        print(f"| {name.removesuffix('/real_time')} | {readable(statistics.median(before))} | "
+              f"{readable(statistics.median(after))} | {ratio:.2f} | {moves} |")
 
 
 if __name__ == "__main__":
