@@ -4,8 +4,8 @@
     scripts/bench_compare.py BEFORE AFTER [--rounds N] [--filter REGEX]
 
 BEFORE and AFTER are chess_bench programs (say, a release build of an older commit and of this
-one). Each benchmark runs in BEFORE and right after in AFTER, N rounds, so that a drift of the
-machine's speed meets both alike. The table gives each benchmark's median time per iteration
+one). Each benchmark runs in both, one right after the other (the first alternating), N rounds,
+so that a drift of the machine's speed meets both alike. The table gives each benchmark's median time per iteration
 for both, the median of the round-by-round ratios (above 1: AFTER is faster) and the trial
 moves of a search, which two builds that decide alike must share.
 """
@@ -51,9 +51,11 @@ def main():
     benchmarks = [name for name in names(args.after, args.filter) if name in known]
     times = {name: {"before": [], "after": []} for name in benchmarks}
     trials = {name: set() for name in benchmarks}
-    for _ in range(args.rounds):
+    for round in range(args.rounds):
+        # Which runs first alternates, so that neither gains from the other warming the machine.
+        sides = ("before", "after") if round % 2 == 0 else ("after", "before")
         for name in benchmarks:
-            for side in ("before", "after"):
+            for side in sides:
                 result = run(getattr(args, side), name)
                 times[name][side].append(nanoseconds(result))
                 if "trial_moves" in result:
