@@ -54,7 +54,8 @@ void Pawn::addEnPassant(FigureMoves& record, int columnDelta) const {
     const Move& last = history[history.getCount() - 1];
     if (last.to != beside || last.from != stepBy(beside, 0, static_cast<std::int8_t>(2 * ahead)))
         return;
-    const Figure* passed = board().figureAt(beside);  // the last mover, so never missing
+    // The last mover stands there; were the square empty, it would weigh nothing, as on the board.
+    const Figure* passed = board().figureAt(beside);
     record.addCapture(stepBy(beside, 0, ahead), beside, passed ? passed->material() : 0);
 }
 
