@@ -124,7 +124,8 @@ public:
     // with plain minimax (at most MAX_SEARCH_DEPTH), one of the best drawn at random (all
     // candidates for depth <= 0); the empty move when there is none. At the root,
     // candidateCount receives the number of best moves and the board is refreshed (or, when
-    // mated, given to the winner); below it, the state is put back. Trial moves are always taken back, also when an exception leaves.
+    // mated, given to the winner); below it, the state is put back. Trial moves are always
+    // taken back, also when an exception leaves.
     // A stop request of the calling thread ends the deepening: the remaining moves keep their
     // evaluation. At the root (depth 2 or more) the candidates are shared out over
     // searchThreads() workers, each on its own copy of the board, with the very scores and
