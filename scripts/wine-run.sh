@@ -14,19 +14,33 @@ export WINEARCH=win64
 # No Mono or Gecko download prompts: the programs need neither.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-with_display() {
-  if [ -n "${DISPLAY:-}" ]; then
-    "$@"
-  else
-    xvfb-run -a -s "-screen 0 1280x1024x24" "$@"
+xvfb_pid=""
+trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
+
+# Without a display, starts a virtual one. Xvfb picks a free display number itself and writes
+# it to a pipe, so that runs side by side never race for the same number.
+ensure_display() {
+  [ -z "${DISPLAY:-}" ] || return 0
+  local fifo number=""
+  fifo="$(mktemp -u "${TMPDIR:-/tmp}/wine-run-display.XXXXXX")"
+  mkfifo -m 600 "$fifo"
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
+  xvfb_pid=$!
+  read -r -t 10 number <"$fifo" || true
+  rm -f "$fifo"
+  if [ -z "$number" ]; then
+    echo "wine-run.sh: the virtual display did not start" >&2
+    exit 1
   fi
+  export DISPLAY=":$number"
 }
 
+ensure_display
 mkdir -p "$(dirname "$prefix")"
 (
   flock 9
   if [ ! -f "$prefix/.prepared" ]; then
-    with_display wineboot --init >/dev/null 2>&1 || true
+    wineboot --init >/dev/null 2>&1 || true
     wineserver -w || true
     touch "$prefix/.prepared"
   fi
@@ -35,4 +49,6 @@ mkdir -p "$(dirname "$prefix")"
 # Debian's wine wrapper only adds a warning about the missing 32-bit loader; call the 64-bit one.
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
-with_display "$wine" "$@"
+status=0
+"$wine" "$@" || status=$?
+exit "$status"
