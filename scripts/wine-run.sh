@@ -35,20 +35,26 @@ ensure_display() {
   export DISPLAY=":$number"
 }
 
-ensure_display
-mkdir -p "$(dirname "$prefix")"
-(
-  flock 9
-  if [ ! -f "$prefix/.prepared" ]; then
-    wineboot --init >/dev/null 2>&1 || true
-    wineserver -w || true
-    touch "$prefix/.prepared"
-  fi
-) 9>"$prefix.lock"
-
 # Debian's wine wrapper only adds a warning about the missing 32-bit loader; call the 64-bit one.
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
+
+ensure_display
+mkdir -p "$(dirname "$prefix")"
+# The marker's number goes up whenever the preparation changes, so that old prefixes get it too.
+prepared="$prefix/.prepared-2"
+(
+  flock 9
+  if [ ! -f "$prepared" ]; then
+    wineboot --init >/dev/null 2>&1 || true
+    # A program that crashes ends with Wine's backtrace on stderr; Wine's crash dialog would
+    # wait for a click that never comes and hold the test run until its time-out.
+    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    wineserver -w || true
+    touch "$prepared"
+  fi
+) 9>"$prefix.lock"
+
 status=0
 "$wine" "$@" || status=$?
 exit "$status"
