@@ -110,6 +110,7 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
     if (!engineThread_)
         return;  // not from a thread of ours
     const bool failed = engineThread_->getOutcome() == chessapp::eoFAILED;
+    const chessapp::WriteFault saveFault = engineThread_->getSaveFault();
     engineThread_.reset();
     if (failed) {
         // Whatever the failed task left on the board, the game goes on from where it was.
@@ -126,6 +127,11 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
     invalidate();
     if (failed)
         showMessage(chessapp::engineFailedMessage());
+    // Once a run: a folder that stays unwritable would otherwise bring a message every move.
+    if (saveFault != chessapp::wfNONE && !saveFailureTold_) {
+        saveFailureTold_ = true;
+        showMessage(chessapp::saveFailedMessage(files_.gameFileName(), saveFault));
+    }
 }
 
 void ChessMainWindow::showMessage(const vek::STRING& text) const {

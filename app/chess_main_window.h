@@ -74,6 +74,7 @@ private:
     // uses: until then no handler touches the controls, and edits of the depth field are not stored.
     bool initialized_ = false;
     bool depthInvalid_ = false;  // the depth field's text is no number, and that has been said
+    bool saveFailureTold_ = false;  // a failed save has been reported this run
     chessapp::BoardGeometry geometry_;
     std::atomic<std::int32_t> depth_{1};
     vek::chess::Board board_;
