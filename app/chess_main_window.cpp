@@ -42,6 +42,7 @@ winlib::ProcessStatus ChessMainWindow::handleCreate() {
     if (!missingControls().isEmpty())
         return winlib::psDO_DEFAULT;
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
+    minimumClient_ = measureMinimumClientSize();
     MovesBOX->setUserValue(-1);
     showPromotionPanel(false);
     // initialized_ is still false: the edit's change notifications store nothing here.

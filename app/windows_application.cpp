@@ -62,7 +62,8 @@ void WindowsApplication::dropGuiFile(const vek::STRING& problem) {
 
 vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
     try {
-        if (window.create(nullptr) != 0)
+        // Hidden until it has been found usable: a damaged form never shows half-built.
+        if (window.create(nullptr, winlibGUI::fsBY_CALLER) != 0)
             return chessapp::missingFormProblem();
     } catch (const std::exception& error) {
         if (guiFile_.isEmpty())
@@ -70,7 +71,7 @@ vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
         return chessapp::unusableGuiProblem(error.what());
     }
     const vek::STRING missing = window.missingControls();
-    return missing.isEmpty() ? vek::STRING() : chessapp::missingControlsProblem(missing);
+    return missing.isEmpty() ? window.unusableLayout() : chessapp::missingControlsProblem(missing);
 }
 
 winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
@@ -87,6 +88,7 @@ winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
         return nullptr;
     }
     const HWND handle = window->getHandle();
+    window->show(true);
     if (IsIconic(handle)) {
         window->setStyle(window->getStyle() | WS_VISIBLE);
         ShowWindow(handle, SW_RESTORE);
