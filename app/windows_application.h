@@ -4,13 +4,15 @@
 
 #include <memory>
 
+#include "app/single_run.h"
 #include "winlib/gui_application.h"
 
 class ChessMainWindow;
 
 class WindowsApplication : public winlibGUI::GuiApplication {
 public:
-    // Names the program "chess" by the vendor "vek" (the registry key's names); never aborts.
+    // Names the program "chess" by the vendor "vek" (the registry key's names). Aborts when
+    // another run plays on the same game file, after bringing that run's window to the front.
     bool startApplication(HINSTANCE instance, const char* commandLine, int show) override;
     // A chess.gui file if there is one, else the built-in definition. A file that cannot be
     // read is reported and replaced by the built-in definition.
@@ -22,6 +24,7 @@ public:
     // built from the built-in definition. Null (after reporting "Could not create window") when
     // even that fails.
     winlib::CallbackWindow* createMainWindow(const char* commandLine, int show) override;
+    // Deletes the window and gives the game folder free for the next run.
     void deleteMainWindow(winlib::CallbackWindow* window) override;
 
 private:
@@ -34,4 +37,5 @@ private:
     void dropGuiFile(const vek::STRING& problem);
 
     vek::STRING guiFile_;  // the replacement file in use; "" with the built-in definition
+    std::unique_ptr<chessapp::SingleRun> singleRun_;  // this run's claim on the game folder
 };
