@@ -239,19 +239,22 @@ def scenario(session, check):
             session.start()
             session.set_depth(1)
             view = session.board()
-            messages = []
-            for line, (start, target) in enumerate((("e2", "e4"), ("d2", "d4"))):
+
+            def engine_answers(line, start, target):
                 session.click_square(view, start)
                 session.click_square(view, target)
                 # The engine's answer completes the move list's line (see above).
                 wait_for(lambda: move_list_text_width(session.screenshot("unsaved"), line) > 55, ENGINE_TIMEOUT,
                          f"the engine's answer in line {line + 1} of the move list", interval=0.5)
-                time.sleep(2.0)  # time for a message to appear
-                boxes = session.visible_windows("Schach")
-                messages.append(len(boxes))
-                for box in boxes:
-                    session.close_message(box)
-            expect(messages == [1, 0], f"messages after each engine move: {messages}, expected [1, 0]")
+
+            engine_answers(0, "e2", "e4")
+            boxes = wait_for(lambda: session.visible_windows("Schach"), REPAINT_TIMEOUT, "the message box")
+            time.sleep(1.0)
+            expect(len(session.visible_windows("Schach")) == 1, "more than one message box")
+            session.close_message(boxes[0])
+            engine_answers(1, "d2", "d4")
+            time.sleep(3.0)  # time for a second message to appear, which it must not
+            expect(session.visible_windows("Schach") == [], "a second message after the next engine move")
             expect(os.listdir(session.temp) == [], "a file was written to the unwritable folder")
             session.close()
 
