@@ -267,8 +267,9 @@ TEST_F(MainWindowTest, TheSmallestWindowKeepsTheWholePanelAndABoard) {
     for (const auto& [control, name] : window->usedControls()) {
         const RECT rect = clientRectOf(*window, *control);
         EXPECT_LE(rect.right, client.right) << name;
-        if (control != window->ControlCHILD)  // the panel's frame takes the whole height anyway
+        if (control != window->ControlCHILD) {  // the panel's frame takes the whole height anyway
             EXPECT_LE(rect.bottom, client.bottom) << name;
+        }
     }
     const BoardGeometry& geometry = window->getGeometry();
     EXPECT_GE(geometry.squareSize, 16);

@@ -194,7 +194,10 @@ TEST_F(MainWindowGameTest, AFailedSaveIsToldOnceAndTheGameGoesOn) {
     EXPECT_EQ(message.owner, window->getHandle());
     EXPECT_EQ(message.caption, "Schach");
     EXPECT_EQ(message.text.rfind("Die Partie konnte nicht gespeichert werden", 0), 0u) << message.text;
-    EXPECT_NE(message.text.find("\"" + gameFile() + "\""), std::string::npos) << message.text;
+    std::string quotedName = gameFile();
+    quotedName.insert(quotedName.begin(), '"');
+    quotedName.push_back('"');
+    EXPECT_NE(message.text.find(quotedName), std::string::npos) << message.text;
     EXPECT_NE(message.text.find("an ihrer Stelle steht ein Ordner"), std::string::npos) << message.text;
 
     click(*window->TurnBtn);  // the engine moves for White and fails to save again: nothing is said
