@@ -6,8 +6,8 @@
 
 namespace winlibGUI {
 
-int ChessFORM_form::create(winlib::BasicWindow* parent) {
-    return createForm(*this, "ChessFORM", parent);
+int ChessFORM_form::create(winlib::BasicWindow* parent, FormShowing showing) {
+    return createForm(*this, "ChessFORM", parent, showing);
 }
 
 void ChessFORM_form::getControls() {
@@ -27,14 +27,16 @@ void ChessFORM_form::getControls() {
     ControlCHILD = findControl<winlib::FrameChild>(*this, 142);
 }
 
+std::vector<std::pair<const winlib::BasicWindow*, const char*>> ChessFORM_form::usedControls() const {
+    return {{ControlCHILD, "ControlCHILD"}, {DepthEdt, "DepthEdt"},   {EvalLABEL, "EvalLABEL"},
+            {WhiteClk, "WhiteClk"},         {BlackClk, "BlackClk"},   {StopBtn, "StopBtn"},
+            {BishopBtn, "BishopBtn"},       {KnightBtn, "KnightBtn"}, {RookBtn, "RookBtn"},
+            {QueenBtn, "QueenBtn"},         {PromotionList, "PromotionList"}, {MovesBOX, "MovesBOX"}};
+}
+
 vek::STRING ChessFORM_form::missingControls() const {
-    const std::pair<const winlib::BasicWindow*, const char*> used[] = {
-        {DepthEdt, "DepthEdt"},   {EvalLABEL, "EvalLABEL"}, {WhiteClk, "WhiteClk"},
-        {BlackClk, "BlackClk"},   {StopBtn, "StopBtn"},     {BishopBtn, "BishopBtn"},
-        {KnightBtn, "KnightBtn"}, {RookBtn, "RookBtn"},     {QueenBtn, "QueenBtn"},
-        {PromotionList, "PromotionList"}, {MovesBOX, "MovesBOX"}, {ControlCHILD, "ControlCHILD"}};
     vek::STRING missing;
-    for (const auto& [control, name] : used) {
+    for (const auto& [control, name] : usedControls()) {
         if (control != nullptr)
             continue;
         if (!missing.isEmpty())

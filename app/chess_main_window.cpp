@@ -42,6 +42,7 @@ winlib::ProcessStatus ChessMainWindow::handleCreate() {
     if (!missingControls().isEmpty())
         return winlib::psDO_DEFAULT;
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
+    minimumClient_ = measureMinimumClientSize();
     MovesBOX->setUserValue(-1);
     showPromotionPanel(false);
     // initialized_ is still false: the edit's change notifications store nothing here.
@@ -110,6 +111,7 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
     if (!engineThread_)
         return;  // not from a thread of ours
     const bool failed = engineThread_->getOutcome() == chessapp::eoFAILED;
+    const chessapp::WriteFault saveFault = engineThread_->getSaveFault();
     engineThread_.reset();
     if (failed) {
         // Whatever the failed task left on the board, the game goes on from where it was.
@@ -126,6 +128,11 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
     invalidate();
     if (failed)
         showMessage(chessapp::engineFailedMessage());
+    // Once a run: a folder that stays unwritable would otherwise bring a message every move.
+    if (saveFault != chessapp::wfNONE && !saveFailureTold_) {
+        saveFailureTold_ = true;
+        showMessage(chessapp::saveFailedMessage(files_.gameFileName(), saveFault));
+    }
 }
 
 void ChessMainWindow::showMessage(const vek::STRING& text) const {

@@ -31,6 +31,13 @@ public:
     winlib::ProcessStatus handleResize(winlib::Size size) override;
     void handleTimer() override;
     void handleAsyncTaskEnd(LPARAM data) override;
+    // WM_GETMINMAXINFO: the window is never made smaller than the side panel and a small board.
+    winlib::ProcessStatus handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // What keeps the window as built from its form from being used: invisible, too small for
+    // the side panel and a board, or a control it uses outside its client area or hidden; ""
+    // when it is usable. Asked before the window is shown.
+    vek::STRING unusableLayout() const;
 
     // The search depth; read by the engine thread when its task starts.
     std::int32_t getDepth() const { return depth_.load(std::memory_order_acquire); }
@@ -69,12 +76,18 @@ private:
     // An edit of the depth field: a number becomes the depth and is stored; anything else is
     // reported (once until the field holds a number again) and changes nothing.
     void takeDepth(const vek::STRING& text);
+    // The controls the window uses, with "Neustart" and "Drehen" where the form has them.
+    std::vector<std::pair<const winlib::BasicWindow*, const char*>> placedControls() const;
+    // The client size that holds the whole side panel, as the form placed it, and the smallest board.
+    winlib::Size measureMinimumClientSize() const;
 
     // Set at the end of handleCreate, which ends early when the form lacks a control the window
     // uses: until then no handler touches the controls, and edits of the depth field are not stored.
     bool initialized_ = false;
     bool depthInvalid_ = false;  // the depth field's text is no number, and that has been said
+    bool saveFailureTold_ = false;  // a failed save has been reported this run
     chessapp::BoardGeometry geometry_;
+    winlib::Size minimumClient_;  // measured once the form is built
     std::atomic<std::int32_t> depth_{1};
     vek::chess::Board board_;
     vek::chess::Board beforeEngine_;  // the board when the engine started, put back if it fails

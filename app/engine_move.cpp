@@ -27,12 +27,12 @@ EngineAnswer playEngineMove(vek::chess::Board& board, std::int32_t depth) {
     return EngineAnswer{eoPLAYED, savedPositionText(board)};
 }
 
-EngineOutcome runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files,
-                            const std::atomic<bool>& closing) {
+EngineResult runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files,
+                           const std::atomic<bool>& closing) {
     const EngineAnswer answer = playEngineMove(board, depth);
-    if (!closing.load(std::memory_order_acquire))
-        saveGame(files, answer.savedText);
-    return answer.outcome;
+    if (closing.load(std::memory_order_acquire))
+        return EngineResult{answer.outcome, wfNONE};
+    return EngineResult{answer.outcome, saveGame(files, answer.savedText)};
 }
 
 }  // namespace chessapp

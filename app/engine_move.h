@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdint>
 
+#include "app/game_file_writer.h"
 #include "app/game_files.h"
 #include "chess/board.h"
 #include "foundation/string.h"
@@ -16,6 +17,13 @@ enum EngineOutcome {
     eoPLAYED,   // a move was played
     eoNO_MOVE,  // the side to move had no move: nothing played, the search set the final state
     eoFAILED,   // the search failed (memory ran out): the board is as it was before, nothing saved
+};
+
+// What the engine's turn came to, for the window: the move's outcome, and whether its position
+// reached the game file.
+struct EngineResult {
+    EngineOutcome outcome = eoFAILED;
+    WriteFault saveFault = wfNONE;  // the game file could not be written (and why)
 };
 
 struct EngineAnswer {
@@ -31,8 +39,9 @@ EngineAnswer playEngineMove(vek::chess::Board& board, std::int32_t depth);
 
 // The whole task: playEngineMove, then the new position saved as the game file and the next
 // numbered copy, unless `closing` is set by the time the move is found (the window is closing:
-// a move the player never saw is not saved). A search or move that fails is reported, not thrown.
-EngineOutcome runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files,
+// a move the player never saw is not saved). A search or move that fails, and a save that fails,
+// are reported, not thrown.
+EngineResult runEngineTask(vek::chess::Board& board, std::int32_t depth, GameFiles& files,
                             const std::atomic<bool>& closing);
 
 }  // namespace chessapp

@@ -15,8 +15,10 @@ void EngineThread::abandon() {
 
 void EngineThread::ExecuteTask() {
     try {
-        outcome_.store(task_(*board, mainWindow->getDepth(), mainWindow->engineGameFiles(), closing_),
-                       std::memory_order_release);
+        const chessapp::EngineResult result =
+            task_(*board, mainWindow->getDepth(), mainWindow->engineGameFiles(), closing_);
+        saveFault_.store(result.saveFault, std::memory_order_release);
+        outcome_.store(result.outcome, std::memory_order_release);
     } catch (...) {
         // The window learns of it from the outcome and puts its board back; the end message
         // follows as after any task.

@@ -16,8 +16,8 @@ class ChessMainWindow;
 class EngineThread : public winlib::AsyncThread {
 public:
     // What the thread runs: chessapp::runEngineTask, or a stand-in in tests.
-    using Task = chessapp::EngineOutcome (*)(vek::chess::Board& board, std::int32_t depth,
-                                             chessapp::GameFiles& files, const std::atomic<bool>& closing);
+    using Task = chessapp::EngineResult (*)(vek::chess::Board& board, std::int32_t depth,
+                                            chessapp::GameFiles& files, const std::atomic<bool>& closing);
 
     // The window must outlive the thread (it stops and waits for it before its board goes),
     // and leaves its board alone until the end message has arrived.
@@ -27,6 +27,9 @@ public:
     void abandon();
     // How the task ended; read it after the end message. A task that threw counts as failed.
     chessapp::EngineOutcome getOutcome() const { return outcome_.load(std::memory_order_acquire); }
+    // Why the game file could not be written (wfNONE: saved, or nothing to save); read it after
+    // the end message. The thread only reports it: telling the player is the window's business.
+    chessapp::WriteFault getSaveFault() const { return saveFault_.load(std::memory_order_acquire); }
 
     vek::chess::Board* const board;        // the window's game; not owned
     ChessMainWindow* const mainWindow;     // read for the depth and the game files; not owned
@@ -38,5 +41,6 @@ protected:
 private:
     const Task task_;
     std::atomic<bool> closing_{false};
+    std::atomic<chessapp::WriteFault> saveFault_{chessapp::wfNONE};
     std::atomic<chessapp::EngineOutcome> outcome_{chessapp::eoFAILED};
 };

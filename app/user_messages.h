@@ -4,6 +4,7 @@
 
 #include <cstdint>
 
+#include "app/game_file_writer.h"
 #include "foundation/string.h"
 
 namespace chessapp {
@@ -27,5 +28,9 @@ vek::STRING unusableGuiProblem(const char* error);
 
 // The engine's search failed; the position is the one before it.
 vek::STRING engineFailedMessage();
+
+// The game file `fileName` could not be written for the reason `fault` (not wfNONE); the game
+// goes on unsaved.
+vek::STRING saveFailedMessage(const vek::STRING& fileName, WriteFault fault);
 
 }  // namespace chessapp

@@ -1,16 +1,22 @@
 #include "app/windows_application.h"
 
+#include <cstdint>
 #include <exception>
 #include <string_view>
 
 #include "app/chess_form_definition.h"
 #include "app/chess_main_window.h"
+#include "app/game_files.h"
 #include "app/user_messages.h"
 #include "winlib/error_report.h"
 #include "winlib/gui_file_search.h"
 #include "xml/document.h"
 
 namespace {
+
+// How long a second start waits for the first run's window: that run may still be starting, or
+// be telling the player about a damaged GUI file.
+constexpr std::uint32_t kFirstRunWaitMs = 15000;
 
 // The file's full path for the message: the search may have found it by a relative name.
 vek::STRING fullPath(const vek::STRING& name) {
@@ -24,7 +30,13 @@ vek::STRING fullPath(const vek::STRING& name) {
 bool WindowsApplication::startApplication(HINSTANCE, const char*, int) {
     setApplicationName("chess");
     setVendorName("vek");
-    return false;
+    singleRun_ = std::make_unique<chessapp::SingleRun>(chessapp::GameFiles().tempDirectory());
+    if (singleRun_->isFirst())
+        return false;
+    // The game on screen is the one in the file: showing it is all a second start can do.
+    singleRun_->activateFirst(kFirstRunWaitMs);
+    singleRun_.reset();
+    return true;
 }
 
 vek::xml::Document* WindowsApplication::loadGui() {
@@ -62,7 +74,8 @@ void WindowsApplication::dropGuiFile(const vek::STRING& problem) {
 
 vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
     try {
-        if (window.create(nullptr) != 0)
+        // Hidden until it has been found usable: a damaged form never shows half-built.
+        if (window.create(nullptr, winlibGUI::fsBY_CALLER) != 0)
             return chessapp::missingFormProblem();
     } catch (const std::exception& error) {
         if (guiFile_.isEmpty())
@@ -70,7 +83,7 @@ vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
         return chessapp::unusableGuiProblem(error.what());
     }
     const vek::STRING missing = window.missingControls();
-    return missing.isEmpty() ? vek::STRING() : chessapp::missingControlsProblem(missing);
+    return missing.isEmpty() ? window.unusableLayout() : chessapp::missingControlsProblem(missing);
 }
 
 winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
@@ -87,6 +100,9 @@ winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
         return nullptr;
     }
     const HWND handle = window->getHandle();
+    if (singleRun_)
+        singleRun_->publishWindow(handle);
+    window->show(true);
     if (IsIconic(handle)) {
         window->setStyle(window->getStyle() | WS_VISIBLE);
         ShowWindow(handle, SW_RESTORE);
@@ -97,4 +113,5 @@ winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
 
 void WindowsApplication::deleteMainWindow(winlib::CallbackWindow* window) {
     delete window;
+    singleRun_.reset();
 }

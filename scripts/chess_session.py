@@ -169,6 +169,8 @@ class Session:
     # ---- Set-up and tear-down
 
     def __enter__(self):
+        if os.path.isdir(self.temp):  # an earlier run that was killed inside unwritable_temp
+            run(["chattr", "-i", self.temp], check=False)
         shutil.rmtree(self.workdir, ignore_errors=True)
         for folder in (self.temp, self.screens):
             os.makedirs(folder)
@@ -222,6 +224,28 @@ class Session:
         self.window = wait_for(self._find_window, timeout, 'the window "Chess"')
         wait_for(lambda: self.client_size()[0] > BOARD_LEFT, 10, "the window's size")
         time.sleep(1.0)  # let the first paint finish
+
+    def start_again(self, timeout=60):
+        """Starts a second copy of the program for the same temporary folder; returns its exit code
+        once it has ended by itself."""
+        second = subprocess.Popen([WINE, self.exe], env=self.env, cwd=self.workdir,
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        try:
+            return second.wait(timeout)
+        except subprocess.TimeoutExpired as error:
+            second.kill()
+            second.wait(10)
+            raise SessionError(f"the second start did not end within {timeout} s") from error
+
+    def visible_windows(self, title):
+        """The ids of the visible windows with exactly that title."""
+        out = run(["xdotool", "search", "--onlyvisible", "--name", f"^{title}$"], env=self.env, check=False)
+        return out.split()
+
+    def close_message(self, window, timeout=15):
+        """Answers a message box with Return and waits for it to go."""
+        run(["xdotool", "key", "--window", window, "Return"], env=self.env)
+        wait_for(lambda: window not in self.visible_windows("Schach"), timeout, "the message box to close")
 
     def _find_window(self):
         out = run(["xdotool", "search", "--onlyvisible", "--name", "^Chess$"], env=self.env, check=False)
@@ -290,6 +314,16 @@ class Session:
         return 0
 
     # ---- The game files and the setting
+
+    @contextlib.contextmanager
+    def unwritable_temp(self):
+        """Makes the temporary folder unwritable, even for root (immutable); the folder is
+        writable again afterwards, whatever happens."""
+        run(["chattr", "+i", self.temp])
+        try:
+            yield
+        finally:
+            run(["chattr", "-i", self.temp], check=False)
 
     def game_file(self, number=None):
         name = "chess.txt" if number is None else f"chess{number}.txt"

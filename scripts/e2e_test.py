@@ -135,6 +135,15 @@ def scenario(session, check):
         wait_for(lambda: move_list_text_width(session.screenshot("move-list"), 0) > 55, REPAINT_TIMEOUT,
                  "the engine's answer in the move list's first line", interval=0.5)
 
+    def second_start_shows_the_first():
+        saved = session.read_game_file()
+        windows = session.visible_windows("Chess")
+        session.start_again()
+        expect(session.program.poll() is None, "the first run ended")
+        expect(session.visible_windows("Chess") == windows, "a second window appeared")
+        expect(session.read_game_file() == saved and session.read_game_file(2) is None,
+               "the second start wrote a game file")
+
     def depth_lands_in_registry():
         session.set_depth(2)
         depth = wait_for(lambda: session.stored_depth(), 20, "the depth in the registry")
@@ -223,16 +232,45 @@ def scenario(session, check):
         expect(session.read_game_file() == saved, "closing during the search changed the game file")
         expect(sorted(os.listdir(session.temp)) == numbered, "closing during the search wrote a numbered copy")
 
+    def unwritable_save_folder():
+        for name in os.listdir(session.temp):
+            os.remove(os.path.join(session.temp, name))
+        with session.unwritable_temp():
+            session.start()
+            session.set_depth(1)
+            view = session.board()
+
+            def engine_answers(line, start, target):
+                session.click_square(view, start)
+                session.click_square(view, target)
+                # The engine's answer completes the move list's line (see above).
+                wait_for(lambda: move_list_text_width(session.screenshot("unsaved"), line) > 55, ENGINE_TIMEOUT,
+                         f"the engine's answer in line {line + 1} of the move list", interval=0.5)
+
+            engine_answers(0, "e2", "e4")
+            boxes = wait_for(lambda: session.visible_windows("Schach"), REPAINT_TIMEOUT, "the message box")
+            time.sleep(1.0)
+            expect(len(session.visible_windows("Schach")) == 1, "more than one message box")
+            session.close_message(boxes[0])
+            engine_answers(1, "d2", "d4")
+            time.sleep(3.0)  # time for a second message to appear, which it must not
+            expect(session.visible_windows("Schach") == [], "a second message after the next engine move")
+            expect(os.listdir(session.temp) == [], "a file was written to the unwritable folder")
+            session.close()
+
     steps = [("the board is drawn where the geometry puts it", first_start),
              ("e2-e4 by two clicks, the engine answers, both files hold the position",
               player_move_and_engine_answer),
+             ("a second start for the same folder shows the first window and ends",
+              second_start_shows_the_first),
              ("a depth typed into the field lands in the registry", depth_lands_in_registry),
              ('"Drehen" turns the board and the engine moves for White', turn_board),
              ('"Stop" ends a depth-6 search promptly with a move', stop_deep_search),
              ('"Neustart" sets up the initial position', restart),
              ("a new start restores the last saved position", restore_after_restart),
              ("after more moves than the list shows, its newest line is in view", newest_move_in_view),
-             ("closing while the engine thinks stops it and saves nothing", close_while_thinking)]
+             ("closing while the engine thinks stops it and saves nothing", close_while_thinking),
+             ("with an unwritable save folder the player is told once and plays on", unwritable_save_folder)]
     for name, function in steps:
         if not check.step(name, function) and name.startswith("the board is drawn"):
             break  # nothing else can work without a window

@@ -277,7 +277,7 @@ void buildChildren(const STRING& documentFileName, const XmlContainer& element, 
     }
 }
 
-int createForm(CallbackWindow& window, const STRING& formName, BasicWindow* parent) {
+int createForm(CallbackWindow& window, const STRING& formName, BasicWindow* parent, FormShowing showing) {
     winlib::Application* application = winlib::Application::getInstance();
     const XmlContainer* form = application != nullptr ? application->findGuiElement(formName, "form", "name") : nullptr;
     if (form == nullptr)
@@ -286,7 +286,7 @@ int createForm(CallbackWindow& window, const STRING& formName, BasicWindow* pare
     const DWORD style = winlib::readUnsigned(*form, "style");
     applyCommonAttributes(window, *form);
     window.setText(caption);
-    window.setStyle(style);
+    window.setStyle(style & ~static_cast<DWORD>(WS_VISIBLE));
     if (window.create(parent) != 0)
         return 1;
     window.setFont(winlib::SharedFont::stock(ANSI_VAR_FONT));
@@ -307,7 +307,14 @@ int createForm(CallbackWindow& window, const STRING& formName, BasicWindow* pare
     window.setCommandsEnabled(true);
     window.setDialogNavigation(true);
     window.handleCreate();
+    if (showing == fsWHEN_BUILT && (style & WS_VISIBLE) != 0)
+        window.show(true);
     return 0;
+}
+
+bool formAsksVisible(const BasicWindow& window) {
+    const XmlContainer* form = window.getGuiElement();
+    return form != nullptr && (winlib::readUnsigned(*form, "style") & WS_VISIBLE) != 0;
 }
 
 }  // namespace winlibGUI

@@ -12,11 +12,23 @@
 
 namespace winlibGUI {
 
+// Who shows a window built from a form. It is built hidden either way, so that no half-built
+// window is ever on the screen.
+enum FormShowing {
+    fsWHEN_BUILT,  // createForm shows it at the end, if the form's style has WS_VISIBLE
+    fsBY_CALLER,   // it stays hidden: the caller checks it first (formAsksVisible) and shows it
+};
+
 // Builds the form of that name into window: creates it, builds its children, lays them out
 // once, binds the controls (getControls) and calls handleCreate once. 0 success; 1 when there
 // is no such form or the system refuses the window. Errors of the definition (bad numbers,
 // unknown child types) are raised after the window has been destroyed again.
-int createForm(winlib::CallbackWindow& window, const vek::STRING& formName, winlib::BasicWindow* parent);
+int createForm(winlib::CallbackWindow& window, const vek::STRING& formName, winlib::BasicWindow* parent,
+               FormShowing showing = fsWHEN_BUILT);
+
+// Whether the form that window was built from asks for a visible window (WS_VISIBLE in its
+// style); false for a window not built from a form.
+bool formAsksVisible(const winlib::BasicWindow& window);
 
 // Applies what element holds to window: `child` elements and a `layoutManager` (only for
 // windows that hold children, others ignore them) and its own `layout` data.

@@ -244,6 +244,39 @@ TEST_F(MainWindowTest, ClosingWhileTheEngineThinksStopsItAndSavesNothing) {
     EXPECT_FALSE(std::filesystem::exists(gameFile("chess1.txt")));
 }
 
+// A control's rectangle in the main window's client coordinates.
+RECT clientRectOf(const ChessMainWindow& window, const winlib::BasicWindow& control) {
+    RECT rect{};
+    GetWindowRect(control.getHandle(), &rect);
+    MapWindowPoints(nullptr, window.getHandle(), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+// The window cannot be made smaller than its side panel, so that the move list's newest lines
+// stay in view, plus a small board; at that size the board still scales into what is left.
+TEST_F(MainWindowTest, TheSmallestWindowKeepsTheWholePanelAndABoard) {
+    MainWindowPtr window = openMainWindow();
+    const HWND handle = window->getHandle();
+    MINMAXINFO limits{};
+    SendMessageA(handle, WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+    SetWindowPos(handle, nullptr, 0, 0, limits.ptMinTrackSize.x, limits.ptMinTrackSize.y, SWP_NOMOVE | SWP_NOZORDER);
+    pumpPending();
+
+    RECT client{};
+    GetClientRect(handle, &client);
+    for (const auto& [control, name] : window->usedControls()) {
+        const RECT rect = clientRectOf(*window, *control);
+        EXPECT_LE(rect.right, client.right) << name;
+        if (control != window->ControlCHILD) {  // the panel's frame takes the whole height anyway
+            EXPECT_LE(rect.bottom, client.bottom) << name;
+        }
+    }
+    const BoardGeometry& geometry = window->getGeometry();
+    EXPECT_GE(geometry.squareSize, 16);
+    EXPECT_LE(geometry.boardLeft + geometry.boardExtent(), client.right);
+    EXPECT_LE(geometry.boardExtent(), client.bottom);
+}
+
 struct StartCase {
     const char* name;
     std::optional<std::string> content;  // none: no file

@@ -75,7 +75,7 @@ protected:
 TEST_F(EngineTask, EveryEngineMoveSavesExactlyThePositionText) {
     board.newGame();
     play(board, "e2e4");
-    ASSERT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 1, files, closing).outcome, eoPLAYED);
     EXPECT_EQ(board.history().getCount(), 2u);
     EXPECT_EQ(board.sideToMove(), vek::chess::WHITE);
     const std::optional<std::string> saved = fileContent(files.gameFileName().getText());
@@ -86,9 +86,9 @@ TEST_F(EngineTask, EveryEngineMoveSavesExactlyThePositionText) {
     EXPECT_EQ(fileContent(directory() + "chess1.txt"), saved);
 
     // The engine playing White, twice more in this run.
-    ASSERT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 1, files, closing).outcome, eoPLAYED);
     board.playMove(board.listAllMoves()[0]);  // the player as Black
-    ASSERT_EQ(runEngineTask(board, 2, files, closing), eoPLAYED);
+    ASSERT_EQ(runEngineTask(board, 2, files, closing).outcome, eoPLAYED);
     EXPECT_EQ(fileContent(files.gameFileName().getText())->back(), 'S');
     EXPECT_EQ(fileContent(directory() + "chess3.txt"), fileContent(files.gameFileName().getText()));
     EXPECT_EQ(fileCount(), 4u);
@@ -99,7 +99,7 @@ TEST_F(EngineTask, AMatedSideMovesNothingAndNothingIsWritten) {
     for (const char* move : {"f2f3", "e7e5", "g2g4", "d8h4"})
         play(board, move);
     const std::size_t moves = board.history().getCount();
-    EXPECT_EQ(runEngineTask(board, 2, files, closing), eoNO_MOVE);
+    EXPECT_EQ(runEngineTask(board, 2, files, closing).outcome, eoNO_MOVE);
     EXPECT_EQ(board.history().getCount(), moves);
     EXPECT_EQ(board.state(), vek::chess::BLACK_WINS);
     EXPECT_EQ(fileCount(), 0u);
@@ -112,7 +112,7 @@ TEST_F(EngineTask, AFailedSearchLeavesTheBoardAndTheFilesAlone) {
     int failures = 0;
     for (int allocation = 1; allocation <= 30; ++allocation) {
         allocationsBeforeFailure = allocation;
-        const EngineOutcome outcome = runEngineTask(board, 2, files, closing);
+        const EngineOutcome outcome = runEngineTask(board, 2, files, closing).outcome;
         allocationsBeforeFailure = 0;
         if (outcome == eoPLAYED)  // the search needed fewer allocations
             break;
@@ -126,7 +126,7 @@ TEST_F(EngineTask, AFailedSearchLeavesTheBoardAndTheFilesAlone) {
     }
     if (failures == 0)
         GTEST_SKIP() << "the allocation functions of this program are not in use";
-    EXPECT_EQ(runEngineTask(board, 2, files, closing), eoPLAYED);  // the board is fit for the next search
+    EXPECT_EQ(runEngineTask(board, 2, files, closing).outcome, eoPLAYED);  // the board is fit for the next search
     EXPECT_EQ(board.history().getCount(), 2u);
 }
 
@@ -134,7 +134,7 @@ TEST_F(EngineTask, AFailedSearchLeavesTheBoardAndTheFilesAlone) {
 TEST_F(EngineTask, AMoveFoundAfterTheWindowClosedIsNotSaved) {
     board.newGame();
     closing = true;
-    EXPECT_EQ(runEngineTask(board, 1, files, closing), eoPLAYED);
+    EXPECT_EQ(runEngineTask(board, 1, files, closing).outcome, eoPLAYED);
     EXPECT_EQ(fileCount(), 0u);
 }
 

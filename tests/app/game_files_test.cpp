@@ -1,6 +1,9 @@
+#include <cerrno>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -137,29 +140,75 @@ TEST(GameFileWriter, ReplacesTheFileAndLeavesNoTemporaryFile) {
     const ScratchDirectory scratch;
     const std::string name = (scratch.path() / "chess.txt").string();
     std::ofstream(name, std::ios::binary) << "old position";
-    ASSERT_TRUE(replaceFile(name.c_str(), "new position"));
+    ASSERT_EQ(replaceFile(name.c_str(), "new position"), wfNONE);
     EXPECT_EQ(fileContent(name), "new position");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
 }
 
-TEST(GameFileWriter, AFailedWriteKeepsThePreviousFile) {
+TEST(GameFileWriter, AFailedWriteKeepsThePreviousFileAndSaysWhy) {
     const ScratchDirectory scratch;
     const std::string name = (scratch.path() / "chess.txt").string();
     std::ofstream(name, std::ios::binary) << "old position";
     std::filesystem::create_directory(name + ".new");  // the temporary file cannot be created
-    EXPECT_FALSE(replaceFile(name.c_str(), "new position"));
+    EXPECT_NE(replaceFile(name.c_str(), "new position"), wfNONE);
     EXPECT_EQ(fileContent(name), "old position");
-    EXPECT_FALSE(replaceFile((scratch.path() / "none" / "chess.txt").string().c_str(), "x"));
-    EXPECT_FALSE(writeWholeFile((scratch.path() / "none" / "chess1.txt").string().c_str(), "x"));
+    EXPECT_EQ(replaceFile((scratch.path() / "none" / "chess.txt").string().c_str(), "x"), wfNO_FOLDER);
+    EXPECT_EQ(writeWholeFile((scratch.path() / "none" / "chess1.txt").string().c_str(), "x"), wfNO_FOLDER);
+    const std::string folder = (scratch.path() / "folder.txt").string();
+    std::filesystem::create_directory(folder);
+    EXPECT_EQ(replaceFile(folder.c_str(), "x"), wfFOLDER_IN_PLACE);
+    EXPECT_TRUE(std::filesystem::is_directory(folder));
+}
+
+// The disk steps of replacements, in order, each with what it found: the flush how many bytes
+// the file held, the move the content it moved. Either step can be made to fail.
+struct RecordedSteps {
+    static inline std::vector<std::string> log;
+    static inline int flushError = 0;
+    static inline int moveError = 0;
+
+    static int flush(std::FILE* file) {
+        log.push_back("flush " + std::to_string(std::ftell(file)));
+        return flushError != 0 ? flushError : platformDiskSteps().flushToDisk(file);
+    }
+    static int move(const vek::STRING& from, const vek::STRING& to) {
+        log.push_back("move " + fileContent(from.getText()).value_or("(none)"));
+        return moveError != 0 ? moveError : platformDiskSteps().moveReplacing(from, to);
+    }
+    static constexpr DiskSteps steps{flush, move};
+};
+
+// A power cut right after the replacement must not find the new name pointing at data that
+// never reached the disk.
+TEST(GameFileWriter, TheWholeNewContentIsFlushedBeforeItReplacesTheOld) {
+    const ScratchDirectory scratch;
+    const std::string name = (scratch.path() / "chess.txt").string();
+    std::ofstream(name, std::ios::binary) << "old position";
+    RecordedSteps::log.clear();
+    ASSERT_EQ(replaceFile(name.c_str(), "new position", RecordedSteps::steps), wfNONE);
+    EXPECT_EQ(RecordedSteps::log, (std::vector<std::string>{"flush 12", "move new position"}));
+    EXPECT_EQ(fileContent(name), "new position");
+
+    // A flush that fails (a full disk) replaces nothing; a refused move leaves no temporary file.
+    RecordedSteps::log.clear();
+    RecordedSteps::flushError = ENOSPC;
+    EXPECT_EQ(replaceFile(name.c_str(), "third", RecordedSteps::steps), wfDISK_FULL);
+    EXPECT_EQ(RecordedSteps::log, (std::vector<std::string>{"flush 5"}));
+    RecordedSteps::flushError = 0;
+    RecordedSteps::moveError = EACCES;
+    EXPECT_EQ(replaceFile(name.c_str(), "fourth", RecordedSteps::steps), wfNO_ACCESS);
+    RecordedSteps::moveError = 0;
+    EXPECT_EQ(fileContent(name), "new position");
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(scratch.path()), {}), 1);
 }
 
 TEST(GameFileWriter, SavesTheGameFileAndTheNextNumberedCopy) {
     const ScratchDirectory scratch;
     FakeEnvironment::values = {{"TMP", scratch.asVariable()}};
     GameFiles files(FakeEnvironment::lookup);
-    saveGame(files, "first");
-    saveGame(files, "second");
-    saveGame(files, vek::STRING());  // nothing to save
+    EXPECT_EQ(saveGame(files, "first"), wfNONE);
+    EXPECT_EQ(saveGame(files, "second"), wfNONE);
+    EXPECT_EQ(saveGame(files, vek::STRING()), wfNONE);  // nothing to save
     EXPECT_EQ(fileContent(files.gameFileName().getText()), "second");
     const std::string directory = files.tempDirectory().getText();
     EXPECT_EQ(fileContent(directory + "chess1.txt"), "first");

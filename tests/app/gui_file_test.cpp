@@ -8,6 +8,7 @@
 #include <fstream>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/chess_form_definition.h"
 #include "app_window_test_support.h"
@@ -28,6 +29,39 @@ std::string replaced(const std::string& what, const std::string& by) {
     return text.replace(text.find(what), what.size(), by);
 }
 
+// The built-in text with every style attribute set to `style`.
+std::string everyStyle(const std::string& style) {
+    std::string text(chessFormDefinition());
+    const std::string attribute = "style=\"";
+    for (std::size_t at = text.find(attribute); at != std::string::npos; at = text.find(attribute, at + 1)) {
+        const std::size_t value = at + attribute.size();
+        text.replace(value, text.find('"', value) - value, style);
+    }
+    return text;
+}
+
+// What the player gets to see, in order: "message" for each message, "shown" for each top-level
+// window that appears.
+std::vector<std::string>& seen() {
+    static std::vector<std::string> events;
+    return events;
+}
+
+LRESULT CALLBACK noteShownWindow(int code, WPARAM wParam, LPARAM lParam) {
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_SHOWWINDOW && call->wParam != 0 &&
+        (GetWindowLongA(call->hwnd, GWL_STYLE) & WS_CHILD) == 0)
+        seen().push_back("shown");
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+winlib::ErrorReporter recordMessage = nullptr;  // the error recorder, which noteMessage passes on to
+
+void noteMessage(const winlib::UserMessage& message) {
+    seen().push_back("message");
+    recordMessage(message);
+}
+
 struct GuiFileCase {
     const char* name;
     std::string content;  // written to chess.gui; empty: chess.gui is a directory
@@ -46,8 +80,13 @@ protected:
             std::ofstream(guiFile, std::ios::binary) << GetParam().content;
         }
         app->startApplication(GetModuleHandleA(nullptr), "", SW_SHOW);
+        seen().clear();
+        recordMessage = winlib::setErrorReporter(noteMessage);
+        showHook = SetWindowsHookExA(WH_CALLWNDPROC, noteShownWindow, nullptr, GetCurrentThreadId());
     }
     void TearDown() override {
+        UnhookWindowsHookEx(showHook);
+        winlib::setErrorReporter(recordMessage);
         window.reset();
         std::filesystem::remove_all(guiFile);
         setVariable("TMP", privateTemporaryFolder());  // the scratch folder goes with the test
@@ -58,6 +97,7 @@ protected:
     const std::filesystem::path guiFile = std::filesystem::current_path() / "chess.gui";
     std::unique_ptr<WindowsApplication> app = std::make_unique<WindowsApplication>();
     std::unique_ptr<winlib::CallbackWindow> window;
+    HHOOK showHook = nullptr;
 };
 
 TEST_P(GuiFileTest, ADamagedFileIsNamedOnceAndTheBuiltInFormServes) {
@@ -78,6 +118,10 @@ TEST_P(GuiFileTest, ADamagedFileIsNamedOnceAndTheBuiltInFormServes) {
     EXPECT_NE(message.text.find(GetParam().fault), std::string::npos) << message.text;
     EXPECT_NE(message.text.find("eingebauten Oberfl\xE4" "che"), std::string::npos) << message.text;
     ErrorRecorder::clear();
+    // No damaged window shows before the message: the one window appears after it, whole.
+    EXPECT_EQ(seen(), (std::vector<std::string>{"message", "shown"}));
+    EXPECT_TRUE(IsWindowVisible(main->getHandle()));
+    EXPECT_EQ(main->unusableLayout(), "");
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -90,7 +134,17 @@ INSTANTIATE_TEST_SUITE_P(
         GuiFileCase{"withoutForm", "<?xml version=\"1.0\"?>\n<gui>\n<forms>\n</forms>\n</gui>", "\"ChessFORM\" fehlt"},
         GuiFileCase{"badNumber", replaced("style=\"1342308352\"", "style=\"abc\""), "Bad Numeric Format"},
         GuiFileCase{"unknownType", replaced("type=\"ListBox\"", "type=\"Listbox\""), "Unkown item type: Listbox"},
-        GuiFileCase{"aDirectory", std::string(), "File Open For Read Failed"}),
+        GuiFileCase{"aDirectory", std::string(), "File Open For Read Failed"},
+        GuiFileCase{"invisibleForm", replaced("style=\"277807104\"", "style=\"2147483648\""), "unsichtbar"},
+        GuiFileCase{"everyStyleOdd", everyStyle("99999999"), "unsichtbar"},
+        GuiFileCase{"hugeCaption", replaced("caption=\"Chess\"", "caption=\"" + std::string(1 << 20, 'x') + "\""),
+                    "der Fenstertitel ist mit 1048576 Zeichen zu lang"},
+        GuiFileCase{"panelWiderThanTheScreen", replaced("width=\"280\"", "width=\"99999999\""),
+                    "zu klein f\xFCr die Seitenleiste und ein Brett"},
+        GuiFileCase{"formOfNoSize", replaced("width=\"758\" height=\"491\"", "width=\"0\" height=\"0\""),
+                    "zu klein f\xFCr die Seitenleiste und ein Brett"},
+        GuiFileCase{"moveListBeyondThePanel", replaced("x=\"128\" y=\"136\"", "x=\"400\" y=\"136\""),
+                    "das Steuerelement MovesBOX liegt nicht sichtbar"}),
     [](const ::testing::TestParamInfo<GuiFileCase>& gui) { return std::string(gui.param.name); });
 
 using WholeGuiFileTest = GuiFileTest;

@@ -14,13 +14,13 @@ namespace {
 using vek::chess::Square;
 
 // An engine that never moves, so that the test plays both sides.
-EngineOutcome silentEngine(vek::chess::Board&, std::int32_t, GameFiles&, const std::atomic<bool>&) {
-    return eoNO_MOVE;
+EngineResult silentEngine(vek::chess::Board&, std::int32_t, GameFiles&, const std::atomic<bool>&) {
+    return EngineResult{eoNO_MOVE, wfNONE};
 }
 
 // An engine that breaks down halfway: it has played a move on the board when something that is
 // no std::exception leaves it.
-EngineOutcome brokenEngine(vek::chess::Board& board, std::int32_t, GameFiles&, const std::atomic<bool>&) {
+EngineResult brokenEngine(vek::chess::Board& board, std::int32_t, GameFiles&, const std::atomic<bool>&) {
     std::int32_t candidates = 0;
     board.playMove(board.findBestMove(1, candidates, true));
     throw 42;
@@ -178,6 +178,39 @@ TEST_F(MainWindowGameTest, AnEngineThatFailsLeavesTheWindowUsable) {
     ASSERT_TRUE(waitForEngine(*window));
     EXPECT_EQ(board.history().getCount(), 2u);
     EXPECT_TRUE(std::filesystem::exists(gameFile()));
+}
+
+// A game file that cannot be written (here a folder has its name) is told once a run, in a
+// message of the main window that names the file and why; the game goes on, and a save that
+// works again is silent.
+TEST_F(MainWindowGameTest, AFailedSaveIsToldOnceAndTheGameGoesOn) {
+    std::filesystem::create_directory(gameFile());
+    MainWindowPtr window = openMainWindow();
+    playByHand(*window, Square{'e', 2}, Square{'e', 4});
+    EXPECT_EQ(window->getBoard().history().getCount(), 2u);
+    ASSERT_EQ(ErrorRecorder::messages().size(), 1u);
+    const ErrorRecorder::Message message = ErrorRecorder::messages()[0];
+    ErrorRecorder::clear();
+    EXPECT_EQ(message.owner, window->getHandle());
+    EXPECT_EQ(message.caption, "Schach");
+    EXPECT_EQ(message.text.rfind("Die Partie konnte nicht gespeichert werden", 0), 0u) << message.text;
+    std::string quotedName = gameFile();
+    quotedName.insert(quotedName.begin(), '"');
+    quotedName.push_back('"');
+    EXPECT_NE(message.text.find(quotedName), std::string::npos) << message.text;
+    EXPECT_NE(message.text.find("an ihrer Stelle steht ein Ordner"), std::string::npos) << message.text;
+
+    click(*window->TurnBtn);  // the engine moves for White and fails to save again: nothing is said
+    ASSERT_TRUE(waitForEngine(*window));
+    EXPECT_EQ(window->getBoard().history().getCount(), 3u);
+    EXPECT_TRUE(ErrorRecorder::messages().empty());
+
+    std::filesystem::remove(gameFile());
+    click(*window->TurnBtn);
+    ASSERT_TRUE(waitForEngine(*window));
+    EXPECT_EQ(window->getBoard().history().getCount(), 4u);
+    EXPECT_TRUE(ErrorRecorder::messages().empty());
+    EXPECT_TRUE(std::filesystem::is_regular_file(gameFile()));
 }
 
 }  // namespace
