@@ -170,7 +170,9 @@ class Session:
 
     def __enter__(self):
         if os.path.isdir(self.temp):  # an earlier run that was killed inside unwritable_temp
-            run(["chattr", "-i", self.temp], check=False)
+            if os.geteuid() == 0:
+                run(["chattr", "-i", self.temp], check=False)
+            os.chmod(self.temp, 0o755)
         shutil.rmtree(self.workdir, ignore_errors=True)
         for folder in (self.temp, self.screens):
             os.makedirs(folder)
@@ -317,13 +319,20 @@ class Session:
 
     @contextlib.contextmanager
     def unwritable_temp(self):
-        """Makes the temporary folder unwritable, even for root (immutable); the folder is
-        writable again afterwards, whatever happens."""
-        run(["chattr", "+i", self.temp])
+        """Makes the temporary folder unwritable: immutable for root, whom permissions do not
+        stop, read-only for anyone else. It is writable again afterwards, whatever happens."""
+        as_root = os.geteuid() == 0
+        if as_root:
+            run(["chattr", "+i", self.temp])
+        else:
+            os.chmod(self.temp, 0o555)
         try:
             yield
         finally:
-            run(["chattr", "-i", self.temp], check=False)
+            if as_root:
+                run(["chattr", "-i", self.temp], check=False)
+            else:
+                os.chmod(self.temp, 0o755)
 
     def game_file(self, number=None):
         name = "chess.txt" if number is None else f"chess{number}.txt"
