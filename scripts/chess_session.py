@@ -158,7 +158,7 @@ class Session:
         self.temp = os.path.join(self.workdir, "temp")
         self.screens = os.path.join(self.workdir, "screens")
         self.env = dict(os.environ, WINEPREFIX=self.prefix, WINEDEBUG="-all", WINEARCH="win64",
-                        WINEDLLOVERRIDES="mscoree,mshtml=")
+                        WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d")
         self.xvfb = None
         self.program = None
         self.window = None

@@ -11,8 +11,9 @@ shift
 export WINEPREFIX="$prefix"
 export WINEDEBUG=-all
 export WINEARCH=win64
-# No Mono or Gecko download prompts: the programs need neither.
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# No Mono or Gecko download prompts, since the programs need neither, and no desktop menu
+# entries under the user's home folder (winemenubuilder).
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
 xvfb_pid=""
 trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
