@@ -39,7 +39,8 @@ TEST(SecondStart, BringsTheFirstRunsWindowToTheFrontAndEnds) {
 
     first->deleteMainWindow(window);
     EXPECT_TRUE(startsARun(temp.path().string()));
-    EXPECT_TRUE(ErrorRecorder::messages().empty());
+    for (const ErrorRecorder::Message& message : ErrorRecorder::messages())
+        ADD_FAILURE() << "unexpected message: " << message.text;
     setVariable("TMP", privateTemporaryFolder());
 }
 
