@@ -15,32 +15,15 @@ export WINEARCH=win64
 # entries under the user's home folder (winemenubuilder).
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 
-xvfb_pid=""
-trap '[ -z "$xvfb_pid" ] || kill "$xvfb_pid" 2>/dev/null || true' EXIT
-
-# Without a display, starts a virtual one. Xvfb picks a free display number itself and writes
-# it to a pipe, so that runs side by side never race for the same number.
-ensure_display() {
-  [ -z "${DISPLAY:-}" ] || return 0
-  local fifo number=""
-  fifo="$(mktemp -u "${TMPDIR:-/tmp}/wine-run-display.XXXXXX")"
-  mkfifo -m 600 "$fifo"
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$fifo" >/dev/null 2>&1 &
-  xvfb_pid=$!
-  read -r -t 10 number <"$fifo" || true
-  rm -f "$fifo"
-  if [ -z "$number" ]; then
-    echo "wine-run.sh: the virtual display did not start" >&2
-    exit 1
-  fi
-  export DISPLAY=":$number"
-}
+# Without a display the program gets a virtual one.
+# shellcheck source=virtual-display.sh
+. "$(dirname "$0")/virtual-display.sh"
 
 # Debian's wine wrapper only adds a warning about the missing 32-bit loader; call the 64-bit one.
 wine=/usr/lib/wine/wine64
 [ -x "$wine" ] || wine=wine
 
-ensure_display
+start_virtual_display
 mkdir -p "$(dirname "$prefix")"
 # The marker's number goes up whenever the preparation changes, so that old prefixes get it too.
 prepared="$prefix/.prepared-2"
