@@ -239,6 +239,8 @@ void Thread::StartThread(const STRING& name) {
     // The previous system thread has cleared `running`: let it return control.
     joinSystemThread();
 
+    // A stop request of the previous run, also one made after it had finished, is not carried
+    // over: the new body starts unstopped and its wait for the stop event blocks.
     terminated_.store(false);
     stopEvent_.reset();
     threadId_.store(0);

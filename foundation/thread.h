@@ -98,7 +98,8 @@ public:
     // Starts the thread (nothing happens while it is running, also when another caller starts it
     // at the same moment: exactly one of them starts it): purges the registry (skipped
     // when its lock is not had within the registry time-out), clears
-    // `terminated`, sets `running`, registers the thread with a counted reference (unless the
+    // `terminated` and resets the stop event (a stop request belongs to one run: a stop of the
+    // finished run must not end the next one at once), sets `running`, registers the thread with a counted reference (unless the
     // registry lock is not had within its time-out: the thread then runs unregistered, and keeps
     // its old name) and creates the system thread. Returns when the system thread has its id.
     // Throws ThreadError when the system thread cannot be created: the thread is then neither

@@ -180,6 +180,8 @@ class Session:
         windows_temp = "Z:" + self.temp.replace("/", "\\")
         for name in ("TMP", "TEMP"):
             self.reg(["add", r"HKCU\Environment", "/v", name, "/t", "REG_SZ", "/d", windows_temp, "/f"])
+        # A crash ends the program with a backtrace; Wine's crash dialog would wait for a click.
+        self.reg(["add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"])
         return self
 
     def __exit__(self, *exc):

@@ -8,12 +8,18 @@ Usage: scripts/uci_match.py ENGINE [--games N] [--tc MIN:SEC] [--inc SEC] [--wor
 Prints one line per game and the engine's score. With --check it exits with 1 unless every
 game ended by the rules (mate, stalemate, a draw rule or the move limit), with no illegal
 move and no loss on time. The whole run is bounded by --timeout; the games, polyglot's log
-and xboard's debug output stay in the work folder (default: a new temporary one), which also
-serves as HOME, so that xboard keeps its settings file there.
+and xboard's debug output stay in the work folder (default: a new temporary one).
+
+xboard reads the user's settings file through its system-wide configuration, from the home
+directory of the account rather than from HOME. Every option the match depends on is given on
+the command line, which xboard reads last, and it saves no settings. The harness does not wait
+for xboard to leave: once the games it asked for are recorded, it ends xboard, polyglot and the
+engines itself.
 """
 import argparse
 import os
 import re
+import select
 import signal
 import subprocess
 import sys
@@ -30,22 +36,34 @@ MOVE_LIMIT = 120  # moves after which xboard calls a game drawn
 
 
 def start_display(workdir):
-    """A virtual X display of its own, on the first free number from 300 on (far above those
-    that xvfb-run -a takes, from 99 on); returns the process and the display name."""
-    for number in range(300, 400):
-        if os.path.exists(f"/tmp/.X{number}-lock") or os.path.exists(f"/tmp/.X11-unix/X{number}"):
-            continue
-        display = subprocess.Popen(["Xvfb", f":{number}", "-screen", "0", "1280x1024x24", "-nolisten", "tcp"],
-                                   stdout=open(os.path.join(workdir, "xvfb.log"), "w"), stderr=subprocess.STDOUT,
-                                   start_new_session=True)
-        for _ in range(100):  # up to 10 s for the server to listen
-            if os.path.exists(f"/tmp/.X11-unix/X{number}"):
-                return display, f":{number}"
-            if display.poll() is not None:
-                break  # another server took the number meanwhile
-            time.sleep(0.1)
+    """A virtual X display of its own; Xvfb picks a free number itself (-displayfd), so that
+    runs side by side never race for one. Returns the process and the display name."""
+    read_end, write_end = os.pipe()
+    display = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1280x1024x24",
+                                "-nolisten", "tcp"], pass_fds=(write_end,),
+                               stdout=open(os.path.join(workdir, "xvfb.log"), "w"), stderr=subprocess.STDOUT,
+                               start_new_session=True)
+    os.close(write_end)
+    number = read_line(read_end, 10)  # up to 10 s for the server to listen
+    os.close(read_end)
+    if not number:
         stop(display)
-    raise RuntimeError("no virtual X display could be started")
+        raise RuntimeError("no virtual X display could be started")
+    return display, ":" + number
+
+
+def read_line(fd, timeout):
+    """The first line written to a pipe, without its end; empty when none comes in time (the
+    writer may send it in pieces, and fails if the pipe closes before the line is whole)."""
+    deadline = time.monotonic() + timeout
+    text = b""
+    while not text.endswith(b"\n") and time.monotonic() < deadline:
+        ready, _, _ = select.select([fd], [], [], max(0.0, deadline - time.monotonic()))
+        piece = os.read(fd, 64) if ready else b""
+        if not piece:
+            break
+        text += piece
+    return text.decode().strip() if text.endswith(b"\n") else ""
 
 
 def stop(process):
@@ -71,6 +89,12 @@ def xboard_command(engine, args, workdir):
             "-matchMode", "true", "-matchGames", str(args.games),
             "-tc", args.tc, "-inc", str(args.inc), "-autoCallFlag", "true",
             "-adjudicateDrawMoves", str(MOVE_LIMIT),
+            # What a settings file could otherwise change: no pop-up waits for a click, neither
+            # engine thinks on the other's time, and xboard judges by the rules alone.
+            "-popupExitMessage", "false", "-popupMoveErrors", "false", "-ponderNextMove", "false",
+            "-testLegality", "true", "-checkMates", "true", "-testClaims", "true",
+            "-adjudicateLossThreshold", "0", "-trivialDraws", "false",
+            "-saveSettingsOnExit", "false", "-saveSettingsFile", os.path.join(workdir, "xboard.settings"),
             "-saveGameFile", os.path.join(workdir, "games.pgn"),
             "-debug", "-nameOfDebugFile", os.path.join(workdir, "xboard.debug")]
 
@@ -85,10 +109,23 @@ def read_games(path):
         tags = dict(re.findall(r'\[(\w+) "([^"]*)"\]', chunk))
         if not tags:
             continue
+        if not chunk.rstrip().endswith(tags.get("Result", "*")):
+            continue  # still being written
         comments = re.findall(r"\{([^}]*)\}", chunk)
         games.append({"white": tags.get("White", "?"), "black": tags.get("Black", "?"),
                       "result": tags.get("Result", "*"), "ending": comments[-1] if comments else ""})
     return games
+
+
+def wait_for_games(xboard, path, count, timeout):
+    """Waits until `count` games are recorded or xboard has left; False when `timeout` seconds
+    pass first."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if xboard.poll() is not None or len(read_games(path)) >= count:
+            return True
+        time.sleep(0.5)
+    return False
 
 
 def engine_points(game):
@@ -135,9 +172,7 @@ def main():
             xboard = subprocess.Popen(xboard_command(engine, args, workdir), cwd=workdir, env=environment,
                                       stdout=log, stderr=subprocess.STDOUT, start_new_session=True)
             try:
-                xboard.wait(args.timeout)
-            except subprocess.TimeoutExpired:
-                timed_out = True
+                timed_out = not wait_for_games(xboard, os.path.join(workdir, "games.pgn"), args.games, args.timeout)
             finally:
                 stop(xboard)
     finally:

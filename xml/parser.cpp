@@ -127,6 +127,7 @@ void Parser::readEndTag() {
     std::string name;
     for (int c = peek(); c != kEnd && c != '>' && c != '<'; c = peek())
         name += static_cast<char>(get());
+    // Blanks between the name and '>' are allowed, as XML allows them: "</b >" closes <b>.
     const std::string_view trimmed = stripBlanks(name);
     const STRING endName(trimmed.data(), trimmed.size());
     if (atEnd()) {

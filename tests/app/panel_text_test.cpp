@@ -98,6 +98,9 @@ TEST(ThinkingCaptions, TheRootMoveOfAllAndTheTimeTaken) {
     EXPECT_EQ(textOf(thinkingCaption("Chess", 0, 20, 0)), "Chess - Rechner denkt: Zug 0 von 20, 0:00");
     EXPECT_EQ(textOf(thinkingCaption("Chess", 7, 20, 12999)), "Chess - Rechner denkt: Zug 7 von 20, 0:12");
     EXPECT_EQ(textOf(thinkingCaption("Chess", 3, 3, 754000)), "Chess - Rechner denkt: Zug 3 von 3, 12:34");
+    // The seconds' leading zero ends exactly at ten.
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 1, 20, 9999)), "Chess - Rechner denkt: Zug 1 von 20, 0:09");
+    EXPECT_EQ(textOf(thinkingCaption("Chess", 1, 20, 10000)), "Chess - Rechner denkt: Zug 1 von 20, 0:10");
     // Moves that two threads scored again do not count past the total.
     EXPECT_EQ(textOf(thinkingCaption("Chess", 25, 20, 60000)), "Chess - Rechner denkt: Zug 20 von 20, 1:00");
     EXPECT_EQ(textOf(thinkingButtonCaption("Stop", 7, 20)), "Stop 7/20");

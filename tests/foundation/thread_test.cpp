@@ -330,6 +330,22 @@ TEST_F(ThreadTest, RestartAfterItHasFinished) {
     EXPECT_EQ(thread.getUseCount(), 1);  // registered once
 }
 
+TEST_F(ThreadTest, AStopOfTheFinishedRunDoesNotEndTheNextOne) {
+    std::atomic<int> round{0};
+    std::atomic<bool> wokeAtOnce{true};
+    TestThread thread([&](TestThread& self) {
+        if (++round == 2)
+            wokeAtOnce = self.getStopEvent().wait(200) || self.isTerminated();
+    });
+    thread.StartThread("first");
+    ASSERT_TRUE(thread.waitUntilFinished(10000));
+    thread.StopThread();  // signals the event with nobody waiting
+    thread.StartThread("second");
+    ASSERT_TRUE(thread.waitUntilFinished(10000));
+    EXPECT_EQ(round, 2);
+    EXPECT_FALSE(wokeAtOnce);
+}
+
 TEST_F(ThreadTest, StopOfAFinishedThreadOnlySetsTheFlagAndSignals) {
     TestThread thread([](TestThread&) {});
     thread.StartThread("done");

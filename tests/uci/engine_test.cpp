@@ -203,6 +203,18 @@ TEST(UciProtocol, AnInfiniteSearchAnswersOnlyWhenStopped) {
     }
 }
 
+// Stopped before its first depth is done, the search still answers a move it may play, never
+// the null move: by "stop" right after "go", and by a limit too short for any depth.
+TEST(UciProtocol, AStopDuringTheFirstDepthStillAnswersALegalMove) {
+    Session session;
+    session.send("position startpos moves e2e4");
+    for (const char* go : {"go infinite", "go movetime 1", "go wtime 1 btime 1"}) {
+        session.send(go);
+        session.send("stop");
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove())) << go;
+    }
+}
+
 TEST(UciProtocol, TimedSearchesAnswerByThemselves) {
     Session session;
     session.send("position startpos moves d2d4");

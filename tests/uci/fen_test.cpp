@@ -1,6 +1,7 @@
 // Positions from GUIs: FEN texts, moves in long algebraic notation, and the board set up from
 // them with what a position text cannot say.
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +90,23 @@ TEST(BoardGame, SetUpGivesTheBoardCastlingRightsAndEnPassant) {
     EXPECT_EQ(board.whiteKing()->queenSide().kingTarget, chess::kNoSquare);
     EXPECT_EQ(board.blackKing()->queenSide().kingTarget, (chess::Square{'c', 8}));
     EXPECT_EQ(board.blackKing()->kingSide().kingTarget, chess::kNoSquare);
+
+    // Each right alone, its rook the only one on the board.
+    for (const auto& [fen, right] : {std::pair{"4k3/8/8/8/8/8/8/4K2R w K - 0 1", crWHITE_KING_SIDE},
+                                     std::pair{"4k3/8/8/8/8/8/8/R3K3 w Q - 0 1", crWHITE_QUEEN_SIDE},
+                                     std::pair{"4k2r/8/8/8/8/8/8/4K3 b k - 0 1", crBLACK_KING_SIDE},
+                                     std::pair{"r3k3/8/8/8/8/8/8/4K3 b q - 0 1", crBLACK_QUEEN_SIDE}}) {
+        ASSERT_TRUE(setUpBoard(board, tryFen(fen).value())) << fen;
+        const StandardPosition position = standardPositionOf(board);
+        EXPECT_EQ(position.castling, static_cast<unsigned>(right)) << fen;
+        const int home = position.side == chess::WHITE ? at("e1") : at("e8");
+        const int target = home + ((right & (crWHITE_KING_SIDE | crBLACK_KING_SIDE)) != 0 ? 2 : -2);
+        const StandardMove castling{static_cast<std::uint8_t>(home), static_cast<std::uint8_t>(target), 0};
+        EXPECT_TRUE(isLegal(position, castling)) << fen;
+        playStandardMove(board, castling);
+        EXPECT_EQ(standardPositionOf(board).squares[static_cast<std::size_t>(target)],
+                  pieceCode(position.side, chess::KING)) << fen;
+    }
 
     ASSERT_TRUE(setUpBoard(board, tryFen("4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1").value()));
     EXPECT_TRUE(board.figureAt(chess::Square{'d', 4})->moves().hasTarget(chess::Square{'e', 3}));

@@ -89,6 +89,13 @@ TEST(XmlParserMarkup, SlashBeforeTheBracketMakesAnEmptyElement) {
     EXPECT_THAT(parsed.errors, IsEmpty());
 }
 
+TEST(XmlParserMarkup, BlanksBeforeTheBracketOfAnEndTagAreAllowed) {
+    const Parsed parsed("<a><b>x</b ><c/></a>");
+    ASSERT_EQ(parsed.root().getNumObjects(), 2u);  // <b> was closed, so <c> is its sibling
+    EXPECT_EQ(parsed.root().getElement(1)->getTag(), "c");
+    EXPECT_THAT(parsed.errors, IsEmpty());
+}
+
 TEST(XmlParserMarkup, EveryDistinctNameIsPooledOnce) {
     const Parsed parsed("<gui><child/><child><layout/></child></gui>");
     EXPECT_EQ(parsed.namesPooled, 3u);
