@@ -7,11 +7,10 @@
 #include <vector>
 
 #include "chess/types.h"
+#include "engine/attacks.h"
 #include "engine/move.h"
 
 namespace vek::engine {
-
-using Bitboard = std::uint64_t;
 
 // Room for the pseudo-legal moves of any position (the most known is 218 legal ones).
 struct MoveBuffer {
@@ -27,6 +26,7 @@ public:
     // castling bits 1 white king side, 2 white queen side, 4 black king side, 8 black queen
     // side; enPassant the passed square or -1; halfmoveClock for the fifty-move rule,
     // fullmoveNumber as in FEN.
+    // Each side must have one king.
     static Position fromSquares(const std::array<std::int8_t, 64>& squares, chess::Colour side, unsigned castling,
                                 int enPassant, int halfmoveClock, int fullmoveNumber);
 
@@ -56,9 +56,11 @@ public:
     bool isCapture(Move move) const;
     // Captures, en passant and promotions: what the quiescence search looks at.
     bool isNoisy(Move move) const { return move.promotion != 0 || isCapture(move); }
-    // Whether the move could be played here as generated (for a move out of the table or a
-    // killer slot, which may come from another position).
-    bool isPseudoLegal(Move move) const;
+    // The figures of both colours that attack `square` through `occupied`.
+    Bitboard attackersTo(int square, Bitboard occupied) const;
+    // The material the side to move wins (negative: loses) by the capture `move` when both
+    // sides go on taking on its square with their least valuable attacker while it pays.
+    int exchangeGain(Move move) const;
 
     // Appends the pseudo-legal moves (the king may be left in check); with noisyOnly only
     // captures and promotions.
