@@ -17,7 +17,7 @@ namespace {
 constexpr std::uint32_t kStopPollMs = 100;
 
 std::string scoreText(const engine::Score& score) {
-    return (score.isMate ? "mate " : "cp ") + std::to_string(score.value);
+    return std::string(score.isMate ? "mate " : "cp ") + std::to_string(score.value);
 }
 
 std::string infoLine(const engine::Report& report) {

@@ -12,8 +12,8 @@
 
 namespace vek::uci {
 
-// The depth of "bench" without one: about two seconds in the optimised build.
-inline constexpr int kBenchDepth = 9;
+// The depth of "bench" without one: one to two seconds in the optimised build.
+inline constexpr int kBenchDepth = 11;
 
 struct BenchResult {
     int depth = 0;
