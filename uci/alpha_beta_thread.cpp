@@ -27,8 +27,10 @@ std::string infoLine(const engine::Report& report) {
                        " score " + scoreText(report.score) + " nodes " + std::to_string(report.nodes) + " time " +
                        std::to_string(milliseconds) + " nps " + std::to_string(nps) + " hashfull " +
                        std::to_string(report.hashfull) + " pv";
-    for (const engine::Move move : report.pv)
-        line += " " + moveText(standardMove(move));
+    for (const engine::Move move : report.pv) {
+        line += ' ';
+        line += moveText(standardMove(move));
+    }
     return line;
 }
 

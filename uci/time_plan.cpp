@@ -32,7 +32,7 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side) {
     const Milliseconds usable = usableTime(*clock);
     const Milliseconds allotment = usable / limits.movesToGo.value_or(kSuddenDeathMoves) + increment * 3 / 4;
     const Milliseconds most = std::min(*clock / 2, usable);
-    plan.softLimit = std::min(allotment / 2, most);
+    plan.softLimit = std::min(allotment * 2 / 3, most);
     plan.hardLimit = std::min(allotment * kHardLimitFactor, most);
     return plan;
 }

@@ -58,8 +58,9 @@ TEST(TimePlan, SuddenDeathFromTinyToHugeClocksAndIncrements) {
     EXPECT_EQ(planOf({"wtime", "1000", "btime", "60000"}, chess::BLACK).hardLimit, planOf({"wtime", "60000"}).hardLimit);
 }
 
-// The moves up to the control, each taking twice its soft limit (a last depth begun just
-// before it that costs as much as all before), within its hard limit, leave the reserve.
+// The moves up to the control, each taking its soft limit and as much again (a last depth
+// begun just before it that costs as much as all before), within its hard limit, leave the
+// reserve.
 TEST(TimePlan, MovesToGoKeepsTimeForTheLastMovesBeforeTheControl) {
     for (const int start : {300, 5000, 60000, 600000}) {
         for (int movesToGo = 1; movesToGo <= 40; ++movesToGo) {
