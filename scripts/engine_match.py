@@ -123,14 +123,18 @@ def elo_of(score):
 
 def elo_line(points):
     """The Elo difference that the mean score gives, with its 95 % interval from the spread
-    of the games' points (bounded where the score is all or nothing)."""
-    count = len(points)
+    of the games' points. A score of all or nothing has no finite Elo difference: then the
+    interval's finite end comes from the Wilson interval of the score."""
+    count, z = len(points), 1.96
     mean = sum(points) / count
+    if mean in (0.0, 1.0):
+        bound = 1 / (1 + z * z / count)  # Wilson's interval for a score of all: [bound, 1]
+        return (f"Elo difference {'above' if mean else 'below'} {elo_of(bound if mean else 1 - bound):+.0f} "
+                f"(95 % bound; the score is {'all' if mean else 'nothing'})")
     deviation = math.sqrt(sum((p - mean) ** 2 for p in points) / count)
-    margin = 1.96 * deviation / math.sqrt(count)
-    clamp = lambda s: min(max(s, 0.5 / count), 1 - 0.5 / count)  # noqa: E731
-    low, high = elo_of(clamp(mean - margin)), elo_of(clamp(mean + margin))
-    return f"Elo difference {elo_of(clamp(mean)):+.0f}, 95 % interval [{low:+.0f}, {high:+.0f}]"
+    margin = z * deviation / math.sqrt(count)
+    end = lambda s: f"{elo_of(s):+.0f}" if 0 < s < 1 else ("+inf" if s >= 1 else "-inf")  # noqa: E731
+    return f"Elo difference {elo_of(mean):+.0f}, 95 % interval [{end(mean - margin)}, {end(mean + margin)}]"
 
 
 def main():
