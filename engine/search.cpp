@@ -40,6 +40,18 @@ Score scoreOf(int value) {
     return {false, value};
 }
 
+// Whether a stored result decides the window without a search.
+bool settles(const TableEntry& entry, int alpha, int beta) {
+    return entry.bound == bdEXACT || (entry.bound == bdLOWER && entry.score >= beta) ||
+           (entry.bound == bdUPPER && entry.score <= alpha);
+}
+
+// What a search's result says about the node: beyond beta a lower bound, within the window
+// exact, at or below the alpha it started with an upper bound.
+Bound boundOf(int best, int originalAlpha, int beta) {
+    return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
+}
+
 // What the threads of one search share.
 struct SharedSearch {
     const std::atomic<bool>& callerStop;
@@ -259,9 +271,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     Move tableMove = kNoMove;
     if (const auto entry = shared_.table.probe(position_.key(), ply)) {
         tableMove = entry->move;
-        if (!pvNode && entry->depth >= depth &&
-            (entry->bound == bdEXACT || (entry->bound == bdLOWER && entry->score >= beta) ||
-             (entry->bound == bdUPPER && entry->score <= alpha)))
+        if (!pvNode && entry->depth >= depth && settles(*entry, alpha, beta))
             return entry->score;
     }
 
@@ -364,8 +374,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     }
     if (legal == 0)
         return inCheck ? -kMate + ply : 0;
-    const Bound bound = best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
-    shared_.table.store(position_.key(), ply, bestMove, best, depth, bound);
+    shared_.table.store(position_.key(), ply, bestMove, best, depth, boundOf(best, originalAlpha, beta));
     return best;
 }
 
@@ -380,8 +389,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     Move tableMove = kNoMove;
     if (const auto entry = shared_.table.probe(position_.key(), ply)) {
         tableMove = entry->move;
-        if (!pvNode && (entry->bound == bdEXACT || (entry->bound == bdLOWER && entry->score >= beta) ||
-                        (entry->bound == bdUPPER && entry->score <= alpha)))
+        if (!pvNode && settles(*entry, alpha, beta))
             return entry->score;
     }
 
@@ -433,8 +441,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
-    const Bound bound = best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
-    shared_.table.store(position_.key(), ply, bestMove, best, 0, bound);
+    shared_.table.store(position_.key(), ply, bestMove, best, 0, boundOf(best, originalAlpha, beta));
     return best;
 }
 
