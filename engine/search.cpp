@@ -62,7 +62,7 @@ struct SharedSearch {
 
 class Worker {
 public:
-    Worker(const Position& position, std::vector<Move> rootMoves, SharedSearch& shared)
+    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
         : position_(position), shared_(shared) {
         for (const Move move : rootMoves)
             roots_.push_back(RootMove{move, 0});
@@ -494,7 +494,9 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         });
     }
 
-    Worker main(position, roots, shared);
+    // On the heap: its tables are too large for a small thread stack.
+    const auto mainWorker = std::make_unique<Worker>(position, roots, shared);
+    Worker& main = *mainWorker;
     std::optional<Move> best;
     const auto elapsed = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start); };
     const auto send = [&](int depth, int score) {
