@@ -65,7 +65,10 @@ Position Position::fromSquares(const std::array<std::int8_t, 64>& squares, chess
             position.put(square, squares[static_cast<std::size_t>(square)]);
     position.side_ = side;
     position.castling_ = castling & 15;
-    position.enPassant_ = enPassant;
+    // As after a double step: the square counts only when a pawn can take there.
+    const bool takeable = enPassant >= 0 && enPassant < 64 &&
+                          (pawnAttacks(chess::opponent(side), enPassant) & position.pieces_[side][chess::PAWN]) != 0;
+    position.enPassant_ = takeable ? enPassant : -1;
     position.halfmoveClock_ = halfmoveClock;
     position.fullmoveNumber_ = fullmoveNumber;
     position.key_ = position.computeKey();

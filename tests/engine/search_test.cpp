@@ -98,6 +98,8 @@ TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
     for (const Move m : {move("g1", "f3"), move("e7", "e5"), move("e2", "e4")})
         second.play(m);
     EXPECT_EQ(first.key(), second.key());
+    // So must a GUI's FEN of the second order, which names the square passed.
+    EXPECT_EQ(positionFromFen("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq e3 0 2").key(), first.key());
 
     TranspositionTable table(1);
     table.store(first.key(), 3, move("b8", "c6"), 25, 5, bdEXACT);
