@@ -381,9 +381,17 @@ void Position::undoNull() {
 
 bool Position::isRepetition() const {
     const int count = static_cast<int>(keys_.size());
-    for (int back = 2; back <= halfmoveClock_ && back <= count; back += 2)
-        if (keys_[static_cast<std::size_t>(count - back)] == key_)
+    // The moves made since the last game move (`play` forgets how to take those back): the
+    // line searched, from the root position on.
+    const int root = count - static_cast<int>(undos_.size());
+    int earlier = 0;
+    for (int back = 2; back <= halfmoveClock_ && back <= count; back += 2) {
+        const int index = count - back;
+        if (keys_[static_cast<std::size_t>(index)] != key_)
+            continue;
+        if (index >= root || ++earlier == 2)
             return true;
+    }
     return false;
 }
 

@@ -75,9 +75,9 @@ public:
     void undo();
     void makeNull();
     void undoNull();
-    // Whether the position has occurred before since the last capture or pawn move, in the game
-    // or in the line searched: once is counted as a draw inside a search, which cannot do better
-    // by repeating.
+    // Whether the position repeats one since the last capture or pawn move: for the third time
+    // counting the game's positions, or once inside the line searched from the last game move
+    // (a search cannot do better by repeating, so that once is already a draw for it).
     bool isRepetition() const;
     // Whether the fifty-move rule has drawn the game (a mate on the hundredth half move is
     // the caller's to find).
