@@ -124,6 +124,9 @@ private:
     bool isDrawn(int ply);
     void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const;
     static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
+    // Takes a move's score into the node's best (and, above alpha, its principal variation);
+    // true when it reaches beta and cuts the node off.
+    bool raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
     void updatePv(int ply, Move move);
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
     int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
@@ -199,6 +202,18 @@ int Worker::searchRoot(int depth) {
     }
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
     return best;
+}
+
+bool Worker::raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove) {
+    if (score <= best)
+        return false;
+    best = score;
+    if (score <= alpha)
+        return false;
+    alpha = score;
+    bestMove = move;
+    updatePv(ply, move);
+    return alpha >= beta;
 }
 
 void Worker::updatePv(int ply, Move move) {
@@ -388,18 +403,10 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (score > best) {
-            best = score;
-            if (score > alpha) {
-                bestMove = move;
-                alpha = score;
-                updatePv(ply, move);
-                if (alpha >= beta) {
-                    if (!noisy)
-                        rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
-                    break;
-                }
-            }
+        if (raise(score, move, ply, beta, best, alpha, bestMove)) {
+            if (!noisy)
+                rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
+            break;
         }
         if (!noisy && quietCount < quietsTried.size())
             quietsTried[quietCount++] = move;
@@ -460,16 +467,8 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (score > best) {
-            best = score;
-            if (score > alpha) {
-                alpha = score;
-                bestMove = move;
-                updatePv(ply, move);
-                if (alpha >= beta)
-                    break;
-            }
-        }
+        if (raise(score, move, ply, beta, best, alpha, bestMove))
+            break;
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
