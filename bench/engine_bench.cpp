@@ -1,4 +1,5 @@
-// The engine's evaluation of a middlegame and its fixed-depth search, with nodes per second.
+// The engine's board (perft), its evaluation of a middlegame and its fixed-depth search, with
+// moves and nodes per second.
 #include <atomic>
 #include <chrono>
 #include <string>
@@ -26,6 +27,29 @@ Position positionOf(std::int64_t index) {
     const auto standard = vek::uci::parseFen(kPositions[index], error);
     return Position::fromSquares(standard->squares, standard->side, standard->castling, standard->enPassant, 0, 1);
 }
+
+std::uint64_t perft(Position& position, int depth) {
+    vek::engine::MoveBuffer buffer;
+    position.generate(buffer, false);
+    std::uint64_t leaves = 0;
+    for (std::size_t i = 0; i < buffer.count; ++i) {
+        if (!position.make(buffer.moves[i]))
+            continue;
+        leaves += depth > 1 ? perft(position, depth - 1) : 1;
+        position.undo();
+    }
+    return leaves;
+}
+
+// The board alone: every pseudo-legal move made, checked for legality and taken back.
+void boardPerft(benchmark::State& state) {
+    Position position = positionOf(state.range(0));
+    std::uint64_t leaves = 0;
+    for (auto _ : state)
+        leaves += perft(position, static_cast<int>(state.range(1)));
+    state.counters["leaves/s"] = benchmark::Counter(static_cast<double>(leaves), benchmark::Counter::kIsRate);
+}
+BENCHMARK(boardPerft)->ArgNames({"position", "depth"})->Args({2, 3})->Unit(benchmark::kMillisecond);
 
 void evaluation(benchmark::State& state) {
     const Position position = positionOf(state.range(0));

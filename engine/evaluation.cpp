@@ -180,6 +180,8 @@ constexpr Weight kBishopPair{30, 50};
 constexpr Weight kRookOpenFile{25, 10};
 constexpr Weight kRookHalfOpenFile{12, 6};
 constexpr int kTempo = 10;
+// A pawn the enemy king cannot catch is nearly a queen.
+constexpr int kUnstoppable = 600;
 
 // Mobility: weight per reachable square beyond a typical count.
 constexpr std::array<Weight, 7> kMobility{{{0, 0}, {0, 0}, {4, 4}, {5, 5}, {2, 4}, {1, 2}, {0, 0}}};
@@ -293,8 +295,23 @@ private:
             const int weight = rank >= 3 ? rank - 2 : 0;
             score.eg += weight * (5 * distance(position_.kingSquare(them), ahead) -
                                   2 * distance(position_.kingSquare(colour), ahead));
+            if (!position_.hasPieces(them) && outrunsKing(colour, square))
+                score.eg += kUnstoppable;
         }
         return score;
+    }
+
+    // Against king and pawns alone: whether the enemy king is too far to catch the pawn before
+    // it promotes (the rule of the square), its own figures not standing in the way.
+    bool outrunsKing(Colour colour, int square) const {
+        const int promotion = colour == WHITE ? 56 + fileOf(square) : fileOf(square);
+        const Bitboard path = kPassedSpan[colour][square] & fileMask(fileOf(square));
+        if (path & position_.occupied())
+            return false;
+        const int pawnSteps = std::min(5, 7 - relativeRank(colour, square));  // the double step
+        const int kingSteps = distance(position_.kingSquare(chess::opponent(colour)), promotion) -
+                              (position_.sideToMove() == colour ? 0 : 1);
+        return pawnSteps < kingSteps;
     }
 
     // The pawn shield before a king at a wing.

@@ -65,7 +65,10 @@ Position Position::fromSquares(const std::array<std::int8_t, 64>& squares, chess
             position.put(square, squares[static_cast<std::size_t>(square)]);
     position.side_ = side;
     position.castling_ = castling & 15;
-    position.enPassant_ = enPassant;
+    // As after a double step: the square counts only when a pawn can take there.
+    const bool takeable = enPassant >= 0 && enPassant < 64 &&
+                          (pawnAttacks(chess::opponent(side), enPassant) & position.pieces_[side][chess::PAWN]) != 0;
+    position.enPassant_ = takeable ? enPassant : -1;
     position.halfmoveClock_ = halfmoveClock;
     position.fullmoveNumber_ = fullmoveNumber;
     position.key_ = position.computeKey();
@@ -378,9 +381,17 @@ void Position::undoNull() {
 
 bool Position::isRepetition() const {
     const int count = static_cast<int>(keys_.size());
-    for (int back = 2; back <= halfmoveClock_ && back <= count; back += 2)
-        if (keys_[static_cast<std::size_t>(count - back)] == key_)
+    // The moves made since the last game move (`play` forgets how to take those back): the
+    // line searched, from the root position on.
+    const int root = count - static_cast<int>(undos_.size());
+    int earlier = 0;
+    for (int back = 2; back <= halfmoveClock_ && back <= count; back += 2) {
+        const int index = count - back;
+        if (keys_[static_cast<std::size_t>(index)] != key_)
+            continue;
+        if (index >= root || ++earlier == 2)
             return true;
+    }
     return false;
 }
 

@@ -12,12 +12,16 @@
 
 namespace vek::engine {
 
-// Room for the pseudo-legal moves of any position (the most known is 218 legal ones).
+// Room for the pseudo-legal moves of a position: the most known in a legal position is 218
+// legal ones. A contrived position with more drops the rest rather than overrun the buffer.
 struct MoveBuffer {
     std::array<Move, 256> moves{};
     std::size_t count = 0;
 
-    void push(Move move) { moves[count++] = move; }
+    void push(Move move) {
+        if (count < moves.size())
+            moves[count++] = move;
+    }
 };
 
 class Position {
@@ -25,8 +29,8 @@ public:
     // squares: 0 empty, else the chess::FigureKind (1 pawn ... 6 king), negated for Black;
     // castling bits 1 white king side, 2 white queen side, 4 black king side, 8 black queen
     // side; enPassant the passed square or -1; halfmoveClock for the fifty-move rule,
-    // fullmoveNumber as in FEN.
-    // Each side must have one king.
+    // fullmoveNumber as in FEN. Each side must have one king (a default Position has none
+    // and serves only to be assigned).
     static Position fromSquares(const std::array<std::int8_t, 64>& squares, chess::Colour side, unsigned castling,
                                 int enPassant, int halfmoveClock, int fullmoveNumber);
 
@@ -71,9 +75,9 @@ public:
     void undo();
     void makeNull();
     void undoNull();
-    // Whether the position has occurred before since the last capture or pawn move, in the game
-    // or in the line searched: once is counted as a draw inside a search, which cannot do better
-    // by repeating.
+    // Whether the position repeats one since the last capture or pawn move: for the third time
+    // counting the game's positions, or once inside the line searched from the last game move
+    // (a search cannot do better by repeating, so that once is already a draw for it).
     bool isRepetition() const;
     // Whether the fifty-move rule has drawn the game (a mate on the hundredth half move is
     // the caller's to find).

@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 #include <thread>
 
 #include "engine/evaluation.h"
@@ -52,17 +53,45 @@ Bound boundOf(int best, int originalAlpha, int beta) {
     return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
 }
 
+// One depth searched to its end (or, stopped, as far as it got), with its best move.
+struct DepthResult {
+    int depth = 0;
+    int score = 0;
+    int selDepth = 0;
+    std::vector<Move> pv;  // starting with the best move
+};
+
 // What the threads of one search share.
 struct SharedSearch {
+    SharedSearch(const std::atomic<bool>& stopRequest, TranspositionTable& sharedTable, std::uint64_t budget)
+        : callerStop(stopRequest), table(sharedTable), nodeBudget(budget) {}
+
     const std::atomic<bool>& callerStop;
     std::atomic<bool> stop{false};
     TranspositionTable& table;
     std::uint64_t nodeBudget = 0;  // per thread; 0: none
+    // The deepest depth a helper has finished: the main thread takes it over once it is
+    // deeper than its own.
+    std::mutex mutex;
+    DepthResult deepestHelper;
+
+    void offer(DepthResult result) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (result.depth > deepestHelper.depth)
+            deepestHelper = std::move(result);
+    }
+    // The helpers' result when deeper than `depth`.
+    std::optional<DepthResult> deeperThan(int depth) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (deepestHelper.depth > depth)
+            return deepestHelper;
+        return std::nullopt;
+    }
 };
 
 class Worker {
 public:
-    Worker(const Position& position, std::vector<Move> rootMoves, SharedSearch& shared)
+    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
         : position_(position), shared_(shared) {
         for (const Move move : rootMoves)
             roots_.push_back(RootMove{move, 0});
@@ -71,11 +100,14 @@ public:
     // One depth over the root moves with the full window. Its best move so far, the first
     // searched or one that scored better, stays in `iterationBest` even when stopped.
     int searchRoot(int depth);
+    // The depth just searched, when it has a best move.
+    std::optional<DepthResult> result(int depth, int score) const {
+        if (!iterationBest_)
+            return std::nullopt;
+        return DepthResult{depth, score, std::max(selDepth_, depth), iterationPv_};
+    }
     bool stopped() const { return stopped_; }
     std::uint64_t nodes() const { return publishedNodes_.load(std::memory_order_relaxed); }
-    std::optional<Move> iterationBest() const { return iterationBest_; }
-    const std::vector<Move>& iterationPv() const { return iterationPv_; }
-    int selDepth() const { return selDepth_; }
     Move firstRootMove() const { return roots_.front().move; }
     // Orders the root moves for the next depth: the best first, then by the work they took.
     void sortRoots();
@@ -92,6 +124,9 @@ private:
     bool isDrawn(int ply);
     void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const;
     static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
+    // Takes a move's score into the node's best (and, above alpha, its principal variation);
+    // true when it reaches beta and cuts the node off.
+    bool raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
     void updatePv(int ply, Move move);
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
     int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
@@ -167,6 +202,18 @@ int Worker::searchRoot(int depth) {
     }
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
     return best;
+}
+
+bool Worker::raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove) {
+    if (score <= best)
+        return false;
+    best = score;
+    if (score <= alpha)
+        return false;
+    alpha = score;
+    bestMove = move;
+    updatePv(ply, move);
+    return alpha >= beta;
 }
 
 void Worker::updatePv(int ply, Move move) {
@@ -356,18 +403,10 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (score > best) {
-            best = score;
-            if (score > alpha) {
-                bestMove = move;
-                alpha = score;
-                updatePv(ply, move);
-                if (alpha >= beta) {
-                    if (!noisy)
-                        rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
-                    break;
-                }
-            }
+        if (raise(score, move, ply, beta, best, alpha, bestMove)) {
+            if (!noisy)
+                rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
+            break;
         }
         if (!noisy && quietCount < quietsTried.size())
             quietsTried[quietCount++] = move;
@@ -428,16 +467,8 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (score > best) {
-            best = score;
-            if (score > alpha) {
-                alpha = score;
-                bestMove = move;
-                updatePv(ply, move);
-                if (alpha >= beta)
-                    break;
-            }
-        }
+        if (raise(score, move, ply, beta, best, alpha, bestMove))
+            break;
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
@@ -477,50 +508,63 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     if (roots.empty())
         return std::nullopt;
     table_->nextGeneration();
-    SharedSearch shared{stop, {}, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / threads_) : 0};
+    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / threads_) : 0);
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
     // Helpers search the same depths on the shared table, every other one a depth ahead, so
-    // that their results are ready in the table when the main thread comes by.
+    // that their results are ready in the table when the main thread comes by; a depth a
+    // helper finishes first is taken over by the main thread.
     std::vector<std::unique_ptr<Worker>> helpers;
     std::vector<std::thread> threads;
     for (std::size_t i = 1; i < threads_; ++i) {
         helpers.push_back(std::make_unique<Worker>(position, roots, shared));
-        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth] {
+        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth, &shared] {
             for (int depth = 1 + offset; depth <= maxDepth && !helper->stopped(); ++depth) {
-                helper->searchRoot(depth);
+                const int score = helper->searchRoot(depth);
+                if (helper->stopped())
+                    break;
+                if (auto result = helper->result(depth, score))
+                    shared.offer(std::move(*result));
                 helper->sortRoots();
             }
         });
     }
 
-    Worker main(position, roots, shared);
+    // On the heap: its tables are too large for a small thread stack.
+    const auto mainWorker = std::make_unique<Worker>(position, roots, shared);
+    Worker& main = *mainWorker;
     std::optional<Move> best;
     const auto elapsed = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start); };
-    const auto send = [&](int depth, int score) {
+    const auto send = [&](const DepthResult& result) {
         Report line;
-        line.depth = depth;
-        line.selDepth = std::max(main.selDepth(), depth);
-        line.score = scoreOf(score);
+        line.depth = result.depth;
+        line.selDepth = result.selDepth;
+        line.score = scoreOf(result.score);
         line.nodes = main.nodes();
         for (const auto& helper : helpers)
             line.nodes += helper->nodes();
         line.time = elapsed();
         line.hashfull = table_->hashfull();
-        line.pv = main.iterationPv();
+        line.pv = result.pv;
         report(line);
     };
     for (int depth = 1; depth <= maxDepth; ++depth) {
         const int score = main.searchRoot(depth);
-        if (main.iterationBest()) {
-            best = main.iterationBest();
-            send(depth, score);
+        // A depth the main thread could not finish is worth less than the same depth finished.
+        std::optional<DepthResult> result = shared.deeperThan(main.stopped() ? depth - 1 : depth);
+        if (!result)
+            result = main.result(depth, score);
+        if (result) {
+            best = result->pv.front();
+            depth = result->depth;
+            send(*result);
         }
         if (main.stopped())
             break;
         main.sortRoots();
-        const bool mateFound = limits.mate && score >= kMateBound && scoreOf(score).value <= *limits.mate;
-        if (mateFound || depth == maxDepth || !mayDeepen(depth + 1, elapsed()))
+        const bool mateFound =
+            limits.mate && result && result->score >= kMateBound && scoreOf(result->score).value <= *limits.mate;
+        if (mateFound || depth >= maxDepth || !mayDeepen(depth + 1, elapsed()))
             break;
     }
     shared.stop.store(true);

@@ -69,8 +69,12 @@ void TranspositionTable::store(std::uint64_t key, int ply, Move move, int score,
     for (std::size_t i = 0; i < kBucketSize; ++i) {
         const std::uint64_t data = bucket[i].data.load(std::memory_order_relaxed);
         if ((bucket[i].check.load(std::memory_order_relaxed) ^ data) == key) {
+            // A much shallower bound of this search (another thread's, or the quiescence
+            // search's) would only lose what the deeper one knew.
+            if (bound != bdEXACT && depth + 2 < depthOf(data) && generationOf(data) == generation_)
+                return;
             target = &bucket[i];
-            // A shallower result without a move keeps the move found before.
+            // A result without a move keeps the move found before.
             if (move == kNoMove)
                 move = moveOf(data);
             break;

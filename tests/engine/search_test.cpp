@@ -75,17 +75,29 @@ TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
 TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
     Position position = positionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 7, 12);
     const Move there[] = {move("g1", "f3"), move("g8", "f6"), move("f3", "g1"), move("f6", "g8")};
-    for (const Move m : there) {
-        EXPECT_FALSE(position.isRepetition());
-        position.play(m);
-    }
+    // The start position comes back twice: the third time is the repetition of the rules.
+    for (int round = 0; round < 2; ++round)
+        for (const Move m : there) {
+            EXPECT_FALSE(position.isRepetition());
+            position.play(m);
+        }
     EXPECT_TRUE(position.isRepetition());
-    EXPECT_EQ(position.halfmoveClock(), 11);
-    EXPECT_EQ(position.fullmoveNumber(), 14);
+    EXPECT_EQ(position.halfmoveClock(), 15);
+    EXPECT_EQ(position.fullmoveNumber(), 16);
+    // Inside a search line a single return counts: Nc3 comes back after Nc6 Nb1 Nb8.
+    const Move line[] = {move("b1", "c3"), move("b8", "c6"), move("c3", "b1"), move("c6", "b8"), move("b1", "c3")};
+    for (const Move m : line)
+        position.make(m);
+    EXPECT_TRUE(position.isRepetition());
+    position.undo();
+    position.undo();
+    EXPECT_FALSE(position.isRepetition());
+    for (int ply = 0; ply < 3; ++ply)
+        position.undo();
     position.play(move("e2", "e4"));
     EXPECT_FALSE(position.isRepetition());
     EXPECT_EQ(position.halfmoveClock(), 0);
-    EXPECT_EQ(position.fullmoveNumber(), 14);
+    EXPECT_EQ(position.fullmoveNumber(), 16);
 }
 
 TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
@@ -98,6 +110,8 @@ TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
     for (const Move m : {move("g1", "f3"), move("e7", "e5"), move("e2", "e4")})
         second.play(m);
     EXPECT_EQ(first.key(), second.key());
+    // So must a GUI's FEN of the second order, which names the square passed.
+    EXPECT_EQ(positionFromFen("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq e3 0 2").key(), first.key());
 
     TranspositionTable table(1);
     table.store(first.key(), 3, move("b8", "c6"), 25, 5, bdEXACT);
