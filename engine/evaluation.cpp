@@ -180,6 +180,7 @@ constexpr Weight kBishopPair{30, 50};
 constexpr Weight kRookOpenFile{25, 10};
 constexpr Weight kRookHalfOpenFile{12, 6};
 constexpr int kTempo = 10;
+constexpr int kOpenFileNearKing = 18;
 // A pawn the enemy king cannot catch is nearly a queen.
 constexpr int kUnstoppable = 600;
 
@@ -335,6 +336,14 @@ private:
                 else
                     score.mg -= 14;
             }
+        }
+        // A file beside the king without a pawn of its own is a road in for enemy rooks and queens.
+        const Colour them = chess::opponent(colour);
+        if (position_.pieces(them, chess::ROOK) | position_.pieces(them, chess::QUEEN)) {
+            const Bitboard own = position_.pieces(colour, chess::PAWN);
+            for (int f = std::max(0, file - 1); f <= std::min(7, file + 1); ++f)
+                if ((own & fileMask(f)) == 0)
+                    score.mg -= kOpenFileNearKing;
         }
         return score;
     }
