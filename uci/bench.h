@@ -12,7 +12,7 @@
 
 namespace vek::uci {
 
-// The depth of "bench" without one: one to two seconds in the optimised build.
+// The depth of "bench" without one: about a second in the optimised build.
 inline constexpr int kBenchDepth = 11;
 
 struct BenchResult {

@@ -80,6 +80,23 @@ std::string ignoredByMinimax(const GoLimits& limits) {
     return ignored;
 }
 
+// Starts a search on its thread, held by `slot`; false, with a note, when no thread can be had.
+// The GUI still waits for an answer: the caller then searches depth 1, which takes no time
+// worth a thread.
+template <typename SearchT>
+bool started(vek::SharedRef<SearchT>& slot, SearchT* thread, LineOutput& output) {
+    thread->setAutoDelete(true);
+    slot = vek::SharedRef<SearchT>(thread);
+    try {
+        slot->StartThread(vek::STRING("uci search"));
+        return true;
+    } catch (const std::exception& failure) {
+        slot.reset();
+        output.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+        return false;
+    }
+}
+
 }  // namespace
 
 Engine::Engine(std::function<void(const std::string&)> sink)
@@ -248,17 +265,8 @@ void Engine::goMinimax(const GoLimits& limits) {
     if (const std::string ignored = ignoredByMinimax(limits); !ignored.empty())
         output_.note("the Minimax search does not honour go" + ignored);
     board_->setSearchThreads(threads_);
-    auto* thread = new SearchThread(*board_, planSearch(limits, board_->sideToMove(), depth_), output_);
-    thread->setAutoDelete(true);
-    search_ = vek::SharedRef<SearchThread>(thread);
-    try {
-        search_->StartThread(vek::STRING("uci search"));
-    } catch (const std::exception& failure) {
-        // The GUI waits for an answer: depth 1 takes no time worth a thread.
-        search_.reset();
-        output_.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+    if (!started(search_, new SearchThread(*board_, planSearch(limits, board_->sideToMove(), depth_), output_), output_))
         output_.write(bestMoveLine(chooseRootMove(*board_, 1)));
-    }
 }
 
 void Engine::goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searchMoves) {
@@ -277,14 +285,7 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searc
         task.limits.searchMoves.push_back(engineMove(move));
     engine::Searcher& engineSearcher = searcher();
     engineSearcher.setThreads(threads_);
-    auto* thread = new AlphaBetaThread(engineSearcher, task, output_);
-    thread->setAutoDelete(true);
-    alphaBeta_ = vek::SharedRef<AlphaBetaThread>(thread);
-    try {
-        alphaBeta_->StartThread(vek::STRING("uci search"));
-    } catch (const std::exception& failure) {
-        alphaBeta_.reset();
-        output_.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+    if (!started(alphaBeta_, new AlphaBetaThread(engineSearcher, task, output_), output_)) {
         task.limits.depth = 1;
         task.infinite = false;
         const std::atomic<bool> never{false};
