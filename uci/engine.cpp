@@ -8,11 +8,14 @@
 #include <thread>
 #include <utility>
 
+#include "uci/bench.h"
 #include "uci/board_game.h"
+#include "uci/engine_game.h"
 #include "uci/fen.h"
+#include "uci/input_quote.h"
 #include "uci/long_algebraic.h"
 #include "uci/root_choice.h"
-#include "uci/search_limits.h"
+#include "uci/time_plan.h"
 
 namespace vek::uci {
 namespace {
@@ -55,11 +58,50 @@ std::optional<std::int64_t> numberWithin(const std::string& text, std::int64_t l
 
 std::size_t coreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
 
+// The depth of a "go": its own, or none (the engine's deepest) when time, nodes or "stop" end
+// the search, or twice the moves of a mate to look for, or else the option "Depth".
+int depthOf(const GoLimits& limits, const TimePlan& time, std::int32_t configuredDepth) {
+    if (limits.depth)
+        return *limits.depth;
+    if (limits.infinite || time.hardLimit || limits.nodes)
+        return 0;
+    return limits.mate ? 2 * *limits.mate : configuredDepth;
+}
+
+// The parameters of "go" that the minimax search has no use for, each after a space.
+std::string ignoredByMinimax(const GoLimits& limits) {
+    std::string ignored;
+    if (!limits.searchMoves.empty())
+        ignored += " searchmoves";
+    if (limits.nodes)
+        ignored += " nodes";
+    if (limits.mate)
+        ignored += " mate";
+    return ignored;
+}
+
+// Starts a search on its thread, held by `slot`; false, with a note, when no thread can be had.
+// The GUI still waits for an answer: the caller then searches depth 1, which takes no time
+// worth a thread.
+template <typename SearchT>
+bool started(vek::SharedRef<SearchT>& slot, SearchT* thread, LineOutput& output) {
+    thread->setAutoDelete(true);
+    slot = vek::SharedRef<SearchT>(thread);
+    try {
+        slot->StartThread(vek::STRING("uci search"));
+        return true;
+    } catch (const std::exception& failure) {
+        slot.reset();
+        output.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+        return false;
+    }
+}
+
 }  // namespace
 
 Engine::Engine(std::function<void(const std::string&)> sink)
     : output_(std::move(sink)), board_(std::make_unique<chess::Board>()) {
-    board_->newGame();
+    newGame();
 }
 
 Engine::~Engine() { finishSearch(); }
@@ -81,7 +123,7 @@ bool Engine::handle(const std::string& line) {
             return false;
         } else if (command == "ucinewgame") {
             finishSearch();
-            board_->newGame();
+            newGame();
         } else if (command == "position") {
             finishSearch();
             setPosition(words);
@@ -91,11 +133,14 @@ bool Engine::handle(const std::string& line) {
         } else if (command == "setoption") {
             finishSearch();
             setOption(words);
+        } else if (command == "bench") {
+            finishSearch();
+            bench(words);
         } else if (command != "debug" && command != "ponderhit" && command != "register") {
-            output_.note("unknown command: " + command);
+            output_.note("unknown command: " + quoteInput(line));
         }
     } catch (const std::exception& error) {
-        output_.note(command + " failed: " + error.what());
+        output_.note(quoteInput(command) + " failed: " + error.what());
     }
     return true;
 }
@@ -103,6 +148,10 @@ bool Engine::handle(const std::string& line) {
 void Engine::identify() {
     output_.write("id name vek chess-uci");
     output_.write("id author vek");
+    output_.write("option name Search type combo default AlphaBeta var AlphaBeta var Minimax");
+    output_.write("option name Hash type spin default " + std::to_string(kDefaultHashMegabytes) + " min 1 max " +
+                  std::to_string(kMaxHashMegabytes));
+    output_.write("option name Clear Hash type button");
     output_.write("option name Threads type spin default 1 min 1 max " + std::to_string(coreCount()));
     output_.write("option name Depth type spin default " + std::to_string(kDefaultDepth) + " min 1 max " +
                   std::to_string(kMaxDepthOption));
@@ -116,6 +165,25 @@ void Engine::setOption(const std::vector<std::string>& words) {
     const std::string value = joined(words, valueAt + 1, words.size());
     if (words.size() < 3 || words[1] != "name") {
         output_.note("setoption needs a name");
+    } else if (name == "search") {
+        if (lowerCase(value) == "alphabeta")
+            kind_ = skALPHA_BETA;
+        else if (lowerCase(value) == "minimax")
+            kind_ = skMINIMAX;
+        else
+            output_.note("Search must be AlphaBeta or Minimax");
+    } else if (name == "hash") {
+        const auto megabytes = numberWithin(value, 1, static_cast<std::int64_t>(kMaxHashMegabytes));
+        if (!megabytes) {
+            output_.note("Hash must be a number from 1 to " + std::to_string(kMaxHashMegabytes));
+            return;
+        }
+        hashMegabytes_ = static_cast<std::size_t>(*megabytes);
+        if (searcher_)
+            searcher_->resizeHash(hashMegabytes_);
+    } else if (name == "clear hash") {
+        if (searcher_)
+            searcher_->clearHash();
     } else if (name == "threads") {
         const auto count = numberWithin(value, 1, static_cast<std::int64_t>(coreCount()));
         if (count)
@@ -145,21 +213,38 @@ void Engine::setPosition(const std::vector<std::string>& words) {
         return;
     }
     std::string error;
-    const std::optional<StandardPosition> position = parseFen(fen, error);
+    const std::optional<StandardPosition> start = parseFen(fen, error);
     auto board = std::make_unique<chess::Board>();
-    if (!position || !setUpBoard(*board, *position)) {
+    if (!start || !setUpBoard(*board, *start)) {
         output_.note("bad FEN (" + (error.empty() ? std::string("refused") : error) + "); position unchanged");
         return;
     }
+    StandardPosition position = *start;
+    std::vector<StandardMove> moves;
     for (std::size_t i = movesAt + 1; i < words.size(); ++i) {
         const std::optional<StandardMove> move = parseMove(words[i]);
-        if (!move || !isLegal(standardPositionOf(*board), *move)) {
-            output_.note("illegal move " + words[i] + "; position unchanged");
+        if (!move || !isLegal(position, *move)) {
+            output_.note("illegal move " + quoteInput(words[i]) + "; position unchanged");
             return;
         }
         playStandardMove(*board, *move);
+        position = afterMove(position, *move);
+        moves.push_back(*move);
     }
     board_ = std::move(board);
+    gameStart_ = *start;
+    gameMoves_ = std::move(moves);
+    current_ = position;
+}
+
+void Engine::newGame() {
+    board_->newGame();
+    std::string error;
+    gameStart_ = parseFen(kStartFen, error).value();
+    gameMoves_.clear();
+    current_ = gameStart_;
+    if (searcher_)
+        searcher_->clearHash();
 }
 
 void Engine::go(const std::vector<std::string>& words) {
@@ -169,31 +254,97 @@ void Engine::go(const std::vector<std::string>& words) {
         output_.note(error);
         return;
     }
+    std::vector<StandardMove> searchMoves = legalSearchMoves(limits->searchMoves);
+    if (kind_ == skMINIMAX)
+        goMinimax(*limits);
+    else
+        goAlphaBeta(*limits, std::move(searchMoves));
+}
+
+void Engine::goMinimax(const GoLimits& limits) {
+    if (const std::string ignored = ignoredByMinimax(limits); !ignored.empty())
+        output_.note("the Minimax search does not honour go" + ignored);
     board_->setSearchThreads(threads_);
-    auto* thread = new SearchThread(*board_, planSearch(*limits, board_->sideToMove(), depth_), output_);
-    thread->setAutoDelete(true);
-    search_ = vek::SharedRef<SearchThread>(thread);
-    try {
-        search_->StartThread(vek::STRING("uci search"));
-    } catch (const std::exception& failure) {
-        // The GUI waits for an answer: depth 1 takes no time worth a thread.
-        search_.reset();
-        output_.note(std::string("no thread for the search (") + failure.what() + "); depth 1 only");
+    if (!started(search_, new SearchThread(*board_, planSearch(limits, board_->sideToMove(), depth_), output_), output_))
         output_.write(bestMoveLine(chooseRootMove(*board_, 1)));
+}
+
+void Engine::goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searchMoves) {
+    AlphaBetaTask task;
+    task.position = enginePosition(gameStart_, gameMoves_);
+    task.standard = current_;
+    task.time = planTime(limits, current_.side);
+    task.infinite = limits.infinite;
+    task.limits.depth = depthOf(limits, task.time, depth_);
+    task.limits.nodes = limits.nodes;
+    task.limits.mate = limits.mate;
+    const std::size_t choices = searchMoves.empty() ? legalMoves(current_).size() : searchMoves.size();
+    if (choices == 1 && task.time.hardLimit)
+        task.time.softLimit = Milliseconds{0};  // a clock is better kept than spent on a forced move
+    for (const StandardMove move : searchMoves)
+        task.limits.searchMoves.push_back(engineMove(move));
+    engine::Searcher& engineSearcher = searcher();
+    engineSearcher.setThreads(threads_);
+    if (!started(alphaBeta_, new AlphaBetaThread(engineSearcher, task, output_), output_)) {
+        task.limits.depth = 1;
+        task.infinite = false;
+        const std::atomic<bool> never{false};
+        output_.write(searchAlphaBeta(engineSearcher, task, never, output_));
     }
+}
+
+std::vector<StandardMove> Engine::legalSearchMoves(const std::vector<std::string>& words) {
+    const std::vector<StandardMove> legal = legalMoves(current_);
+    std::vector<StandardMove> moves;
+    std::string rejected;
+    for (const std::string& word : words) {
+        const std::optional<StandardMove> move = parseMove(word);
+        if (move && std::find(legal.begin(), legal.end(), *move) != legal.end())
+            moves.push_back(*move);
+        else if (rejected.size() <= kMaxQuotedBytes)  // the rest would not be quoted anyway
+            rejected += (rejected.empty() ? "" : " ") + word;
+    }
+    if (!rejected.empty())
+        output_.note("searchmoves not legal here, ignored: " + quoteInput(rejected) +
+                     (moves.empty() ? "; searching every move" : ""));
+    return moves;
+}
+
+engine::Searcher& Engine::searcher() {
+    if (!searcher_)
+        searcher_ = std::make_unique<engine::Searcher>(hashMegabytes_);
+    return *searcher_;
+}
+
+// "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
+// "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
+void Engine::bench(const std::vector<std::string>& words) {
+    const std::optional<int> depth = words.size() > 1 ? benchDepthOf(words[1]) : kBenchDepth;
+    if (!depth) {
+        output_.note("bench depth must be a number from 1 to " + std::to_string(kMaxPlanDepth));
+        return;
+    }
+    for (const std::string& line : benchReport(runBench(*depth)))
+        output_.write(line);
 }
 
 void Engine::stop() {
     if (search_)
         search_->StopThread();
+    if (alphaBeta_)
+        alphaBeta_->stopSearch();
 }
 
 void Engine::finishSearch() {
-    if (!search_)
+    if (!search_ && !alphaBeta_)
         return;
-    search_->StopThread();
-    search_->waitUntilFinished();
+    stop();
+    if (search_)
+        search_->waitUntilFinished();
+    if (alphaBeta_)
+        alphaBeta_->waitUntilFinished();
     search_.reset();
+    alphaBeta_.reset();
     vek::purgeThreads();  // the registry's reference goes too: the finished thread is joined
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <charconv>
 #include <cstdlib>
 #include <sstream>
 #include <vector>
@@ -93,6 +94,21 @@ bool readEnPassant(std::string_view text, StandardPosition& position) {
     return true;
 }
 
+// The optional half-move clock and move number; a move number of 0, which some programs
+// write for the initial position, counts as 1.
+bool readCounters(const std::vector<std::string>& fields, StandardPosition& position) {
+    const auto number = [](const std::string& text, int& value) {
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+        return error == std::errc() && end == text.data() + text.size() && value >= 0;
+    };
+    if (fields.size() > 4 && !number(fields[4], position.halfmoveClock))
+        return false;
+    if (fields.size() > 5 && !number(fields[5], position.fullmoveNumber))
+        return false;
+    position.fullmoveNumber = std::max(position.fullmoveNumber, 1);
+    return true;
+}
+
 // Why the position cannot arise, or empty.
 std::string impossibility(const StandardPosition& position) {
     const auto& squares = position.squares;
@@ -124,6 +140,10 @@ std::optional<StandardPosition> parseFen(std::string_view text, std::string& err
     position.side = fields[1] == "w" ? chess::WHITE : chess::BLACK;
     if (!readCastling(fields[2], position) || !readEnPassant(fields[3], position)) {
         error = "malformed FEN castling or en passant field";
+        return std::nullopt;
+    }
+    if (!readCounters(fields, position)) {
+        error = "the half-move clock and the move number must be whole numbers from 0";
         return std::nullopt;
     }
     error = impossibility(position);

@@ -11,8 +11,8 @@ namespace vek::uci {
 
 inline constexpr std::string_view kStartFen = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
 
-// The position of a FEN text: placement, side, castling and en passant fields; the two move
-// counters may follow and are not kept (the board counts no moves toward the draw rules).
+// The position of a FEN text: placement, side, castling and en passant fields, and the
+// half-move clock and move number, which may be left out (0 and 1).
 // A castling right without its king and rook at home, and an en passant square without the
 // pawn that passed it, are dropped, as a GUI means nothing by them. None, with the reason in
 // `error`, for a malformed text or a position that cannot arise: not one king a side, a pawn

@@ -47,6 +47,10 @@ bool store(GoLimits& limits, std::string_view name, std::int64_t value) {
         limits.blackIncrement = timeOf(value);
     else if (name == "movestogo")
         limits.movesToGo = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 1, 1000));
+    else if (name == "nodes")
+        limits.nodes = static_cast<std::uint64_t>(std::max<std::int64_t>(value, 1));
+    else if (name == "mate")
+        limits.mate = static_cast<std::int32_t>(std::clamp<std::int64_t>(value, 1, kMaxPlanDepth / 2));
     else
         return false;
     return true;
@@ -55,6 +59,10 @@ bool store(GoLimits& limits, std::string_view name, std::int64_t value) {
 bool isNumericParameter(std::string_view name) {
     GoLimits probe;
     return store(probe, name, 0);
+}
+
+bool isParameterName(std::string_view word) {
+    return isNumericParameter(word) || word == "infinite" || word == "searchmoves" || word == "ponder";
 }
 
 // A limit of `time` less the answer's margin, and at least a little time to search in.
@@ -67,6 +75,11 @@ std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std
     for (std::size_t i = 0; i < words.size(); ++i) {
         if (words[i] == "infinite") {
             limits.infinite = true;
+            continue;
+        }
+        if (words[i] == "searchmoves") {
+            for (; i + 1 < words.size() && !isParameterName(words[i + 1]); ++i)
+                limits.searchMoves.push_back(words[i + 1]);
             continue;
         }
         if (!isNumericParameter(words[i]))

@@ -25,11 +25,15 @@ struct GoLimits {
     std::optional<Milliseconds> moveTime;
     std::optional<Milliseconds> whiteTime, blackTime, whiteIncrement, blackIncrement;
     std::optional<std::int32_t> movesToGo;
+    std::optional<std::uint64_t> nodes;
+    std::optional<std::int32_t> mate;     // moves
+    std::vector<std::string> searchMoves;  // as the GUI wrote them, not yet checked
     bool infinite = false;
 };
 
-// The parameters after "go"; parameters it does not know are skipped with their value. None,
-// with the reason in `error`, when a known one lacks its number or has a malformed one.
+// The parameters after "go"; parameters it does not know are skipped with their value.
+// "searchmoves" takes the words up to the next parameter's name. None, with the reason in
+// `error`, when a known one lacks its number or has a malformed one.
 std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error);
 
 struct SearchPlan {

@@ -226,11 +226,14 @@ StandardPosition afterMove(const StandardPosition& position, StandardMove move) 
         squares[static_cast<std::size_t>(rookTo)] = squares[static_cast<std::size_t>(rookFrom)];
         squares[static_cast<std::size_t>(rookFrom)] = 0;
     }
+    const bool capture = squares[move.to] != 0;
     squares[move.to] = move.promotion != 0 ? pieceCode(position.side, static_cast<chess::FigureKind>(move.promotion)) : mover;
     squares[move.from] = 0;
     next.castling &= ~(rightsLostAt(move.from) | rightsLostAt(move.to));
     next.enPassant = kind == PAWN && std::abs(move.to - move.from) == 16 ? (move.from + move.to) / 2 : -1;
     next.side = chess::opponent(position.side);
+    next.halfmoveClock = kind == PAWN || capture ? 0 : position.halfmoveClock + 1;
+    next.fullmoveNumber = position.fullmoveNumber + (position.side == BLACK ? 1 : 0);
     return next;
 }
 

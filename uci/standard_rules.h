@@ -35,6 +35,8 @@ struct StandardPosition {
     chess::Colour side = chess::WHITE;
     unsigned castling = 0;
     int enPassant = -1;  // the square a pawn has just passed with its double step, or -1
+    int halfmoveClock = 0;   // moves since the last capture or pawn move, for the fifty-move rule
+    int fullmoveNumber = 1;  // counts Black's moves from 1
 };
 
 constexpr std::int8_t pieceCode(chess::Colour colour, chess::FigureKind kind) {
@@ -47,7 +49,7 @@ bool isAttacked(const StandardPosition& position, int square, chess::Colour by);
 bool isInCheck(const StandardPosition& position);
 // Whether the king of the side that is not to move is attacked: a position that cannot arise.
 bool isOpponentInCheck(const StandardPosition& position);
-// The position after `move`, which must be one of legalMoves.
+// The position after `move`, which must be one of legalMoves, with the move counters advanced.
 StandardPosition afterMove(const StandardPosition& position, StandardMove move);
 // Every legal move of the side to move.
 std::vector<StandardMove> legalMoves(const StandardPosition& position);

@@ -82,6 +82,24 @@ bool isLegalIn(const char* fen, const std::string& moves, const std::string& ans
     return move && isLegal(position, *move);
 }
 
+// The number after `field` in an "info" line, or a value no test expects when it is missing.
+int scoreOf(const std::string& info, const std::string& field) {
+    const std::size_t at = info.find(field);
+    return at == std::string::npos ? -99999 : std::stoi(info.substr(at + field.size()));
+}
+
+// The last "info depth" line before the answer, and the answer's move.
+std::pair<std::string, std::string> lastInfoAndMove(Session& session) {
+    std::string info;
+    for (auto line = session.await(""); line; line = session.await("")) {
+        if (line->rfind("bestmove ", 0) == 0)
+            return {info, line->substr(9)};
+        if (line->rfind("info depth ", 0) == 0)
+            info = *line;
+    }
+    return {info, "(no answer)"};
+}
+
 // Black to move with one legal move only: its king's step to h7.
 constexpr const char* kOneMove = "7k/8/5K2/8/8/8/8/6R1 b - - 0 1";
 
@@ -90,6 +108,9 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     session.send("uci");
     EXPECT_TRUE(session.await("id name "));
     EXPECT_TRUE(session.await("id author "));
+    EXPECT_TRUE(session.await("option name Search type combo default AlphaBeta var AlphaBeta var Minimax"));
+    EXPECT_TRUE(session.await("option name Hash type spin default 16 min 1 max "));
+    EXPECT_TRUE(session.await("option name Clear Hash type button"));
     EXPECT_TRUE(session.await("option name Threads type spin default 1 min 1 max "));
     EXPECT_TRUE(session.await("option name Depth type spin"));
     EXPECT_TRUE(session.await("uciok"));
@@ -107,7 +128,7 @@ TEST(UciProtocol, AnswersALegalMoveAfterTheGuisMovesWithInfo) {
     session.send("go depth 2");
     const auto info = session.await("info depth 2 ");
     ASSERT_TRUE(info);
-    for (const char* field : {" score cp ", " nodes ", " nps ", " time ", " pv "})
+    for (const char* field : {" seldepth ", " score cp ", " nodes ", " nps ", " time ", " hashfull ", " pv "})
         EXPECT_NE(info->find(field), std::string::npos) << *info;
     EXPECT_TRUE(isLegalIn(kStartFen.data(), moves, session.bestMove()));
 }
@@ -119,9 +140,9 @@ TEST(UciProtocol, PromotesWithTheLetterOfTheNewFigureAndScoresForTheMover) {
                                          std::pair{"7k/K7/8/8/8/8/4p3/8 b - - 0 1", "e2e1q"}}) {
         session.send(std::string("position fen ") + fen);
         session.send("go depth 1");
-        const auto info = session.await("info depth 1 score cp ");
+        const auto info = session.await("info depth 1 ");
         ASSERT_TRUE(info);
-        EXPECT_GT(std::stoi(info->substr(std::string("info depth 1 score cp ").size())), 0) << *info;
+        EXPECT_GT(scoreOf(*info, " score cp "), 0) << *info;
         EXPECT_EQ(session.bestMove(), promotion);
     }
 }
@@ -153,12 +174,16 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
         "go depth many",
         "setoption name Threads value 1000",
         "setoption name Depth value zero",
+        "setoption name Hash value 0",
+        "setoption name Search value Random",
+        "go nodes",
+        "bench deep",
     };
     for (const char* command : bad) {
         EXPECT_TRUE(session.send(command));
         EXPECT_TRUE(session.await("info string ")) << command;
     }
-    session.send("setoption name Hash value 64");  // an option it does not have: ignored
+    session.send("setoption name Contempt value 64");  // an option it does not have: ignored
     session.send("go depth 1");
     EXPECT_EQ(session.bestMove(), "h8h7");
 }
@@ -217,6 +242,102 @@ TEST(UciProtocol, NullMoveWhenThereIsNoMove) {
     session.send("position fen 7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
     session.send("go depth 2");
     EXPECT_EQ(session.bestMove(), "0000");
+}
+
+// A note quotes at most the first 80 bytes of what it refuses, with control bytes escaped.
+TEST(UciProtocol, NotesQuoteBadInputShortAndPrintable) {
+    Session session;
+    session.send(std::string(1 << 20, 'x'));
+    const auto huge = session.await("info string ");
+    ASSERT_TRUE(huge);
+    EXPECT_LT(huge->size(), 200u);
+    session.send("\x01hello\x7f");
+    const auto control = session.await("info string ");
+    ASSERT_TRUE(control);
+    EXPECT_NE(control->find("\\x01hello\\x7f"), std::string::npos) << *control;
+    session.send("position startpos moves e2e4 e7e5\x02");
+    const auto move = session.await("info string ");
+    ASSERT_TRUE(move);
+    EXPECT_NE(move->find("e7e5\\x02"), std::string::npos) << *move;
+}
+
+// Mates are scored by their distance in moves, for the side that mates and the side mated;
+// the mating move is played.
+TEST(UciProtocol, MatesAreScoredInMovesForBothSides) {
+    Session session;
+    struct Case {
+        const char* fen;
+        const char* score;
+        const char* move;
+    };
+    for (const Case& c : {Case{"6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", " score mate 1 ", "a1a8"},
+                          Case{"k7/8/2K5/8/8/8/8/7R w - - 0 1", " score mate 2 ", nullptr},
+                          Case{"k7/8/1K6/8/8/8/8/7R b - - 0 1", " score mate -1 ", "a8b8"}}) {
+        session.send(std::string("position fen ") + c.fen);
+        session.send("go depth 6");
+        const auto [info, move] = lastInfoAndMove(session);
+        EXPECT_NE(info.find(c.score), std::string::npos) << c.fen << ": " << info;
+        if (c.move)
+            EXPECT_EQ(move, c.move) << c.fen;
+        else
+            EXPECT_TRUE(isLegalIn(c.fen, "", move)) << c.fen << ": " << move;
+    }
+}
+
+// "searchmoves" restricts the root (its illegal entries are reported and dropped), "nodes"
+// and "mate" end the search by themselves.
+TEST(UciProtocol, SearchMovesNodesAndMateAreHonoured) {
+    Session session;
+    session.send("position startpos");
+    session.send("go depth 4 searchmoves a2a3");
+    EXPECT_EQ(session.bestMove(), "a2a3");
+    session.send("go depth 3 searchmoves e2e5 h2h3 xyz");
+    const auto note = session.await("info string ");
+    ASSERT_TRUE(note);
+    EXPECT_NE(note->find("e2e5 xyz"), std::string::npos) << *note;
+    EXPECT_EQ(lastInfoAndMove(session).second, "h2h3");
+
+    session.send("go nodes 20000");
+    const auto [info, move] = lastInfoAndMove(session);
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", move)) << move;
+    EXPECT_LE(scoreOf(info, " nodes "), 40000) << info;
+
+    // Without a depth, "mate" looks as deep as the mate needs and no deeper.
+    session.send("position fen k7/8/2K5/8/8/8/8/7R w - - 0 1");
+    session.send("go mate 2");
+    EXPECT_NE(lastInfoAndMove(session).first.find(" score mate 2 "), std::string::npos);
+    session.send("position startpos");
+    session.send("go mate 1");
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", lastInfoAndMove(session).second));
+}
+
+// The FEN's half-move clock reaches the search: a rook up, but drawn by the fifty-move rule.
+TEST(UciProtocol, TheFiftyMoveRuleCountsFromTheFensClock) {
+    Session session;
+    for (const auto& [clock, drawn] : {std::pair{"0", false}, std::pair{"100", true}}) {
+        session.send(std::string("position fen 7k/8/8/8/8/8/8/R6K w - - ") + clock + " 80");
+        session.send("go depth 3");
+        const std::string info = lastInfoAndMove(session).first;
+        if (drawn)
+            EXPECT_NE(info.find(" score cp 0 "), std::string::npos) << info;
+        else
+            EXPECT_GT(scoreOf(info, " score cp "), 300) << info;
+    }
+}
+
+// The program's own search, as it was: its info line, and a word on what it does not honour.
+TEST(UciProtocol, TheMinimaxSearchIsTheProgramsOwn) {
+    Session session;
+    session.send("setoption name Search value Minimax");
+    session.send("position fen 4k3/8/8/r2Q4/8/8/8/4K3 w - - 0 1");
+    session.send("go depth 1 searchmoves e1e2 nodes 10");
+    const auto note = session.await("info string ");
+    ASSERT_TRUE(note);
+    EXPECT_NE(note->find("searchmoves nodes"), std::string::npos) << *note;
+    const auto info = session.await("info depth 1 score cp ");
+    ASSERT_TRUE(info);
+    EXPECT_EQ(info->find(" seldepth "), std::string::npos) << *info;
+    EXPECT_EQ(session.bestMove(), "d5a5");
 }
 
 }  // namespace

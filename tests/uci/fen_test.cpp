@@ -30,7 +30,14 @@ TEST(Fen, ReadsEveryField) {
     EXPECT_EQ(position->side, chess::WHITE);
     EXPECT_EQ(position->castling, crWHITE_KING_SIDE | crWHITE_QUEEN_SIDE | crBLACK_KING_SIDE | crBLACK_QUEEN_SIDE);
     EXPECT_EQ(position->enPassant, at("c6"));
-    EXPECT_TRUE(tryFen("4k3/8/8/8/8/8/8/4K3 b - -"));  // the counters may be left out
+    const auto counted = tryFen("4k3/8/8/8/8/8/8/4K3 b - - 37 81");
+    ASSERT_TRUE(counted);
+    EXPECT_EQ(counted->halfmoveClock, 37);
+    EXPECT_EQ(counted->fullmoveNumber, 81);
+    const auto uncounted = tryFen("4k3/8/8/8/8/8/8/4K3 b - -");  // the counters may be left out
+    ASSERT_TRUE(uncounted);
+    EXPECT_EQ(uncounted->halfmoveClock, 0);
+    EXPECT_EQ(uncounted->fullmoveNumber, 1);
 }
 
 TEST(Fen, RefusesMalformedTextsAndImpossiblePositions) {
@@ -44,6 +51,9 @@ TEST(Fen, RefusesMalformedTextsAndImpossiblePositions) {
              "4k3/8/8/8/8/8/8/4K3 w KX -",          // castling letter
              "4k3/8/8/8/8/8/8/4K3 w - e4",          // en passant row
              "4k3/8/8/8/8/8/8/4K3 w - - 0 1 extra",
+             "4k3/8/8/8/8/8/8/4K3 w - - -1 1",      // counters
+             "4k3/8/8/8/8/8/8/4K3 w - - 0 x",
+             "4k3/8/8/8/8/8/8/4K3 w - - 99999999999 1",
              "4k3/8/8/8/8/8/8/4KK2 w - -",          // two white kings
              "8/8/8/8/8/8/8/4K3 w - -",             // no black king
              "4k2P/8/8/8/8/8/8/4K3 w - -",          // a pawn on the last row

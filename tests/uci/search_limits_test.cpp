@@ -33,6 +33,17 @@ TEST(GoLimits, ReadsKnownParametersAndSkipsOthers) {
     EXPECT_FALSE(error.empty());
 }
 
+TEST(GoLimits, SearchMovesRunUpToTheNextParameter) {
+    const GoLimits limits = limitsOf({"searchmoves", "e2e4", "d2d4", "nodes", "5000", "mate", "3", "wtime", "10"});
+    EXPECT_EQ(limits.searchMoves, (std::vector<std::string>{"e2e4", "d2d4"}));
+    EXPECT_EQ(limits.nodes, 5000u);
+    EXPECT_EQ(limits.mate, 3);
+    EXPECT_EQ(limits.whiteTime, Milliseconds{10});
+    const GoLimits last = limitsOf({"infinite", "searchmoves", "a2a3", "xyz"});
+    EXPECT_EQ(last.searchMoves, (std::vector<std::string>{"a2a3", "xyz"}));
+    EXPECT_TRUE(last.infinite);
+}
+
 TEST(SearchPlan, DepthLimitsAndTheConfiguredDepth) {
     EXPECT_EQ(planSearch(limitsOf({}), chess::WHITE, 3).maxDepth, 3);
     EXPECT_FALSE(planSearch(limitsOf({}), chess::WHITE, 3).allotment);

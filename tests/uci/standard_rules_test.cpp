@@ -65,6 +65,25 @@ TEST(StandardRules, CheckAndAttacks) {
     EXPECT_FALSE(isAttacked(pawns, parseSquare("d3").value(), chess::WHITE));
 }
 
+TEST(StandardRules, MovesAdvanceTheCountersOfTheDrawRules) {
+    StandardPosition position = fenPosition("4k3/8/8/8/8/8/4P3/R3K3 w - - 7 30");
+    const auto play = [&position](const char* move) { position = afterMove(position, parseMove(move).value()); };
+    play("a1a5");
+    EXPECT_EQ(position.halfmoveClock, 8);
+    EXPECT_EQ(position.fullmoveNumber, 30);
+    play("e8d7");
+    EXPECT_EQ(position.halfmoveClock, 9);
+    EXPECT_EQ(position.fullmoveNumber, 31);
+    play("e2e4");  // a pawn move
+    EXPECT_EQ(position.halfmoveClock, 0);
+    play("d7d6");
+    play("a5a8");
+    play("d6d5");
+    play("e4d5");  // a capture (and a pawn move)
+    EXPECT_EQ(position.halfmoveClock, 0);
+    EXPECT_EQ(position.fullmoveNumber, 33);
+}
+
 // Random games played both ways: the standard rules' position after each move, and the
 // board's game read back as such a position, castling rights and en passant included.
 TEST(BoardGame, TheBoardFollowsTheStandardGameMoveByMove) {

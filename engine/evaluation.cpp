@@ -1,0 +1,381 @@
+#include "engine/evaluation.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstdlib>
+
+namespace vek::engine {
+namespace {
+
+using chess::BLACK;
+using chess::Colour;
+using chess::WHITE;
+
+// A middlegame and an endgame weight, blended by the material left on the board.
+struct Weight {
+    int mg = 0;
+    int eg = 0;
+
+    Weight& operator+=(Weight other) {
+        mg += other.mg;
+        eg += other.eg;
+        return *this;
+    }
+    Weight& operator-=(Weight other) {
+        mg -= other.mg;
+        eg -= other.eg;
+        return *this;
+    }
+    friend Weight operator*(Weight w, int factor) { return {w.mg * factor, w.eg * factor}; }
+};
+
+constexpr std::array<Weight, 7> kMaterial{{{0, 0}, {85, 105}, {330, 300}, {345, 315}, {470, 520}, {1000, 960}, {0, 0}}};
+// The game phase each figure stands for: 24 with all of them on the board, 0 with pawns alone.
+constexpr std::array<int, 7> kPhase{0, 0, 1, 1, 2, 4, 0};
+constexpr int kFullPhase = 24;
+
+// Square tables from White's side, written with the eighth row first as a diagram reads.
+using Table = std::array<int, 64>;
+
+constexpr Table kPawnMg{
+      0,   0,   0,   0,   0,   0,   0,   0,
+     30,  30,  30,  35,  35,  30,  30,  30,
+     10,  12,  18,  25,  25,  18,  12,  10,
+      4,   6,  10,  20,  20,  10,   6,   4,
+      0,   0,   5,  16,  16,   5,   0,   0,
+      2,  -2,  -4,   4,   4,  -4,  -2,   2,
+      2,   4,   4, -14, -14,   4,   4,   2,
+      0,   0,   0,   0,   0,   0,   0,   0};
+constexpr Table kPawnEg{
+      0,   0,   0,   0,   0,   0,   0,   0,
+     50,  50,  50,  50,  50,  50,  50,  50,
+     30,  30,  30,  30,  30,  30,  30,  30,
+     15,  15,  15,  15,  15,  15,  15,  15,
+      5,   5,   5,   5,   5,   5,   5,   5,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0,
+      0,   0,   0,   0,   0,   0,   0,   0};
+constexpr Table kKnightMg{
+    -50, -35, -25, -20, -20, -25, -35, -50,
+    -30, -15,   0,   5,   5,   0, -15, -30,
+    -20,   5,  12,  18,  18,  12,   5, -20,
+    -15,   5,  15,  22,  22,  15,   5, -15,
+    -15,   0,  15,  20,  20,  15,   0, -15,
+    -20,   5,  10,  12,  12,  10,   5, -20,
+    -30, -15,   0,   5,   5,   0, -15, -30,
+    -50, -30, -20, -20, -20, -20, -30, -50};
+constexpr Table kBishopMg{
+    -20, -10, -10, -10, -10, -10, -10, -20,
+    -10,   0,   0,   0,   0,   0,   0, -10,
+    -10,   0,   5,  10,  10,   5,   0, -10,
+    -10,   5,   5,  10,  10,   5,   5, -10,
+    -10,   0,  10,  10,  10,  10,   0, -10,
+    -10,  10,  10,  10,  10,  10,  10, -10,
+    -10,   8,   0,   0,   0,   0,   8, -10,
+    -20, -10, -12, -10, -10, -12, -10, -20};
+constexpr Table kRookMg{
+      0,   0,   0,   0,   0,   0,   0,   0,
+     15,  20,  20,  20,  20,  20,  20,  15,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,   0,   0,   0,   0,   0,   0,  -5,
+     -5,  -5,   0,   8,   8,   5,  -5,  -5};
+constexpr Table kQueenMg{
+    -20, -10, -10,  -5,  -5, -10, -10, -20,
+    -10,   0,   0,   0,   0,   0,   0, -10,
+    -10,   0,   5,   5,   5,   5,   0, -10,
+     -5,   0,   5,   5,   5,   5,   0,  -5,
+     -5,   0,   5,   5,   5,   5,   0,  -5,
+    -10,   5,   5,   5,   5,   5,   0, -10,
+    -10,   0,   5,   0,   0,   0,   0, -10,
+    -20, -10, -10,  -5,  -5, -10, -10, -20};
+constexpr Table kKingMg{
+    -30, -40, -40, -50, -50, -40, -40, -30,
+    -30, -40, -40, -50, -50, -40, -40, -30,
+    -30, -40, -40, -50, -50, -40, -40, -30,
+    -30, -40, -40, -50, -50, -40, -40, -30,
+    -20, -30, -30, -40, -40, -30, -30, -20,
+    -10, -20, -20, -25, -25, -20, -20, -10,
+     10,  10,  -5, -15, -15,  -5,  10,  10,
+     20,  30,  10, -10,   0, -10,  30,  20};
+
+// The endgame wants the figures, the king above all, near the centre: `step` per square of
+// distance from it.
+constexpr Table centralised(int step) {
+    Table table{};
+    for (int square = 0; square < 64; ++square) {
+        const int file = square & 7;
+        const int rank = square >> 3;
+        const int distance = (std::abs(2 * file - 7) + std::abs(2 * rank - 7)) / 2;  // 1 to 7
+        table[static_cast<std::size_t>(square)] = step * (3 - distance);
+    }
+    return table;
+}
+
+constexpr Table kRookEg = [] {
+    Table table{};
+    for (int square = 8; square < 16; ++square)
+        table[static_cast<std::size_t>(square)] = 12;
+    return table;
+}();
+
+// [colour][kind][square]: table weight of a figure, the material included.
+constexpr auto kSquareWeights = [] {
+    const std::array<const Table*, 7> mg{nullptr, &kPawnMg, &kKnightMg, &kBishopMg, &kRookMg, &kQueenMg, &kKingMg};
+    const Table knightEg = centralised(8);
+    const Table bishopEg = centralised(6);
+    const Table queenEg = centralised(6);
+    const Table kingEg = centralised(12);
+    const std::array<const Table*, 7> eg{nullptr, &kPawnEg, &knightEg, &bishopEg, &kRookEg, &queenEg, &kingEg};
+    std::array<std::array<std::array<Weight, 64>, 7>, 2> weights{};
+    for (int kind = chess::PAWN; kind <= chess::KING; ++kind)
+        for (int square = 0; square < 64; ++square) {
+            // The diagram's row 8 comes first: White's square s is entry s ^ 56.
+            const auto whiteEntry = static_cast<std::size_t>(square ^ 56);
+            const auto blackEntry = static_cast<std::size_t>(square);
+            const Weight material = kMaterial[static_cast<std::size_t>(kind)];
+            weights[WHITE][kind][square] = {material.mg + (*mg[kind])[whiteEntry], material.eg + (*eg[kind])[whiteEntry]};
+            weights[BLACK][kind][square] = {material.mg + (*mg[kind])[blackEntry], material.eg + (*eg[kind])[blackEntry]};
+        }
+    return weights;
+}();
+
+// [colour][square]: the squares ahead of a pawn on its own and the two neighbouring files; a
+// pawn with no enemy pawn there is passed.
+constexpr auto kPassedSpan = [] {
+    std::array<std::array<Bitboard, 64>, 2> spans{};
+    for (int square = 0; square < 64; ++square) {
+        const int file = fileOf(square);
+        Bitboard files = fileMask(file);
+        if (file > 0)
+            files |= fileMask(file - 1);
+        if (file < 7)
+            files |= fileMask(file + 1);
+        Bitboard above = 0;
+        Bitboard below = 0;
+        for (int rank = 0; rank < 8; ++rank) {
+            if (rank > rankOf(square))
+                above |= rankMask(rank);
+            if (rank < rankOf(square))
+                below |= rankMask(rank);
+        }
+        spans[WHITE][square] = files & above;
+        spans[BLACK][square] = files & below;
+    }
+    return spans;
+}();
+
+constexpr Bitboard adjacentFiles(int file) {
+    return (file > 0 ? fileMask(file - 1) : 0) | (file < 7 ? fileMask(file + 1) : 0);
+}
+
+// By the pawn's rank counted from its own side (0 to 7).
+constexpr std::array<Weight, 8> kPassed{{{0, 0}, {0, 5}, {5, 12}, {10, 22}, {22, 42}, {38, 72}, {60, 115}, {0, 0}}};
+constexpr Weight kDoubled{-10, -20};
+constexpr Weight kIsolated{-10, -14};
+constexpr Weight kBishopPair{30, 50};
+constexpr Weight kRookOpenFile{25, 10};
+constexpr Weight kRookHalfOpenFile{12, 6};
+constexpr int kTempo = 10;
+constexpr int kOpenFileNearKing = 18;
+// A pawn the enemy king cannot catch is nearly a queen.
+constexpr int kUnstoppable = 600;
+
+// Mobility: weight per reachable square beyond a typical count.
+constexpr std::array<Weight, 7> kMobility{{{0, 0}, {0, 0}, {4, 4}, {5, 5}, {2, 4}, {1, 2}, {0, 0}}};
+constexpr std::array<int, 7> kTypicalMobility{0, 0, 4, 6, 6, 12, 0};
+// How much an attacker of each kind near the enemy king weighs.
+constexpr std::array<int, 7> kKingAttackWeight{0, 0, 2, 2, 3, 5, 0};
+
+int relativeRank(Colour colour, int square) { return colour == WHITE ? rankOf(square) : 7 - rankOf(square); }
+
+Bitboard pawnAttackSet(Colour colour, Bitboard pawns) {
+    if (colour == WHITE)
+        return ((pawns & ~kFileA) << 7) | ((pawns & ~kFileH) << 9);
+    return ((pawns & ~kFileA) >> 9) | ((pawns & ~kFileH) >> 7);
+}
+
+int distance(int a, int b) { return std::max(std::abs(fileOf(a) - fileOf(b)), std::abs(rankOf(a) - rankOf(b))); }
+
+class Evaluator {
+public:
+    explicit Evaluator(const Position& position) : position_(position) {}
+
+    int whiteScore() {
+        int phase = 0;
+        // Both sides' figures first: they count the pressure on the kings.
+        Weight white = figures(WHITE, phase);
+        Weight black = figures(BLACK, phase);
+        white += pawns(WHITE);
+        white += kingShelter(WHITE);
+        white.mg -= kingDanger(WHITE);
+        black += pawns(BLACK);
+        black += kingShelter(BLACK);
+        black.mg -= kingDanger(BLACK);
+        white -= black;
+        phase = std::min(phase, kFullPhase);
+        return scaleDrawish((white.mg * phase + white.eg * (kFullPhase - phase)) / kFullPhase);
+    }
+
+private:
+    // Material, tables and mobility of one side; adds its phase share.
+    Weight figures(Colour colour, int& phase) {
+        const Colour them = chess::opponent(colour);
+        const Bitboard all = position_.occupied();
+        const Bitboard safe = ~position_.occupied(colour) & ~pawnAttackSet(them, position_.pieces(them, chess::PAWN));
+        const Bitboard kingZone = kingAttacks(position_.kingSquare(them)) | bit(position_.kingSquare(them));
+        Weight score;
+        for (int kind = chess::PAWN; kind <= chess::KING; ++kind) {
+            Bitboard set = position_.pieces(colour, static_cast<chess::FigureKind>(kind));
+            phase += kPhase[static_cast<std::size_t>(kind)] * std::popcount(set);
+            while (set) {
+                const int square = popLowest(set);
+                score += kSquareWeights[colour][kind][square];
+                if (kind == chess::PAWN || kind == chess::KING)
+                    continue;
+                const Bitboard reach = attacksOf(kind, square, all);
+                score += kMobility[static_cast<std::size_t>(kind)] *
+                         (std::popcount(reach & safe) - kTypicalMobility[static_cast<std::size_t>(kind)]);
+                if (reach & kingZone) {
+                    ++kingAttackers_[them];
+                    kingAttackUnits_[them] +=
+                        kKingAttackWeight[static_cast<std::size_t>(kind)] * std::popcount(reach & kingZone);
+                }
+                if (kind == chess::ROOK)
+                    score += rookFile(colour, square);
+            }
+        }
+        if (std::popcount(position_.pieces(colour, chess::BISHOP)) >= 2)
+            score += kBishopPair;
+        return score;
+    }
+
+    static Bitboard attacksOf(int kind, int square, Bitboard all) {
+        switch (kind) {
+        case chess::KNIGHT: return knightAttacks(square);
+        case chess::BISHOP: return bishopAttacks(square, all);
+        case chess::ROOK: return rookAttacks(square, all);
+        default: return queenAttacks(square, all);
+        }
+    }
+
+    Weight rookFile(Colour colour, int square) const {
+        const Bitboard file = fileMask(fileOf(square));
+        if ((position_.pieces(colour, chess::PAWN) & file) != 0)
+            return {};
+        return (position_.pieces(chess::opponent(colour), chess::PAWN) & file) != 0 ? kRookHalfOpenFile : kRookOpenFile;
+    }
+
+    Weight pawns(Colour colour) const {
+        const Colour them = chess::opponent(colour);
+        const Bitboard own = position_.pieces(colour, chess::PAWN);
+        const Bitboard enemy = position_.pieces(them, chess::PAWN);
+        Weight score;
+        for (int file = 0; file < 8; ++file) {
+            const int count = std::popcount(own & fileMask(file));
+            if (count == 0)
+                continue;
+            if (count > 1)
+                score += kDoubled * (count - 1);
+            if ((own & adjacentFiles(file)) == 0)
+                score += kIsolated * count;
+        }
+        Bitboard set = own;
+        while (set) {
+            const int square = popLowest(set);
+            if (kPassedSpan[colour][square] & enemy)
+                continue;
+            const int rank = relativeRank(colour, square);
+            score += kPassed[static_cast<std::size_t>(rank)];
+            // In the endgame a passed pawn wants its own king near the square ahead of it and
+            // the enemy king far from it.
+            const int ahead = colour == WHITE ? square + 8 : square - 8;
+            const int weight = rank >= 3 ? rank - 2 : 0;
+            score.eg += weight * (5 * distance(position_.kingSquare(them), ahead) -
+                                  2 * distance(position_.kingSquare(colour), ahead));
+            if (!position_.hasPieces(them) && outrunsKing(colour, square))
+                score.eg += kUnstoppable;
+        }
+        return score;
+    }
+
+    // Against king and pawns alone: whether the enemy king is too far to catch the pawn before
+    // it promotes (the rule of the square), its own figures not standing in the way.
+    bool outrunsKing(Colour colour, int square) const {
+        const int promotion = colour == WHITE ? 56 + fileOf(square) : fileOf(square);
+        const Bitboard path = kPassedSpan[colour][square] & fileMask(fileOf(square));
+        if (path & position_.occupied())
+            return false;
+        const int pawnSteps = std::min(5, 7 - relativeRank(colour, square));  // the double step
+        const int kingSteps = distance(position_.kingSquare(chess::opponent(colour)), promotion) -
+                              (position_.sideToMove() == colour ? 0 : 1);
+        return pawnSteps < kingSteps;
+    }
+
+    // The pawn shield before a king at a wing.
+    Weight kingShelter(Colour colour) const {
+        Weight score;
+        const int king = position_.kingSquare(colour);
+        const int file = fileOf(king);
+        if (file <= 2 || file >= 5) {
+            const Bitboard own = position_.pieces(colour, chess::PAWN);
+            for (int f = std::max(0, file - 1); f <= std::min(7, file + 1); ++f) {
+                const Bitboard pawnsOnFile = own & fileMask(f);
+                const int front = colour == WHITE ? king + 8 : king - 8;
+                const int twoAhead = colour == WHITE ? king + 16 : king - 16;
+                const auto onRankOf = [&](int square) {
+                    return square >= 0 && square < 64 && (pawnsOnFile & rankMask(rankOf(square))) != 0;
+                };
+                if (onRankOf(front))
+                    score.mg += 12;
+                else if (onRankOf(twoAhead))
+                    score.mg += 6;
+                else
+                    score.mg -= 14;
+            }
+        }
+        // A file beside the king without a pawn of its own is a road in for enemy rooks and queens.
+        const Colour them = chess::opponent(colour);
+        if (position_.pieces(them, chess::ROOK) | position_.pieces(them, chess::QUEEN)) {
+            const Bitboard own = position_.pieces(colour, chess::PAWN);
+            for (int f = std::max(0, file - 1); f <= std::min(7, file + 1); ++f)
+                if ((own & fileMask(f)) == 0)
+                    score.mg -= kOpenFileNearKing;
+        }
+        return score;
+    }
+
+    // The pressure of the enemy figures on the squares around the king, as `figures` counted
+    // it, when there are several and the enemy queen is among the figures.
+    int kingDanger(Colour colour) const {
+        const Colour them = chess::opponent(colour);
+        if (kingAttackers_[colour] < 2 || position_.pieces(them, chess::QUEEN) == 0)
+            return 0;
+        const int units = kingAttackUnits_[colour];
+        return std::min(500, units * units / 3);
+    }
+
+    // A side ahead without pawns and by less than a rook can rarely win: the score shrinks.
+    int scaleDrawish(int score) const {
+        const Colour strong = score > 0 ? WHITE : BLACK;
+        if (position_.pieces(strong, chess::PAWN) == 0 && std::abs(score) < 400)
+            return score / 4;
+        return score;
+    }
+
+    const Position& position_;
+    std::array<int, 2> kingAttackers_{};    // by the colour of the king attacked
+    std::array<int, 2> kingAttackUnits_{};
+};
+
+}  // namespace
+
+int evaluate(const Position& position) {
+    const int white = Evaluator(position).whiteScore();
+    return (position.sideToMove() == WHITE ? white : -white) + kTempo;
+}
+
+}  // namespace vek::engine

@@ -1,0 +1,12 @@
+#pragma once
+// The engine's static evaluation.
+
+#include "engine/position.h"
+
+namespace vek::engine {
+
+// Centipawns (a pawn near 100) from the side to move's view: material and figure placement
+// blended from middlegame to endgame, mobility, pawn structure, king safety and the move.
+int evaluate(const Position& position);
+
+}  // namespace vek::engine

@@ -1,0 +1,116 @@
+#pragma once
+// The engine's own board: bitboards beside a square array, made and taken back in place with
+// the Zobrist key kept up to date on the way, for a search that visits millions of positions.
+
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "chess/types.h"
+#include "engine/attacks.h"
+#include "engine/move.h"
+
+namespace vek::engine {
+
+// Room for the pseudo-legal moves of a position: the most known in a legal position is 218
+// legal ones. A contrived position with more drops the rest rather than overrun the buffer.
+struct MoveBuffer {
+    std::array<Move, 256> moves{};
+    std::size_t count = 0;
+
+    void push(Move move) {
+        if (count < moves.size())
+            moves[count++] = move;
+    }
+};
+
+class Position {
+public:
+    // squares: 0 empty, else the chess::FigureKind (1 pawn ... 6 king), negated for Black;
+    // castling bits 1 white king side, 2 white queen side, 4 black king side, 8 black queen
+    // side; enPassant the passed square or -1; halfmoveClock for the fifty-move rule,
+    // fullmoveNumber as in FEN. Each side must have one king (a default Position has none
+    // and serves only to be assigned).
+    static Position fromSquares(const std::array<std::int8_t, 64>& squares, chess::Colour side, unsigned castling,
+                                int enPassant, int halfmoveClock, int fullmoveNumber);
+
+    // Plays a legal move as a game move; the position remembers the keys since the last capture
+    // or pawn move, so a repetition with the game's earlier positions is seen by the search.
+    void play(Move move);
+    std::uint64_t key() const { return key_; }
+    chess::Colour sideToMove() const { return side_; }
+    int halfmoveClock() const { return halfmoveClock_; }
+    int fullmoveNumber() const { return fullmoveNumber_; }
+    // Every legal move (cold path, for the root and tests).
+    std::vector<Move> legalMoves() const;
+
+    // The figure code on a square: 0, or the kind, negated for Black.
+    int pieceAt(int square) const { return squares_[static_cast<std::size_t>(square)]; }
+    Bitboard pieces(chess::Colour colour, chess::FigureKind kind) const { return pieces_[colour][kind]; }
+    Bitboard occupied(chess::Colour colour) const { return colours_[colour]; }
+    Bitboard occupied() const { return colours_[0] | colours_[1]; }
+    int kingSquare(chess::Colour colour) const;
+    unsigned castling() const { return castling_; }
+    int enPassant() const { return enPassant_; }
+
+    bool isAttacked(int square, chess::Colour by) const;
+    bool inCheck() const { return isAttacked(kingSquare(side_), chess::opponent(side_)); }
+    // Whether the side has a figure besides pawns and king (null moves are unsafe without one).
+    bool hasPieces(chess::Colour colour) const;
+    bool isCapture(Move move) const;
+    // Captures, en passant and promotions: what the quiescence search looks at.
+    bool isNoisy(Move move) const { return move.promotion != 0 || isCapture(move); }
+    // The figures of both colours that attack `square` through `occupied`.
+    Bitboard attackersTo(int square, Bitboard occupied) const;
+    // The material the side to move wins (negative: loses) by the capture `move` when both
+    // sides go on taking on its square with their least valuable attacker while it pays.
+    int exchangeGain(Move move) const;
+
+    // Appends the pseudo-legal moves (the king may be left in check); with noisyOnly only
+    // captures and promotions.
+    void generate(MoveBuffer& buffer, bool noisyOnly) const;
+    // Makes a pseudo-legal move; false (and the position unchanged) when it leaves the own king
+    // attacked.
+    bool make(Move move);
+    void undo();
+    void makeNull();
+    void undoNull();
+    // Whether the position repeats one since the last capture or pawn move: for the third time
+    // counting the game's positions, or once inside the line searched from the last game move
+    // (a search cannot do better by repeating, so that once is already a draw for it).
+    bool isRepetition() const;
+    // Whether the fifty-move rule has drawn the game (a mate on the hundredth half move is
+    // the caller's to find).
+    bool isFiftyMoveDraw() const { return halfmoveClock_ >= 100; }
+    // The key computed from the figures, side and rights alone, to check the incremental one.
+    std::uint64_t computeKey() const;
+
+private:
+    struct Undo {
+        Move move;
+        std::int8_t captured = 0;
+        std::uint8_t castling = 0;
+        std::int8_t enPassant = -1;
+        int halfmoveClock = 0;
+        std::uint64_t key = 0;
+    };
+
+    void put(int square, int code);
+    void remove(int square);
+    void movePiece(int from, int to);
+
+    std::array<std::int8_t, 64> squares_{};
+    std::array<std::array<Bitboard, 7>, 2> pieces_{};
+    std::array<Bitboard, 2> colours_{};
+    chess::Colour side_ = chess::WHITE;
+    unsigned castling_ = 0;
+    int enPassant_ = -1;
+    int halfmoveClock_ = 0;
+    int fullmoveNumber_ = 1;
+    std::uint64_t key_ = 0;
+    std::vector<Undo> undos_;
+    // The keys of the positions before the current one, the game's and the search line's.
+    std::vector<std::uint64_t> keys_;
+};
+
+}  // namespace vek::engine

@@ -1,0 +1,576 @@
+#include "engine/search.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <cstdlib>
+#include <mutex>
+#include <thread>
+
+#include "engine/evaluation.h"
+#include "engine/transposition.h"
+
+namespace vek::engine {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+constexpr int kInfinity = kMate + 1;
+constexpr int kMaxDepth = 100;
+// How many nodes pass between two looks at the stop flags.
+constexpr std::uint64_t kPollInterval = 1024;
+
+// Late-move reductions by depth and move number: the later a quiet move comes in a deep
+// search, the less likely it is to matter.
+const auto kReductions = [] {
+    std::array<std::array<std::int8_t, 64>, 64> table{};
+    for (int depth = 1; depth < 64; ++depth)
+        for (int number = 1; number < 64; ++number)
+            table[depth][number] =
+                static_cast<std::int8_t>(0.75 + std::log(depth) * std::log(number) / 2.25);
+    return table;
+}();
+
+constexpr std::array<int, 7> kVictimValue{0, 100, 320, 330, 500, 950, 0};
+
+Score scoreOf(int value) {
+    if (value >= kMateBound)
+        return {true, (kMate - value + 1) / 2};
+    if (value <= -kMateBound)
+        return {true, -(kMate + value) / 2};
+    return {false, value};
+}
+
+// Whether a stored result decides the window without a search.
+bool settles(const TableEntry& entry, int alpha, int beta) {
+    return entry.bound == bdEXACT || (entry.bound == bdLOWER && entry.score >= beta) ||
+           (entry.bound == bdUPPER && entry.score <= alpha);
+}
+
+// What a search's result says about the node: beyond beta a lower bound, within the window
+// exact, at or below the alpha it started with an upper bound.
+Bound boundOf(int best, int originalAlpha, int beta) {
+    return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
+}
+
+// One depth searched to its end (or, stopped, as far as it got), with its best move.
+struct DepthResult {
+    int depth = 0;
+    int score = 0;
+    int selDepth = 0;
+    std::vector<Move> pv;  // starting with the best move
+};
+
+// What the threads of one search share.
+struct SharedSearch {
+    SharedSearch(const std::atomic<bool>& stopRequest, TranspositionTable& sharedTable, std::uint64_t budget)
+        : callerStop(stopRequest), table(sharedTable), nodeBudget(budget) {}
+
+    const std::atomic<bool>& callerStop;
+    std::atomic<bool> stop{false};
+    TranspositionTable& table;
+    std::uint64_t nodeBudget = 0;  // per thread; 0: none
+    // The deepest depth a helper has finished: the main thread takes it over once it is
+    // deeper than its own.
+    std::mutex mutex;
+    DepthResult deepestHelper;
+
+    void offer(DepthResult result) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (result.depth > deepestHelper.depth)
+            deepestHelper = std::move(result);
+    }
+    // The helpers' result when deeper than `depth`.
+    std::optional<DepthResult> deeperThan(int depth) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        if (deepestHelper.depth > depth)
+            return deepestHelper;
+        return std::nullopt;
+    }
+};
+
+class Worker {
+public:
+    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
+        : position_(position), shared_(shared) {
+        for (const Move move : rootMoves)
+            roots_.push_back(RootMove{move, 0});
+    }
+
+    // One depth over the root moves with the full window. Its best move so far, the first
+    // searched or one that scored better, stays in `iterationBest` even when stopped.
+    int searchRoot(int depth);
+    // The depth just searched, when it has a best move.
+    std::optional<DepthResult> result(int depth, int score) const {
+        if (!iterationBest_)
+            return std::nullopt;
+        return DepthResult{depth, score, std::max(selDepth_, depth), iterationPv_};
+    }
+    bool stopped() const { return stopped_; }
+    std::uint64_t nodes() const { return publishedNodes_.load(std::memory_order_relaxed); }
+    Move firstRootMove() const { return roots_.front().move; }
+    // Orders the root moves for the next depth: the best first, then by the work they took.
+    void sortRoots();
+
+private:
+    struct RootMove {
+        Move move;
+        std::uint64_t nodes = 0;
+    };
+
+    bool poll();
+    int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
+    int quiesce(int alpha, int beta, int ply);
+    bool isDrawn(int ply);
+    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const;
+    static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
+    // Takes a move's score into the node's best (and, above alpha, its principal variation);
+    // true when it reaches beta and cuts the node off.
+    bool raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
+    void updatePv(int ply, Move move);
+    void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
+    int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
+
+    Position position_;
+    SharedSearch& shared_;
+    std::vector<RootMove> roots_;
+    std::uint64_t nodes_ = 0;
+    std::atomic<std::uint64_t> publishedNodes_{0};
+    bool stopped_ = false;
+    int selDepth_ = 0;
+    std::optional<Move> iterationBest_;
+    std::vector<Move> iterationPv_;
+    std::array<std::array<Move, 2>, kMaxPly + 1> killers_{};
+    std::array<std::array<std::array<int, 64>, 64>, 2> history_{};
+    std::array<int, kMaxPly + 1> staticEvals_{};
+    std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
+    std::array<int, kMaxPly + 1> pvLength_{};
+};
+
+bool Worker::poll() {
+    ++nodes_;
+    if (shared_.nodeBudget != 0 && nodes_ >= shared_.nodeBudget)
+        stopped_ = true;
+    if (nodes_ % kPollInterval == 0) {
+        publishedNodes_.store(nodes_, std::memory_order_relaxed);
+        if (shared_.stop.load(std::memory_order_relaxed) || shared_.callerStop.load(std::memory_order_relaxed))
+            stopped_ = true;
+    }
+    return stopped_;
+}
+
+void Worker::sortRoots() {
+    if (iterationBest_) {
+        const auto best = std::find_if(roots_.begin(), roots_.end(),
+                                       [&](const RootMove& root) { return root.move == *iterationBest_; });
+        std::rotate(roots_.begin(), best, best + 1);
+    }
+    std::stable_sort(roots_.begin() + 1, roots_.end(),
+                     [](const RootMove& a, const RootMove& b) { return a.nodes > b.nodes; });
+}
+
+int Worker::searchRoot(int depth) {
+    int alpha = -kInfinity;
+    const int beta = kInfinity;
+    int best = -kInfinity;
+    iterationBest_.reset();
+    selDepth_ = 0;
+    pvLength_[0] = 0;
+    for (std::size_t i = 0; i < roots_.size(); ++i) {
+        RootMove& root = roots_[i];
+        const std::uint64_t before = nodes_;
+        position_.make(root.move);
+        int score = 0;
+        if (i == 0) {
+            score = -negamax(depth - 1, -beta, -alpha, 1, true);
+        } else {
+            score = -negamax(depth - 1, -alpha - 1, -alpha, 1, true);
+            if (score > alpha && !stopped_)
+                score = -negamax(depth - 1, -beta, -alpha, 1, true);
+        }
+        position_.undo();
+        if (stopped_)
+            break;
+        root.nodes = nodes_ - before;
+        if (score > best) {
+            best = score;
+            alpha = score;
+            iterationBest_ = root.move;
+            updatePv(0, root.move);
+            iterationPv_.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
+        }
+    }
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+    return best;
+}
+
+bool Worker::raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove) {
+    if (score <= best)
+        return false;
+    best = score;
+    if (score <= alpha)
+        return false;
+    alpha = score;
+    bestMove = move;
+    updatePv(ply, move);
+    return alpha >= beta;
+}
+
+void Worker::updatePv(int ply, Move move) {
+    const auto p = static_cast<std::size_t>(ply);
+    pv_[p][0] = move;
+    const int childLength = pvLength_[p + 1];
+    std::copy(pv_[p + 1].begin(), pv_[p + 1].begin() + childLength, pv_[p].begin() + 1);
+    pvLength_[p] = childLength + 1;
+}
+
+bool Worker::isDrawn(int ply) {
+    if (ply == 0)
+        return false;
+    if (position_.isRepetition())
+        return true;
+    // A mate on the hundredth half move still counts.
+    if (position_.isFiftyMoveDraw() && !(position_.inCheck() && position_.legalMoves().empty()))
+        return true;
+    // Bare kings, or one minor figure beside them: no mate is possible.
+    const Bitboard heavyOrPawn = position_.pieces(chess::WHITE, chess::PAWN) | position_.pieces(chess::BLACK, chess::PAWN) |
+                                 position_.pieces(chess::WHITE, chess::ROOK) | position_.pieces(chess::BLACK, chess::ROOK) |
+                                 position_.pieces(chess::WHITE, chess::QUEEN) | position_.pieces(chess::BLACK, chess::QUEEN);
+    return heavyOrPawn == 0 && std::popcount(position_.occupied()) <= 3;
+}
+
+void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const {
+    const auto& killers = killers_[static_cast<std::size_t>(ply)];
+    for (std::size_t i = 0; i < buffer.count; ++i) {
+        const Move move = buffer.moves[i];
+        int key = 0;
+        if (move == tableMove) {
+            key = 1 << 30;
+        } else if (position_.isNoisy(move)) {
+            const int attacker = std::abs(position_.pieceAt(move.from));
+            const int victim = position_.isCapture(move) ? std::max(1, std::abs(position_.pieceAt(move.to))) : 0;
+            const int gain = kVictimValue[static_cast<std::size_t>(victim)] +
+                             (move.promotion != 0 ? kVictimValue[static_cast<std::size_t>(move.promotion)] : 0);
+            // Most valuable victim first, then least valuable attacker; a capture that loses
+            // material in the exchange comes after the quiet moves.
+            const bool losing = move.promotion == 0 && kVictimValue[static_cast<std::size_t>(attacker)] >
+                                                           kVictimValue[static_cast<std::size_t>(victim)] &&
+                                position_.exchangeGain(move) < 0;
+            key = (losing ? -(1 << 24) : (1 << 24)) + gain * 8 - attacker;
+        } else if (move == killers[0]) {
+            key = (1 << 22) + 1;
+        } else if (move == killers[1]) {
+            key = 1 << 22;
+        } else {
+            key = history_[position_.sideToMove()][move.from][move.to];
+        }
+        keys[i] = key;
+    }
+}
+
+Move Worker::pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index) {
+    std::size_t best = index;
+    for (std::size_t i = index + 1; i < buffer.count; ++i)
+        if (keys[i] > keys[best])
+            best = i;
+    std::swap(buffer.moves[index], buffer.moves[best]);
+    std::swap(keys[index], keys[best]);
+    return buffer.moves[index];
+}
+
+void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount) {
+    auto& killers = killers_[static_cast<std::size_t>(ply)];
+    if (killers[0] != move) {
+        killers[1] = killers[0];
+        killers[0] = move;
+    }
+    // History with a pull back towards zero, so that it stays bounded and keeps learning.
+    const int bonus = std::min(depth * depth, 400);
+    const auto adjust = [](int& entry, int delta) { entry += delta - entry * std::abs(delta) / 16384; };
+    adjust(history(move), bonus);
+    for (std::size_t i = 0; i < triedCount; ++i)
+        if (tried[i] != move)
+            adjust(history(tried[i]), -bonus);
+}
+
+int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
+    const bool pvNode = beta - alpha > 1;
+    pvLength_[static_cast<std::size_t>(ply)] = 0;
+    if (poll())
+        return 0;
+    if (isDrawn(ply))
+        return 0;
+    if (ply >= kMaxPly - 1)
+        return evaluate(position_);
+    // No line from here can be better than a mate at once, or worse than being mated now.
+    alpha = std::max(alpha, -kMate + ply);
+    beta = std::min(beta, kMate - ply - 1);
+    if (alpha >= beta)
+        return alpha;
+
+    const bool inCheck = position_.inCheck();
+    if (inCheck)
+        ++depth;
+    if (depth <= 0)
+        return quiesce(alpha, beta, ply);
+    selDepth_ = std::max(selDepth_, ply);
+
+    Move tableMove = kNoMove;
+    if (const auto entry = shared_.table.probe(position_.key(), ply)) {
+        tableMove = entry->move;
+        if (!pvNode && entry->depth >= depth && settles(*entry, alpha, beta))
+            return entry->score;
+    }
+
+    const int staticEval = inCheck ? -kInfinity : evaluate(position_);
+    staticEvals_[static_cast<std::size_t>(ply)] = staticEval;
+    const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
+    const chess::Colour us = position_.sideToMove();
+
+    if (!pvNode && !inCheck && std::abs(beta) < kMateBound) {
+        // Far enough above beta that a shallow search would not come back below it.
+        if (depth <= 6 && staticEval - 90 * depth >= beta)
+            return staticEval;
+        // Passing is rarely the best move: if even that holds beta, a real move will too. Not
+        // with pawns alone, where being obliged to move can lose (zugzwang).
+        if (allowNull && depth >= 3 && staticEval >= beta && position_.hasPieces(us)) {
+            const int reduction = 3 + depth / 5 + std::min((staticEval - beta) / 200, 2);
+            position_.makeNull();
+            const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
+            position_.undoNull();
+            if (stopped_)
+                return 0;
+            if (score >= beta)
+                return score >= kMateBound ? beta : score;
+        }
+    }
+    // Without a move from an earlier visit, a deep search here is likely a waste: go shallower.
+    if (tableMove == kNoMove && depth >= 6)
+        --depth;
+
+    MoveBuffer buffer;
+    position_.generate(buffer, false);
+    std::array<int, 256> keys{};
+    orderMoves(buffer, keys, tableMove, ply);
+
+    const int originalAlpha = alpha;
+    int best = -kInfinity;
+    Move bestMove = kNoMove;
+    int legal = 0;
+    std::array<Move, 64> quietsTried{};
+    std::size_t quietCount = 0;
+    for (std::size_t i = 0; i < buffer.count; ++i) {
+        const Move move = pickNext(buffer, keys, i);
+        const bool noisy = position_.isNoisy(move);
+        const int historyScore = noisy ? 0 : history(move);
+        if (!position_.make(move))
+            continue;
+        ++legal;
+        const bool givesCheck = position_.inCheck();
+        const bool quietLate = !noisy && !inCheck && !givesCheck && legal > 1;
+        if (quietLate && !pvNode && best > -kMateBound) {
+            // Late quiet moves near the leaves: skip them once enough have been tried, or when
+            // even a good positional gain would not reach alpha.
+            if ((depth <= 3 && static_cast<int>(quietCount) >= 3 + depth * depth * (improving ? 2 : 1)) ||
+                (depth <= 2 && staticEval + 80 + 110 * depth <= alpha)) {
+                position_.undo();
+                continue;
+            }
+        }
+        const int newDepth = depth - 1;
+        int score = 0;
+        if (legal == 1) {
+            score = -negamax(newDepth, -beta, -alpha, ply + 1, true);
+        } else {
+            int reduction = 0;
+            const auto& killers = killers_[static_cast<std::size_t>(ply)];
+            if (depth >= 3 && quietLate && move != killers[0] && move != killers[1]) {
+                reduction = kReductions[static_cast<std::size_t>(std::min(depth, 63))]
+                                       [static_cast<std::size_t>(std::min(legal, 63))];
+                if (pvNode)
+                    --reduction;
+                if (!improving)
+                    ++reduction;
+                reduction -= historyScore / 6000;
+                reduction = std::clamp(reduction, 0, newDepth - 1);
+            }
+            score = -negamax(newDepth - reduction, -alpha - 1, -alpha, ply + 1, true);
+            if (score > alpha && reduction > 0 && !stopped_)
+                score = -negamax(newDepth, -alpha - 1, -alpha, ply + 1, true);
+            if (score > alpha && score < beta && !stopped_)
+                score = -negamax(newDepth, -beta, -alpha, ply + 1, true);
+        }
+        position_.undo();
+        if (stopped_)
+            return 0;
+        if (raise(score, move, ply, beta, best, alpha, bestMove)) {
+            if (!noisy)
+                rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
+            break;
+        }
+        if (!noisy && quietCount < quietsTried.size())
+            quietsTried[quietCount++] = move;
+    }
+    if (legal == 0)
+        return inCheck ? -kMate + ply : 0;
+    shared_.table.store(position_.key(), ply, bestMove, best, depth, boundOf(best, originalAlpha, beta));
+    return best;
+}
+
+int Worker::quiesce(int alpha, int beta, int ply) {
+    pvLength_[static_cast<std::size_t>(ply)] = 0;
+    if (poll())
+        return 0;
+    selDepth_ = std::max(selDepth_, ply);
+    if (ply >= kMaxPly - 1)
+        return evaluate(position_);
+    const bool pvNode = beta - alpha > 1;
+    Move tableMove = kNoMove;
+    if (const auto entry = shared_.table.probe(position_.key(), ply)) {
+        tableMove = entry->move;
+        if (!pvNode && settles(*entry, alpha, beta))
+            return entry->score;
+    }
+
+    // In check every evasion is searched and standing still is no option; otherwise the side
+    // to move may stand on the evaluation and look at captures and promotions only.
+    const bool inCheck = position_.inCheck();
+    const int originalAlpha = alpha;
+    int best = -kInfinity;
+    int standPat = 0;
+    if (!inCheck) {
+        standPat = evaluate(position_);
+        if (standPat >= beta)
+            return standPat;
+        alpha = std::max(alpha, standPat);
+        best = standPat;
+    }
+    MoveBuffer buffer;
+    position_.generate(buffer, !inCheck);
+    std::array<int, 256> keys{};
+    orderMoves(buffer, keys, tableMove, ply);
+    Move bestMove = kNoMove;
+    int legal = 0;
+    for (std::size_t i = 0; i < buffer.count; ++i) {
+        const Move move = pickNext(buffer, keys, i);
+        if (!inCheck && move.promotion == 0) {
+            // Captures that lose material, or cannot lift the score near alpha even when won
+            // free, are not worth a look.
+            const int victim = std::max(1, std::abs(position_.pieceAt(move.to)));
+            if (standPat + kVictimValue[static_cast<std::size_t>(victim)] + 200 <= alpha || keys[i] < 0)
+                continue;
+        }
+        if (!position_.make(move))
+            continue;
+        ++legal;
+        const int score = -quiesce(-beta, -alpha, ply + 1);
+        position_.undo();
+        if (stopped_)
+            return 0;
+        if (raise(score, move, ply, beta, best, alpha, bestMove))
+            break;
+    }
+    if (inCheck && legal == 0)
+        return -kMate + ply;
+    shared_.table.store(position_.key(), ply, bestMove, best, 0, boundOf(best, originalAlpha, beta));
+    return best;
+}
+
+// The root moves: the legal ones, or those among them the caller names.
+std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>& only) {
+    std::vector<Move> legal = position.legalMoves();
+    if (only.empty())
+        return legal;
+    std::vector<Move> chosen;
+    for (const Move move : legal)
+        if (std::find(only.begin(), only.end(), move) != only.end())
+            chosen.push_back(move);
+    return chosen.empty() ? legal : chosen;
+}
+
+}  // namespace
+
+Searcher::Searcher(std::size_t hashMegabytes) : table_(std::make_unique<TranspositionTable>(hashMegabytes)) {}
+
+Searcher::~Searcher() = default;
+
+void Searcher::resizeHash(std::size_t megabytes) { table_->resize(megabytes); }
+
+void Searcher::clearHash() { table_->clear(); }
+
+void Searcher::setThreads(std::size_t count) { threads_ = std::max<std::size_t>(1, count); }
+
+std::optional<Move> Searcher::search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
+                                     const std::function<bool(int, std::chrono::milliseconds)>& mayDeepen,
+                                     const std::function<void(const Report&)>& report) {
+    const Clock::time_point start = Clock::now();
+    const std::vector<Move> roots = rootMovesOf(position, limits.searchMoves);
+    if (roots.empty())
+        return std::nullopt;
+    table_->nextGeneration();
+    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / threads_) : 0);
+    const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
+
+    // Helpers search the same depths on the shared table, every other one a depth ahead, so
+    // that their results are ready in the table when the main thread comes by; a depth a
+    // helper finishes first is taken over by the main thread.
+    std::vector<std::unique_ptr<Worker>> helpers;
+    std::vector<std::thread> threads;
+    for (std::size_t i = 1; i < threads_; ++i) {
+        helpers.push_back(std::make_unique<Worker>(position, roots, shared));
+        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth, &shared] {
+            for (int depth = 1 + offset; depth <= maxDepth && !helper->stopped(); ++depth) {
+                const int score = helper->searchRoot(depth);
+                if (helper->stopped())
+                    break;
+                if (auto result = helper->result(depth, score))
+                    shared.offer(std::move(*result));
+                helper->sortRoots();
+            }
+        });
+    }
+
+    // On the heap: its tables are too large for a small thread stack.
+    const auto mainWorker = std::make_unique<Worker>(position, roots, shared);
+    Worker& main = *mainWorker;
+    std::optional<Move> best;
+    const auto elapsed = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start); };
+    const auto send = [&](const DepthResult& result) {
+        Report line;
+        line.depth = result.depth;
+        line.selDepth = result.selDepth;
+        line.score = scoreOf(result.score);
+        line.nodes = main.nodes();
+        for (const auto& helper : helpers)
+            line.nodes += helper->nodes();
+        line.time = elapsed();
+        line.hashfull = table_->hashfull();
+        line.pv = result.pv;
+        report(line);
+    };
+    for (int depth = 1; depth <= maxDepth; ++depth) {
+        const int score = main.searchRoot(depth);
+        // A depth the main thread could not finish is worth less than the same depth finished.
+        std::optional<DepthResult> result = shared.deeperThan(main.stopped() ? depth - 1 : depth);
+        if (!result)
+            result = main.result(depth, score);
+        if (result) {
+            best = result->pv.front();
+            depth = result->depth;
+            send(*result);
+        }
+        if (main.stopped())
+            break;
+        main.sortRoots();
+        const bool mateFound =
+            limits.mate && result && result->score >= kMateBound && scoreOf(result->score).value <= *limits.mate;
+        if (mateFound || depth >= maxDepth || !mayDeepen(depth + 1, elapsed()))
+            break;
+    }
+    shared.stop.store(true);
+    for (std::thread& thread : threads)
+        thread.join();
+    return best ? best : main.firstRootMove();
+}
+
+}  // namespace vek::engine

@@ -1,0 +1,75 @@
+#pragma once
+// The engine's search: iterative deepening over a principal-variation alpha-beta search with a
+// shared transposition table, pruned and reduced where it is safe, on one or more threads.
+
+#include <atomic>
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+#include "engine/move.h"
+#include "engine/position.h"
+
+namespace vek::engine {
+
+// Centipawns from the side to move, or a mate in `value` moves (negative: the side to move is
+// mated).
+struct Score {
+    bool isMate = false;
+    int value = 0;
+
+    friend bool operator==(const Score&, const Score&) = default;
+};
+
+struct Limits {
+    int depth = 0;                       // 0: up to the engine's maximum
+    std::optional<std::uint64_t> nodes;  // stop after about this many nodes (all threads)
+    std::optional<int> mate;             // stop once a mate in at most this many moves is found
+    std::vector<Move> searchMoves;       // only these root moves (when not empty)
+};
+
+// One finished depth (or, for the last, a stopped one).
+struct Report {
+    int depth = 0;
+    int selDepth = 0;
+    Score score;
+    std::uint64_t nodes = 0;
+    std::chrono::milliseconds time{0};
+    int hashfull = 0;  // per mille
+    std::vector<Move> pv;  // the whole principal variation, starting with the best move
+};
+
+class TranspositionTable;
+
+class Searcher {
+public:
+    explicit Searcher(std::size_t hashMegabytes = 16);
+    ~Searcher();
+    Searcher(const Searcher&) = delete;
+    Searcher& operator=(const Searcher&) = delete;
+
+    void resizeHash(std::size_t megabytes);  // also clears it
+    void clearHash();
+    void setThreads(std::size_t count);  // shared-table parallel search; 1 = single thread
+
+    // Deepens from depth 1; after each finished depth calls `report`, then asks
+    // `mayDeepen(nextDepth, elapsed)` whether to begin the next (the caller's soft time limit).
+    // Ends at once (within about a millisecond) when `stop` becomes true or when `limits` are
+    // met. Returns the best move of the deepest depth searched (a partially searched depth's
+    // move counts if it was searched first or scored better); a legal move whenever one exists,
+    // even when stopped during depth 1; none only when the side to move has no legal move. Not
+    // reentrant: one search at a time per Searcher.
+    std::optional<Move> search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
+                               const std::function<bool(int nextDepth, std::chrono::milliseconds elapsed)>& mayDeepen,
+                               const std::function<void(const Report&)>& report);
+
+private:
+    std::unique_ptr<TranspositionTable> table_;
+    std::size_t threads_ = 1;
+};
+
+}  // namespace vek::engine

@@ -1,0 +1,172 @@
+// The engine's search: mates by their distance, draws by repetition and the fifty-move rule,
+// the table across move orders and plies, and the limits a GUI sets.
+#include <algorithm>
+#include <atomic>
+#include <optional>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "engine/search.h"
+#include "engine/transposition.h"
+#include "tests/engine/fen_position.h"
+
+namespace vek::engine {
+namespace {
+
+using testing::positionFromFen;
+
+constexpr Move move(int from, int to) { return Move{static_cast<std::uint8_t>(from), static_cast<std::uint8_t>(to), 0}; }
+// Squares by name, for readable moves.
+constexpr int sq(const char* name) { return (name[1] - '1') * 8 + (name[0] - 'a'); }
+constexpr Move move(const char* from, const char* to) { return move(sq(from), sq(to)); }
+
+struct Outcome {
+    std::optional<Move> best;
+    std::vector<Report> reports;
+};
+
+Outcome run(const Position& position, const Limits& limits, bool stopped = false) {
+    Searcher searcher(4);
+    const std::atomic<bool> stop{stopped};
+    Outcome outcome;
+    outcome.best = searcher.search(
+        position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+        [&](const Report& report) { outcome.reports.push_back(report); });
+    return outcome;
+}
+
+Outcome toDepth(const char* fen, int depth) {
+    Limits limits;
+    limits.depth = depth;
+    return run(positionFromFen(fen), limits);
+}
+
+TEST(EngineSearch, MatesAreScoredByTheirDistanceFromBothSides) {
+    const Outcome inOne = toDepth("6k1/5ppp/8/8/8/8/8/R5K1 w - - 0 1", 4);
+    EXPECT_EQ(inOne.best, move("a1", "a8"));
+    EXPECT_EQ(inOne.reports.back().score, (Score{true, 1}));
+
+    const Outcome inTwo = toDepth("k7/8/2K5/8/8/8/8/7R w - - 0 1", 6);
+    ASSERT_FALSE(inTwo.reports.empty());
+    EXPECT_EQ(inTwo.reports.back().score, (Score{true, 2}));
+    EXPECT_EQ(inTwo.reports.back().pv.size(), 3u);  // the whole line down to the mate
+
+    const Outcome mated = toDepth("k7/8/1K6/8/8/8/8/7R b - - 0 1", 6);
+    EXPECT_EQ(mated.best, move("a8", "b8"));
+    EXPECT_EQ(mated.reports.back().score, (Score{true, -1}));
+}
+
+TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
+    // Far behind, White saves itself by checking for ever: Qe8+ Kh7 Qh5+ Kg8 Qe8+ ...
+    const Outcome perpetual = toDepth("6k1/6p1/8/8/8/3K4/nq2Q3/rr6 w - - 0 1", 8);
+    EXPECT_EQ(perpetual.best, move("e2", "e8"));
+    EXPECT_EQ(perpetual.reports.back().score, (Score{false, 0}));
+
+    // A queen up, but the hundredth half move without capture or pawn move has come.
+    const char* queenAhead = "8/8/8/4k3/8/8/8/KQ6 w - - 0 1";
+    EXPECT_GT(toDepth(queenAhead, 4).reports.back().score.value, 500);
+    Limits limits;
+    limits.depth = 4;
+    const Outcome fifty = run(positionFromFen(queenAhead, 100, 90), limits);
+    EXPECT_EQ(fifty.reports.back().score, (Score{false, 0}));
+}
+
+TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
+    Position position = positionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 7, 12);
+    const Move there[] = {move("g1", "f3"), move("g8", "f6"), move("f3", "g1"), move("f6", "g8")};
+    // The start position comes back twice: the third time is the repetition of the rules.
+    for (int round = 0; round < 2; ++round)
+        for (const Move m : there) {
+            EXPECT_FALSE(position.isRepetition());
+            position.play(m);
+        }
+    EXPECT_TRUE(position.isRepetition());
+    EXPECT_EQ(position.halfmoveClock(), 15);
+    EXPECT_EQ(position.fullmoveNumber(), 16);
+    // Inside a search line a single return counts: Nc3 comes back after Nc6 Nb1 Nb8.
+    const Move line[] = {move("b1", "c3"), move("b8", "c6"), move("c3", "b1"), move("c6", "b8"), move("b1", "c3")};
+    for (const Move m : line)
+        position.make(m);
+    EXPECT_TRUE(position.isRepetition());
+    position.undo();
+    position.undo();
+    EXPECT_FALSE(position.isRepetition());
+    for (int ply = 0; ply < 3; ++ply)
+        position.undo();
+    position.play(move("e2", "e4"));
+    EXPECT_FALSE(position.isRepetition());
+    EXPECT_EQ(position.halfmoveClock(), 0);
+    EXPECT_EQ(position.fullmoveNumber(), 16);
+}
+
+TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
+    // The second order ends on a double step that no pawn can take en passant: the key must not
+    // tell the two apart.
+    Position first = positionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    Position second = first;
+    for (const Move m : {move("e2", "e4"), move("e7", "e5"), move("g1", "f3")})
+        first.play(m);
+    for (const Move m : {move("g1", "f3"), move("e7", "e5"), move("e2", "e4")})
+        second.play(m);
+    EXPECT_EQ(first.key(), second.key());
+    // So must a GUI's FEN of the second order, which names the square passed.
+    EXPECT_EQ(positionFromFen("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq e3 0 2").key(), first.key());
+
+    TranspositionTable table(1);
+    table.store(first.key(), 3, move("b8", "c6"), 25, 5, bdEXACT);
+    const auto entry = table.probe(second.key(), 5);
+    ASSERT_TRUE(entry.has_value());
+    EXPECT_EQ(entry->move, move("b8", "c6"));
+    EXPECT_EQ(entry->score, 25);
+    EXPECT_EQ(entry->depth, 5);
+}
+
+TEST(EngineTable, MateScoresKeepTheirDistanceFromTheNode) {
+    // Found at ply 3: mate 2 plies further on (at ply 5 from the root). Read at ply 7 it is a
+    // mate at ply 9; the same for being mated.
+    TranspositionTable table(1);
+    table.store(1, 3, kNoMove, kMate - 5, 4, bdEXACT);
+    table.store(2, 3, kNoMove, -(kMate - 5), 4, bdEXACT);
+    EXPECT_EQ(table.probe(1, 7)->score, kMate - 9);
+    EXPECT_EQ(table.probe(2, 7)->score, -(kMate - 9));
+    EXPECT_EQ(table.probe(1, 3)->score, kMate - 5);
+}
+
+TEST(EngineSearch, HonoursSearchMovesNodesAndMateLimits) {
+    const Position start = positionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1");
+    Limits only;
+    only.depth = 4;
+    only.searchMoves = {move("a2", "a3"), move("h2", "h3")};
+    const Outcome restricted = run(start, only);
+    ASSERT_TRUE(restricted.best.has_value());
+    EXPECT_TRUE(*restricted.best == move("a2", "a3") || *restricted.best == move("h2", "h3"));
+    for (const Report& report : restricted.reports)
+        EXPECT_TRUE(report.pv.front() == move("a2", "a3") || report.pv.front() == move("h2", "h3"));
+
+    Limits nodes;
+    nodes.nodes = 3000;
+    const Outcome counted = run(start, nodes);
+    ASSERT_TRUE(counted.best.has_value());
+    EXPECT_LE(counted.reports.back().nodes, 3000u);
+
+    // Unbounded in depth, the search ends by itself once the mate in two is proven.
+    Limits mate;
+    mate.mate = 2;
+    const Outcome mating = run(positionFromFen("k7/8/2K5/8/8/8/8/7R w - - 0 1"), mate);
+    EXPECT_EQ(mating.reports.back().score, (Score{true, 2}));
+}
+
+TEST(EngineSearch, AStopBeforeTheFirstDepthStillGivesALegalMove) {
+    const Position position = positionFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
+    const Outcome stopped = run(position, Limits{}, true);
+    ASSERT_TRUE(stopped.best.has_value());
+    const std::vector<Move> legal = position.legalMoves();
+    EXPECT_NE(std::find(legal.begin(), legal.end(), *stopped.best), legal.end());
+
+    // No legal move at all: mate.
+    EXPECT_FALSE(run(positionFromFen("R5k1/5ppp/8/8/8/8/8/6K1 b - - 0 1"), Limits{}).best.has_value());
+}
+
+}  // namespace
+}  // namespace vek::engine

@@ -1,0 +1,88 @@
+// The time the deepening search takes over a move, at the extremes of clocks, increments and
+// moves to the time control.
+#include <gtest/gtest.h>
+
+#include "uci/time_plan.h"
+
+namespace vek::uci {
+namespace {
+
+using namespace std::chrono_literals;
+
+TimePlan planOf(std::vector<std::string> words, chess::Colour side = chess::WHITE) {
+    std::string error;
+    const auto limits = parseGoLimits(words, error);
+    EXPECT_TRUE(limits) << error;
+    return planTime(limits.value_or(GoLimits{}), side);
+}
+
+// Within the reserve: never the whole clock, at most half of it (or a tenth of a clock within
+// the reserve), and the reserve left whenever the clock holds more.
+void expectWithinReserve(const TimePlan& plan, Milliseconds clock, const std::string& what) {
+    ASSERT_TRUE(plan.softLimit && plan.hardLimit) << what;
+    EXPECT_LE(*plan.softLimit, *plan.hardLimit) << what;
+    EXPECT_GE(plan.softLimit->count(), 0) << what;
+    EXPECT_LE(*plan.hardLimit, clock / 2) << what;
+    if (clock > 0ms) {
+        EXPECT_LT(*plan.hardLimit, clock) << what;
+    }
+    if (clock > kClockReserve) {
+        EXPECT_LE(*plan.hardLimit, clock - kClockReserve) << what;
+    }
+}
+
+TEST(TimePlan, MoveTimeAnswersJustShortOfIt) {
+    for (const int moveTime : {1, 10, 100, 1000, 60000}) {
+        const TimePlan plan = planOf({"movetime", std::to_string(moveTime), "wtime", "100000"});
+        EXPECT_FALSE(plan.softLimit);
+        ASSERT_TRUE(plan.hardLimit);
+        EXPECT_LE(plan.hardLimit->count(), moveTime);
+        EXPECT_GE(plan.hardLimit->count() * 100, moveTime * 95) << moveTime;
+    }
+    EXPECT_EQ(planOf({"movetime", "0"}).hardLimit, 0ms);
+}
+
+TEST(TimePlan, SuddenDeathFromTinyToHugeClocksAndIncrements) {
+    for (const int clock : {0, 1, 40, 100, 150, 200, 299, 300, 1000, 10000, 180000, 86400000}) {
+        for (const int increment : {0, 100, 2000, 100000}) {
+            const std::string what = std::to_string(clock) + " ms + " + std::to_string(increment) + " ms";
+            const TimePlan plan = planOf({"wtime", std::to_string(clock), "winc", std::to_string(increment)});
+            expectWithinReserve(plan, Milliseconds{clock}, what);
+            // Most of an increment that the clock can afford is spent, beside a share of the clock.
+            if (clock >= 10000 && increment <= clock / 10) {
+                EXPECT_GE(*plan.softLimit * 2, Milliseconds{clock / 30 + increment / 2}) << what;
+            }
+        }
+    }
+    // The other side's clock is none of its business.
+    EXPECT_EQ(planOf({"wtime", "1000", "btime", "60000"}, chess::BLACK).hardLimit, planOf({"wtime", "60000"}).hardLimit);
+}
+
+// The moves up to the control, each taking its soft limit and as much again (a last depth
+// begun just before it that costs as much as all before), within its hard limit, leave the
+// reserve.
+TEST(TimePlan, MovesToGoKeepsTimeForTheLastMovesBeforeTheControl) {
+    for (const int start : {300, 5000, 60000, 600000}) {
+        for (int movesToGo = 1; movesToGo <= 40; ++movesToGo) {
+            const TimePlan plan = planOf({"wtime", std::to_string(start), "movestogo", std::to_string(movesToGo)});
+            expectWithinReserve(plan, Milliseconds{start}, std::to_string(start) + " ms / " + std::to_string(movesToGo));
+            EXPECT_LE(*plan.softLimit, Milliseconds{start / movesToGo}) << movesToGo;
+        }
+        Milliseconds clock{start};
+        for (int movesToGo = 40; movesToGo >= 1; --movesToGo) {
+            const TimePlan plan = planOf({"wtime", std::to_string(clock.count()), "movestogo", std::to_string(movesToGo)});
+            clock -= std::min(*plan.softLimit * 2, *plan.hardLimit);
+            EXPECT_GE(clock, kClockReserve) << start << " ms, " << movesToGo << " to go";
+        }
+    }
+}
+
+TEST(TimePlan, NoTimeLimitWithoutAClockOrForInfinite) {
+    for (const auto& words : std::vector<std::vector<std::string>>{{}, {"depth", "5"}, {"nodes", "1000"}, {"infinite", "wtime", "1000"}}) {
+        const TimePlan plan = planOf(words);
+        EXPECT_FALSE(plan.softLimit || plan.hardLimit);
+    }
+}
+
+}  // namespace
+}  // namespace vek::uci

@@ -1,0 +1,40 @@
+#include "uci/time_plan.h"
+
+#include <algorithm>
+
+namespace vek::uci {
+namespace {
+
+// A sudden-death clock is spent as if this many moves were left: the allotment shrinks with
+// the clock, so a game never runs out, and a long game still gets a fair share.
+constexpr std::int32_t kSuddenDeathMoves = 25;
+constexpr std::int64_t kHardLimitFactor = 3;
+// Kept back from "movetime" for the stop to take effect and the answer to reach the GUI.
+constexpr Milliseconds kMoveTimeMargin{30};
+
+// The clock less the reserve; on a clock already within the reserve, a tenth of it.
+Milliseconds usableTime(Milliseconds clock) { return clock > kClockReserve ? clock - kClockReserve : clock / 10; }
+
+}  // namespace
+
+TimePlan planTime(const GoLimits& limits, chess::Colour side) {
+    TimePlan plan;
+    if (limits.infinite)
+        return plan;
+    if (limits.moveTime) {
+        plan.hardLimit = *limits.moveTime - std::min(kMoveTimeMargin, *limits.moveTime / 20);
+        return plan;
+    }
+    const auto& clock = side == chess::WHITE ? limits.whiteTime : limits.blackTime;
+    if (!clock)
+        return plan;
+    const Milliseconds increment = (side == chess::WHITE ? limits.whiteIncrement : limits.blackIncrement).value_or(Milliseconds{0});
+    const Milliseconds usable = usableTime(*clock);
+    const Milliseconds allotment = usable / limits.movesToGo.value_or(kSuddenDeathMoves) + increment * 3 / 4;
+    const Milliseconds most = std::min(*clock / 2, usable);
+    plan.softLimit = std::min(allotment * 2 / 3, most);
+    plan.hardLimit = std::min(allotment * kHardLimitFactor, most);
+    return plan;
+}
+
+}  // namespace vek::uci
