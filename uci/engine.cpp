@@ -317,7 +317,6 @@ engine::Searcher& Engine::searcher() {
 }
 
 // "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
-// "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
 void Engine::bench(const std::vector<std::string>& words) {
     const std::optional<int> depth = words.size() > 1 ? benchDepthOf(words[1]) : kBenchDepth;
     if (!depth) {
