@@ -44,6 +44,7 @@ winlib::ProcessStatus ChessMainWindow::handleCreate() {
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
     minimumClient_ = measureMinimumClientSize();
     MovesBOX->setUserValue(-1);
+    arrangeTabOrder();
     showPromotionPanel(false);
     // initialized_ is still false: the edit's change notifications store nothing here.
     DepthEdt->setText(vek::STRING::fromNumber(getDepth()));
@@ -56,6 +57,20 @@ winlib::ProcessStatus ChessMainWindow::handleCreate() {
     loadStoredDepth();
     initialized_ = true;
     return winlib::psDO_DEFAULT;
+}
+
+void ChessMainWindow::arrangeTabOrder() {
+    // The clocks only show the time: no stop for them (nor for the labels, which the framework
+    // never stops at).
+    for (winlib::BasicWindow* clock : {static_cast<winlib::BasicWindow*>(WhiteClk), static_cast<winlib::BasicWindow*>(BlackClk)})
+        clock->setStyle(clock->getStyle() & ~static_cast<DWORD>(WS_TABSTOP));
+    // The promotion figures are one choice: one stop, the arrow keys move within the group.
+    bool first = true;
+    for (winlib::BasicWindow* figure : {BishopBtn, KnightBtn, RookBtn, QueenBtn}) {
+        const DWORD flags = WS_TABSTOP | WS_GROUP;
+        figure->setStyle(first ? (figure->getStyle() | flags) : (figure->getStyle() & ~flags));
+        first = false;
+    }
 }
 
 void ChessMainWindow::loadStoredDepth() {
@@ -121,11 +136,16 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
         board_.refresh();
     }
     updatePanel();
-    StopBtn->enable(false);
+    StopBtn->enable(false);  // a focused "Stop" hands the focus on first
     StopBtn->setText(idleStopCaption_);
     setText(idleCaption_);
     view_.thaw();
     invalidate();
+    // The player may be in another program meanwhile: the taskbar button says it is their move.
+    if (GetForegroundWindow() != getHandle()) {
+        FLASHWINFO flash{sizeof(FLASHWINFO), getHandle(), FLASHW_ALL | FLASHW_TIMERNOFG, 0, 0};
+        FlashWindowEx(&flash);
+    }
     if (failed)
         showMessage(chessapp::engineFailedMessage());
     // Once a run: a folder that stays unwritable would otherwise bring a message every move.

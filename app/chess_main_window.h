@@ -32,7 +32,12 @@ public:
     void handleTimer() override;
     void handleAsyncTaskEnd(LPARAM data) override;
     // WM_GETMINMAXINFO: the window is never made smaller than the side panel and a small board.
+    // WM_DPICHANGED: the window moved to a screen of other scaling (handleDpiChange).
     winlib::ProcessStatus handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+    // Lays the window out anew for dpi in the frame the system suggests: panel and controls,
+    // font, board and the smallest size.
+    void handleDpiChange(int dpi, const RECT& frame);
 
     // What keeps the window as built from its form from being used: invisible, too small for
     // the side panel and a board, or a control it uses outside its client area or hidden; ""
@@ -71,6 +76,9 @@ private:
     chessapp::PromotionPanel promotionPanel() const;
     void showPromotionPanel(bool visible);
     void paintBoard(winlib::Device& device, const chessapp::BoardSnapshot& snapshot) const;
+    // Tab stops: depth field, "Neustart", "Drehen", "Stop", the promotion figures as one group
+    // and the move list; no stop at the labels and clocks.
+    void arrangeTabOrder();
     // The stored depth setting (default 1) into the depth field.
     void loadStoredDepth();
     // An edit of the depth field: a number becomes the depth and is stored; anything else is
@@ -101,5 +109,6 @@ private:
     chessapp::MoveInput input_{board_};
     chessapp::GameFiles files_;
     chessapp::BoardViewSource view_;
+    HWND focusBeforePanel_ = nullptr;  // the focused control when the promotion panel showed
     vek::SharedRef<EngineThread> engineThread_;  // set while the engine thinks
 };

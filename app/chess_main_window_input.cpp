@@ -9,6 +9,14 @@ chessapp::PromotionPanel ChessMainWindow::promotionPanel() const {
 }
 
 void ChessMainWindow::showPromotionPanel(bool visible) {
+    const bool shown = PromotionList->isVisible();
+    if (visible && !shown)
+        focusBeforePanel_ = GetFocus();
+    const HWND focus = GetFocus();
+    if (!visible && shown && focus != nullptr && IsChild(PromotionList->getHandle(), focus) &&
+        focusBeforePanel_ != nullptr && IsWindow(focusBeforePanel_) && IsWindowEnabled(focusBeforePanel_) &&
+        IsWindowVisible(focusBeforePanel_) && !IsChild(PromotionList->getHandle(), focusBeforePanel_))
+        SetFocus(focusBeforePanel_);  // the control from before the choice takes the focus back
     PromotionList->show(visible);
 }
 

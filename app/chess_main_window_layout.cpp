@@ -4,12 +4,15 @@
 
 #include <algorithm>
 
+#include "winlib/dpi.h"
+#include "winlib/dpi_scale.h"
+#include "winlib/form_loader.h"
 #include "xml/xml_container.h"
 
 namespace {
 
-// The smallest squares in which the figures can still be told apart and clicked.
-constexpr LONG kMinimumSquare = 16;
+// The smallest squares in which the figures can still be told apart and clicked, at 96 DPI.
+constexpr int kMinimumSquare = 16;
 // No title bar shows more; Wine refuses far longer titles outright, leaving a window that no
 // task list can name, and the caption is rewritten every second while the engine thinks.
 constexpr std::size_t kMaximumCaptionLength = 255;
@@ -45,7 +48,7 @@ winlib::Size ChessMainWindow::measureMinimumClientSize() const {
         if (control != ControlCHILD)
             panelBottom = std::max(panelBottom, rect.bottom);
     }
-    const LONG board = 8 * kMinimumSquare;
+    const LONG board = 8 * winlib::scaleForDpi(kMinimumSquare, getDpi());
     return winlib::Size{static_cast<int>(std::min<long long>(static_cast<long long>(panelRight) + board, 0x7FFF)),
                         static_cast<int>(std::max(panelBottom, board))};
 }
@@ -83,12 +86,25 @@ vek::STRING ChessMainWindow::unusableLayout() const {
     return vek::STRING();
 }
 
+void ChessMainWindow::handleDpiChange(int dpi, const RECT& frame) {
+    winlibGUI::applyDpi(*this, dpi, frame);
+    geometry_.boardLeft = ControlCHILD->getClientSize().width;
+    minimumClient_ = measureMinimumClientSize();
+    handleResize(getClientSize());
+    updatePanel();  // the label fits its text in the new font
+}
+
 winlib::ProcessStatus ChessMainWindow::handleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     // Until the controls exist there is no panel to keep whole.
-    if (message != WM_GETMINMAXINFO || !initialized_)
+    if (!initialized_ || (message != WM_GETMINMAXINFO && message != WM_DPICHANGED))
         return OverlappedWindow::handleMessage(message, wParam, lParam);
+    if (message == WM_DPICHANGED) {
+        // Both words carry the same DPI; the rectangle is the frame the system suggests there.
+        handleDpiChange(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+        return winlib::psPROCESSED;
+    }
     RECT frame{0, 0, minimumClient_.width, minimumClient_.height};
-    AdjustWindowRectEx(&frame, getCurrentStyle(), FALSE, GetWindowLongA(getHandle(), GWL_EXSTYLE));
+    winlib::adjustWindowRectForDpi(frame, getCurrentStyle(), FALSE, GetWindowLongA(getHandle(), GWL_EXSTYLE), getDpi());
     auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
     limits->ptMinTrackSize.x = std::max(limits->ptMinTrackSize.x, frame.right - frame.left);
     limits->ptMinTrackSize.y = std::max(limits->ptMinTrackSize.y, frame.bottom - frame.top);

@@ -6,6 +6,7 @@
 
 #include "app/figure_outline.h"
 #include "winlib/device.h"
+#include "winlib/dpi_scale.h"
 
 namespace {
 
@@ -20,8 +21,13 @@ constexpr COLORREF kBlackFigure = RGB(110, 47, 47);
 // The pens and brushes of one paint. They are selected into the device while they live;
 // the stock objects are selected back first, since a selected object cannot be deleted.
 class PaintTools {
+    // First: the pens below are made with the DPI.
+    winlib::Device& device_;
+    const int dpi_;
+
 public:
-    explicit PaintTools(winlib::Device& device) : device_(device) {}
+    // Lines as wide as on a 96-DPI screen, scaled to the window's DPI.
+    PaintTools(winlib::Device& device, int dpi) : device_(device), dpi_(dpi) {}
     PaintTools(const PaintTools&) = delete;
     PaintTools& operator=(const PaintTools&) = delete;
     ~PaintTools() {
@@ -43,12 +49,12 @@ public:
     const HBRUSH hollow = static_cast<HBRUSH>(GetStockObject(NULL_BRUSH));  // stock: never deleted
 
 private:
-    static HPEN pen(DWORD width, COLORREF colour) {
+    HPEN pen(int width, COLORREF colour) const {
         const LOGBRUSH brush{BS_SOLID, colour, 0};
-        return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT, width, &brush, 0, nullptr);
+        return ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_ENDCAP_FLAT,
+                            static_cast<DWORD>(winlib::scaleForDpi(width, dpi_)), &brush, 0, nullptr);
     }
 
-    winlib::Device& device_;
 };
 
 void frameCell(winlib::Device& device, const chessapp::Cell& cell) {
@@ -119,7 +125,7 @@ winlib::ProcessStatus ChessMainWindow::handleRepaint(winlib::Device& device) {
 void ChessMainWindow::paintBoard(winlib::Device& device, const chessapp::BoardSnapshot& snapshot) const {
     if (!geometry_.hasBoard())
         return;  // no room for a board
-    const PaintTools tools(device);
+    const PaintTools tools(device, getDpi());
     device.selectPen(tools.outline);
     paintSquares(device, tools, geometry_);
     paintLines(device, geometry_);

@@ -86,7 +86,7 @@ vek::STRING WindowsApplication::buildFromGui(ChessMainWindow& window) const {
     return missing.isEmpty() ? window.unusableLayout() : chessapp::missingControlsProblem(missing);
 }
 
-winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
+winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int show) {
     auto window = std::make_unique<ChessMainWindow>();
     vek::STRING problem = buildFromGui(*window);
     if (!problem.isEmpty() && !guiFile_.isEmpty()) {
@@ -102,12 +102,13 @@ winlib::CallbackWindow* WindowsApplication::createMainWindow(const char*, int) {
     const HWND handle = window->getHandle();
     if (singleRun_)
         singleRun_->publishWindow(handle);
-    window->show(true);
-    if (IsIconic(handle)) {
-        window->setStyle(window->getStyle() | WS_VISIBLE);
-        ShowWindow(handle, SW_RESTORE);
-    }
-    SetFocus(handle);
+    // As the start asked (a shortcut set to "Minimised" passes SW_SHOWMINNOACTIVE; the system
+    // puts STARTUPINFO's choice in for SW_SHOWDEFAULT).
+    window->showAs(show);
+    // The window passes the focus on to its first control; a minimised one does so when it is
+    // restored and activated.
+    if (!IsIconic(handle))
+        SetFocus(handle);
     return window.release();
 }
 

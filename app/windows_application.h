@@ -17,7 +17,8 @@ public:
     // A chess.gui file if there is one, else the built-in definition. A file that cannot be
     // read is reported and replaced by the built-in definition.
     vek::xml::Document* loadGui() override;
-    // The main window built from the form "ChessFORM", shown once whole, restored and focused.
+    // The main window built from the form "ChessFORM", shown once whole as `show` asks, its first
+    // control focused.
     // When a replacement GUI file cannot serve (no such form, a control missing, a definition
     // error, a window that would be invisible or too small for the panel and a board), that is
     // reported once, naming the file and the fault, before any window shows, and the window is

@@ -5,7 +5,8 @@ xdotool, screenshots with ImageMagick, the game files and the registry read from
 Used by the end-to-end test, the soak run and `scripts/run.sh --screenshot FILE`. Every wait is
 bounded; whatever a session starts (X server, Wine server, the program) it also ends.
 
-    scripts/chess_session.py screenshot EXE FILE    a screenshot of a fresh start, then close
+    scripts/chess_session.py screenshot EXE FILE [DPI]    a screenshot of a fresh start (at 96 DPI
+                                                          unless DPI says otherwise), then close
 """
 import contextlib
 import os
@@ -151,7 +152,7 @@ def occupants_of_position(text):
 class Session:
     """A virtual display, a fresh Wine prefix with its own temporary folder, and the program."""
 
-    def __init__(self, exe, workdir, display=None):
+    def __init__(self, exe, workdir, display=None, dpi=96):
         self.exe = os.path.abspath(exe)
         self.workdir = os.path.abspath(workdir)
         self.prefix = os.path.join(self.workdir, "wineprefix")
@@ -163,6 +164,7 @@ class Session:
         self.program = None
         self.window = None
         self.shots = 0
+        self.dpi = dpi
         if display:
             self.env["DISPLAY"] = display
 
@@ -184,6 +186,8 @@ class Session:
         windows_temp = "Z:" + self.temp.replace("/", "\\")
         for name in ("TMP", "TEMP"):
             self.reg(["add", r"HKCU\Environment", "/v", name, "/t", "REG_SZ", "/d", windows_temp, "/f"])
+        # The display scaling, which Wine reads at a program's start.
+        self.reg(["add", r"HKCU\Control Panel\Desktop", "/v", "LogPixels", "/t", "REG_DWORD", "/d", str(self.dpi), "/f"])
         # A crash ends the program with a backtrace; Wine's crash dialog would wait for a click.
         self.reg(["add", r"HKCU\Software\Wine\WineDbg", "/v", "ShowCrashDialog", "/t", "REG_DWORD", "/d", "0", "/f"])
         return self
@@ -352,10 +356,10 @@ class Session:
         return None
 
 
-def screenshot_command(exe, target):
+def screenshot_command(exe, target, dpi=96):
     """A screenshot of a freshly started program (initial position), then the program is closed."""
     with tempfile.TemporaryDirectory(prefix="chess-shot-") as workdir:
-        with Session(exe, workdir) as session:
+        with Session(exe, workdir, dpi=dpi) as session:
             session.start()
             image = session.screenshot("start")
             session.close()
@@ -365,8 +369,8 @@ def screenshot_command(exe, target):
 
 if __name__ == "__main__":
     signal.signal(signal.SIGTERM, lambda *_: sys.exit(1))
-    if len(sys.argv) == 4 and sys.argv[1] == "screenshot":
-        screenshot_command(sys.argv[2], sys.argv[3])
+    if len(sys.argv) in (4, 5) and sys.argv[1] == "screenshot":
+        screenshot_command(sys.argv[2], sys.argv[3], int(sys.argv[4]) if len(sys.argv) == 5 else 96)
     else:
         print(__doc__)
         sys.exit(2)

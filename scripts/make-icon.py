@@ -13,7 +13,9 @@ WHITE_FIGURE = (190, 178, 118)
 OUTLINE = (0, 0, 0)
 # The pawn's outline in board units: 4 across, 7 up, as the board draws it.
 PAWN = [(0, 0), (1, 2), (0, 3), (1, 4), (2, 3), (1, 2), (2, 0), (0, 0)]
-SIZES = (16, 32, 48)
+# The sizes Windows picks from at every display scaling: 16 and 32 at 100 %, 20 and 40 at
+# 125 %, 24 and 48 at 150 %, 32 and 64 at 200 %, and 256 for the large icon views.
+SIZES = (16, 20, 24, 32, 40, 48, 64, 256)
 
 
 def inside(polygon, x, y):

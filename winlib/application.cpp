@@ -1,6 +1,8 @@
 // The application object: names, GUI definition, strings, icon and the run of the main window.
 #include "winlib/application.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -53,6 +55,11 @@ void Application::deleteMainWindow(CallbackWindow*) {}
 
 int Application::run(HINSTANCE instance, const char* commandLine, int show) {
     setInstanceHandle(instance);
+    // The window classes of the common controls the framework wraps (Windows registers them
+    // only on request, and the version 6 controls of the manifest need it).
+    const INITCOMMONCONTROLSEX controls{sizeof(INITCOMMONCONTROLSEX), ICC_STANDARD_CLASSES | ICC_DATE_CLASSES |
+                                        ICC_BAR_CLASSES | ICC_UPDOWN_CLASS | ICC_TREEVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
     if (startApplication(instance, commandLine, show))
         return 1;
     mainWindow_ = createMainWindow(commandLine, show);

@@ -84,7 +84,14 @@ public:
     // Cleared while a form is built: WM_COMMAND and WM_NOTIFY then reach no handler.
     bool isCommandsEnabled() const { return commandsEnabled_; }
     void setCommandsEnabled(bool enabled) { commandsEnabled_ = enabled; }
-    // Set for forms: the loop gives their messages to IsDialogMessageA (Tab navigation).
+    // Notes the control in this window that has the focus now, if any: it gets the focus back
+    // when the window is activated again (after a message box, or another program).
+    void rememberFocus();
+    // Gives the focus to the remembered control, or to the first tab stop when that one cannot
+    // take it (gone, hidden or disabled).
+    void focusControl();
+    // Set for forms: the loop gives their messages to IsDialogMessageA (Tab navigation), and the
+    // focus the window gets goes on to a control (focusControl).
     bool isDialogNavigation() const { return dialogNavigation_; }
     void setDialogNavigation(bool enabled) { dialogNavigation_ = enabled; }
     void setLayoutManager(std::unique_ptr<LayoutManager> manager);
@@ -161,6 +168,7 @@ private:
     TreeDrag treeDrag_;
     bool commandsEnabled_ = true;
     bool dialogNavigation_ = false;
+    HWND focusedControl_ = nullptr;  // the control to give the focus back to
     bool closing_ = false;
     bool destroyed_ = false;
     bool timerRunning_ = false;

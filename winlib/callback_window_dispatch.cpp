@@ -197,7 +197,15 @@ ProcessStatus CallbackWindow::callHandler(UINT message, WPARAM wParam, LPARAM lP
         return handleTimerMessage(wParam);
     case WM_SETFOCUS:
         handleFocus();
+        // A form passes the focus on to a control, as a dialog does: Tab works from there.
+        if (dialogNavigation_)
+            focusControl();
         return psDO_DEFAULT;
+    case WM_ACTIVATE:
+        // Leaving the window: the control with the focus gets it back on the return.
+        if (dialogNavigation_ && LOWORD(wParam) == WA_INACTIVE)
+            rememberFocus();
+        return handleMessage(message, wParam, lParam);
     case WM_KILLFOCUS:
         if (isCaretShown()) {
             setCaretShown(false);

@@ -7,6 +7,22 @@
 
 namespace winlib {
 
+void CallbackWindow::rememberFocus() {
+    const HWND focus = GetFocus();
+    if (focus != nullptr && hasLiveHandle() && IsChild(getHandle(), focus))
+        focusedControl_ = focus;
+}
+
+void CallbackWindow::focusControl() {
+    const HWND handle = getHandle();
+    HWND target = focusedControl_;
+    if (target == nullptr || !IsWindow(target) || !IsChild(handle, target) || !IsWindowVisible(target) ||
+        !IsWindowEnabled(target))
+        target = GetNextDlgTabItem(handle, nullptr, FALSE);
+    if (target != nullptr && target != handle)
+        SetFocus(target);
+}
+
 bool CallbackWindow::giveToDialogNavigation(MSG& message) {
     for (CallbackWindow* window = firstWindow(); window != nullptr; window = window->nextWindow()) {
         if (!window->hasLiveHandle() || !window->dialogNavigation_)

@@ -1,6 +1,8 @@
 // Child windows and the frame that holds controls.
 #include "winlib/child_window.h"
 
+#include "winlib/dpi.h"
+
 namespace winlib {
 
 ChildWindow::ChildWindow(BasicWindow* owner) : CallbackWindow(owner) { setStyle(WS_CHILD | WS_VISIBLE); }
@@ -9,7 +11,7 @@ int ChildWindow::create(BasicWindow* parent) {
     setStyle(getStyle() | WS_CHILD);
     if (CallbackWindow::create(parent) != 0)
         return 1;
-    setFont(SharedFont::stock(ANSI_VAR_FONT));
+    setFont(guiFont(getDpi()));
     return 0;
 }
 

@@ -9,7 +9,7 @@ namespace winlib {
 class ChildWindow : public CallbackWindow {
 public:
     explicit ChildWindow(BasicWindow* owner);
-    // Adds WS_CHILD, creates the window and gives it the stock ANSI_VAR_FONT: 0 success, 1 failure.
+    // Adds WS_CHILD, creates the window and gives it the font of its DPI (guiFont): 0 success, 1 failure.
     int create(BasicWindow* parent);
     // "ChildWindow" unless a subclass names its own class.
     vek::STRING getWindowClassName() const override;

@@ -14,6 +14,16 @@ void addStyle(BasicWindow& window, DWORD bits) { window.setStyle(window.getStyle
 Label::Label(BasicWindow* owner) : ControlWindow(owner) { addStyle(*this, SS_SIMPLE); }
 vek::STRING Label::getWindowClassName() const { return "STATIC"; }
 
+int Label::create(BasicWindow* parent) {
+    setStyle(getStyle() & ~static_cast<DWORD>(WS_TABSTOP));
+    return ControlWindow::create(parent);
+}
+
+void Label::setBaseFont(const SharedFont& font) {
+    ownFont_ = font;
+    setFont(font);
+}
+
 void Label::fitText(int maxWidth) {
     if (!ownFont_)
         ownFont_ = getFont();

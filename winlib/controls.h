@@ -16,6 +16,10 @@ public:
     // label's own font is set in a narrower one of the same face and height, so that all of it
     // stays readable where the label stands. Call on a live label.
     void fitText(int maxWidth);
+    // A new font to fit from (the screen's scaling changed).
+    void setBaseFont(const SharedFont& font);
+    // A static text takes no focus: a WS_TABSTOP of the definition is dropped.
+    int create(BasicWindow* parent) override;
 
 private:
     SharedFont ownFont_;  // the font the label had before its first fit

@@ -1,6 +1,9 @@
 // The replaceable report of messages for the user.
 #include "winlib/error_report.h"
 
+#include "winlib/application.h"
+#include "winlib/callback_window.h"
+
 namespace winlib {
 
 namespace {
@@ -23,6 +26,19 @@ void reportError(const char* text) {
     showMessage(UserMessage{nullptr, text != nullptr ? text : "Unknown error", "Error", MB_ICONERROR});
 }
 
-void showMessage(const UserMessage& message) { currentReporter(message); }
+void showMessage(const UserMessage& message) {
+    // Once the main window exists it owns every message: the box stays in front of it and
+    // blocks it, and the window's focused control gets the focus back afterwards.
+    UserMessage owned = message;
+    if (owned.owner == nullptr) {
+        const Application* application = Application::getInstance();
+        const CallbackWindow* main = application != nullptr ? application->getMainWindow() : nullptr;
+        if (main != nullptr && main->hasLiveHandle())
+            owned.owner = main->getHandle();
+    }
+    if (CallbackWindow* owner = CallbackWindow::findWindow(owned.owner))
+        owner->rememberFocus();
+    currentReporter(owned);
+}
 
 }  // namespace winlib

@@ -19,10 +19,11 @@ using ErrorReporter = void (*)(const UserMessage& message);
 
 // Installs a reporter (null restores the message box); returns the previous one. Main thread only.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
-// An error without an owner, titled "Error" ("Unknown error" for a null text): by default
-// MessageBoxA(NULL, text, "Error", MB_ICONERROR).
+// An error titled "Error" ("Unknown error" for a null text): by default MessageBoxA(main
+// window or NULL, text, "Error", MB_ICONERROR).
 void reportError(const char* text);
-// Any message, through the installed reporter.
+// Any message, through the installed reporter. A message without an owner gets the main window
+// as its owner once that exists.
 void showMessage(const UserMessage& message);
 
 }  // namespace winlib

@@ -9,6 +9,7 @@
 #include "winlib/application_name.h"
 #include "winlib/child_window.h"
 #include "winlib/controls.h"
+#include "winlib/dpi.h"
 #include "winlib/gui_values.h"
 #include "winlib/layout_data.h"
 #include "winlib/layout_managers.h"
@@ -136,10 +137,11 @@ winlib::SharedBrush brushOf(const winlib::Background& background) {
     return winlib::SharedBrush();
 }
 
-LOGFONTA logFontOf(const winlib::FontDescription& font) {
+// The definition's font sizes are pixels at 96 DPI, as its other numbers.
+LOGFONTA logFontOf(const winlib::FontDescription& font, int dpi) {
     LOGFONTA description{};
-    description.lfHeight = font.height;
-    description.lfWidth = font.width;
+    description.lfHeight = winlib::scaleForDpi(font.height, dpi);
+    description.lfWidth = winlib::scaleForDpi(font.width, dpi);
     description.lfEscapement = font.escapement;
     description.lfOrientation = font.orientation;
     description.lfWeight = font.weight;
@@ -197,17 +199,76 @@ void addItems(List& list, const XmlContainer& element) {
     }
 }
 
+// The `layout` data and the `layoutManager` of element, read again for window's DPI.
+void rereadLayout(BasicWindow& window, const XmlContainer& element) {
+    auto* holder = dynamic_cast<CallbackWindow*>(&window);
+    for (std::size_t i = 0; i < element.getNumObjects(); ++i) {
+        const auto* part = dynamic_cast<const XmlContainer*>(element.getElement(i));
+        if (part == nullptr)
+            continue;
+        if (part->getTag() == "layout") {
+            window.setLayoutData(std::make_unique<winlib::LayoutData>(winlib::readLayoutData(*part, window.getDpi())));
+        } else if (part->getTag() == "layoutManager" && holder != nullptr) {
+            if (std::unique_ptr<winlib::LayoutManager> manager =
+                    winlib::createLayoutManager(*part, false, window.getDpi()))
+                holder->setLayoutManager(std::move(manager));
+        }
+    }
+}
+
+// Fonts, places and sizes of window's children (and theirs) from their elements at window's DPI.
+void rescaleChildren(BasicWindow& window) {
+    const int dpi = window.getDpi();
+    for (BasicWindow* child : window.getChildren()) {
+        child->setDpi(dpi);
+        if (const XmlContainer* element = child->getGuiElement()) {
+            const STRING fontText = element->getAttribute("font");
+            winlib::SharedFont font;
+            if (!fontText.isEmpty())
+                font = winlib::SharedFont::create(logFontOf(winlib::parseFont(fontText), dpi));
+            else if (dynamic_cast<winlib::ChildWindow*>(child) != nullptr)
+                font = winlib::guiFont(dpi);
+            else
+                font = window.getFont();  // a control shows its parent's font
+            if (auto* label = dynamic_cast<winlib::Label*>(child))
+                label->setBaseFont(font);
+            else
+                child->setFont(font);
+            child->move(winlib::scaleForDpi(winlib::readUnsignedInt(*element, "x"), dpi),
+                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "y"), dpi),
+                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "width"), dpi),
+                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "height"), dpi));
+            rereadLayout(*child, *element);
+        }
+        rescaleChildren(*child);
+    }
+}
+
 }  // namespace
+
+void applyDpi(CallbackWindow& form, int dpi, const RECT& frame) {
+    form.setDpi(dpi);
+    form.setFont(winlib::guiFont(dpi));
+    if (const XmlContainer* element = form.getGuiElement())
+        rereadLayout(form, *element);
+    rescaleChildren(form);
+    SetWindowPos(form.getHandle(), nullptr, frame.left, frame.top, frame.right - frame.left,
+                 frame.bottom - frame.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    form.doLayout(form.getClientSize());
+    form.invalidate();
+}
 
 void applyCommonAttributes(BasicWindow& window, const XmlContainer& element) {
     window.setGuiElement(&element);
     const winlib::SharedBrush brush = brushOf(winlib::readBackground(element));
     if (brush)
         window.setBackground(brush);
-    window.setSize(winlib::readUnsignedInt(element, "width"), winlib::readUnsignedInt(element, "height"));
+    const int dpi = window.getDpi();
+    window.setSize(winlib::scaleForDpi(winlib::readUnsignedInt(element, "width"), dpi),
+                   winlib::scaleForDpi(winlib::readUnsignedInt(element, "height"), dpi));
     const STRING font = element.getAttribute("font");
     if (!font.isEmpty())
-        window.setFont(winlib::SharedFont::create(logFontOf(winlib::parseFont(font))));
+        window.setFont(winlib::SharedFont::create(logFontOf(winlib::parseFont(font), dpi)));
     window.setId(winlib::readSigned(element, "id"));
     winlib::Application* application = winlib::Application::getInstance();
     if (window.getHelpText().isEmpty() && application != nullptr)
@@ -216,10 +277,12 @@ void applyCommonAttributes(BasicWindow& window, const XmlContainer& element) {
 
 BasicWindow& createChild(const STRING& documentFileName, const XmlContainer& element, CallbackWindow& parent,
                          bool designMode) {
-    const int x = winlib::readUnsignedInt(element, "x");
-    const int y = winlib::readUnsignedInt(element, "y");
-    const int width = winlib::readUnsignedInt(element, "width");
-    const int height = winlib::readUnsignedInt(element, "height");
+    // The definition counts in pixels of a 96-DPI screen; here they become the parent's pixels.
+    const int dpi = parent.getDpi();
+    const int x = winlib::scaleForDpi(winlib::readUnsignedInt(element, "x"), dpi);
+    const int y = winlib::scaleForDpi(winlib::readUnsignedInt(element, "y"), dpi);
+    const int width = winlib::scaleForDpi(winlib::readUnsignedInt(element, "width"), dpi);
+    const int height = winlib::scaleForDpi(winlib::readUnsignedInt(element, "height"), dpi);
     const STRING caption = element.getAttribute("caption");
     const STRING type = element.getAttribute("type");
     const STRING styleText = element.getAttribute("style");
@@ -227,6 +290,7 @@ BasicWindow& createChild(const STRING& documentFileName, const XmlContainer& ele
     const bool bitmap = !styleText.isEmpty() && canShowBitmap(type) && (style & BS_BITMAP) != 0;
 
     BasicWindow& child = makeChild(type, parent, bitmap);
+    child.setDpi(dpi);
     applyCommonAttributes(child, element);
     child.setPosition(x, y);
     child.setText(caption);
@@ -268,11 +332,12 @@ void buildChildren(const STRING& documentFileName, const XmlContainer& element, 
             if (holder != nullptr)
                 createChild(documentFileName, *part, *holder, designMode);
         } else if (tag == "layoutManager") {
-            std::unique_ptr<winlib::LayoutManager> manager = winlib::createLayoutManager(*part, designMode);
+            std::unique_ptr<winlib::LayoutManager> manager =
+                winlib::createLayoutManager(*part, designMode, window.getDpi());
             if (holder != nullptr && manager)
                 holder->setLayoutManager(std::move(manager));
         } else if (tag == "layout") {
-            window.setLayoutData(std::make_unique<winlib::LayoutData>(winlib::readLayoutData(*part)));
+            window.setLayoutData(std::make_unique<winlib::LayoutData>(winlib::readLayoutData(*part, window.getDpi())));
         }
     }
 }
@@ -284,12 +349,21 @@ int createForm(CallbackWindow& window, const STRING& formName, BasicWindow* pare
         return 1;
     const STRING caption = form->getAttribute("caption");
     const DWORD style = winlib::readUnsigned(*form, "style");
+    // The screen the window will open on is not known before it exists: the primary one's DPI
+    // is the best guess, corrected below.
+    window.setDpi(parent != nullptr ? parent->getDpi() : winlib::systemDpi());
     applyCommonAttributes(window, *form);
     window.setText(caption);
     window.setStyle(style & ~static_cast<DWORD>(WS_VISIBLE));
     if (window.create(parent) != 0)
         return 1;
-    window.setFont(winlib::SharedFont::stock(ANSI_VAR_FONT));
+    const int dpi = winlib::windowDpi(window.getHandle());
+    if (dpi != window.getDpi()) {
+        window.setDpi(dpi);
+        window.setSize(winlib::scaleForDpi(winlib::readUnsignedInt(*form, "width"), dpi),
+                       winlib::scaleForDpi(winlib::readUnsignedInt(*form, "height"), dpi));
+    }
+    window.setFont(winlib::guiFont(dpi));
     // Controls under construction send WM_COMMAND; the form's handlers are not ready for them.
     window.setCommandsEnabled(false);
     try {

@@ -26,6 +26,11 @@ enum FormShowing {
 int createForm(winlib::CallbackWindow& window, const vek::STRING& formName, winlib::BasicWindow* parent,
                FormShowing showing = fsWHEN_BUILT);
 
+// The form's window moved to a screen of another scaling (WM_DPICHANGED): its fonts, its
+// children's places and sizes and its layout are made anew from the definition for dpi, the
+// window takes the frame the system suggests, and the layout runs once more.
+void applyDpi(winlib::CallbackWindow& form, int dpi, const RECT& frame);
+
 // Whether the form that window was built from asks for a visible window (WS_VISIBLE in its
 // style); false for a window not built from a form.
 bool formAsksVisible(const winlib::BasicWindow& window);

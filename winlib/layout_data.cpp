@@ -19,7 +19,7 @@ LayoutData normalise(LayoutData data) {
     return data;
 }
 
-LayoutData readLayoutData(const XmlContainer& element) {
+LayoutData readLayoutData(const XmlContainer& element, int dpi) {
     LayoutData data;
     data.attachment = readSigned(element, "attachment");
     data.x = readUnsignedInt(element, "x");
@@ -28,10 +28,10 @@ LayoutData readLayoutData(const XmlContainer& element) {
     data.height = readUnsignedInt(element, "height");
     data.growWidth = readUnsignedInt(element, "growWidth");
     data.growHeight = readUnsignedInt(element, "growHeight");
-    data.paddingLeft = readUnsignedInt(element, "paddingLeft");
-    data.paddingTop = readUnsignedInt(element, "paddingTop");
-    data.paddingRight = readUnsignedInt(element, "paddingRight");
-    data.paddingBottom = readUnsignedInt(element, "paddingBottom");
+    data.paddingLeft = scaleForDpi(readUnsignedInt(element, "paddingLeft"), dpi);
+    data.paddingTop = scaleForDpi(readUnsignedInt(element, "paddingTop"), dpi);
+    data.paddingRight = scaleForDpi(readUnsignedInt(element, "paddingRight"), dpi);
+    data.paddingBottom = scaleForDpi(readUnsignedInt(element, "paddingBottom"), dpi);
     return normalise(data);
 }
 
@@ -52,16 +52,16 @@ constexpr std::array<ManagerName, 5> kManagerNames = {{
 
 }  // namespace
 
-std::optional<ManagerSettings> readManagerSettings(const XmlContainer& element) {
+std::optional<ManagerSettings> readManagerSettings(const XmlContainer& element, int dpi) {
     const STRING type = element.getAttribute("type");
     for (const ManagerName& name : kManagerNames) {
         if (type == name.type) {
             ManagerSettings settings;
             settings.kind = name.kind;
-            settings.margins.left = readSigned(element, "marginLeft");
-            settings.margins.right = readSigned(element, "marginRight");
-            settings.margins.top = readSigned(element, "marginTop");
-            settings.margins.bottom = readSigned(element, "marginBottom");
+            settings.margins.left = scaleForDpi(readSigned(element, "marginLeft"), dpi);
+            settings.margins.right = scaleForDpi(readSigned(element, "marginRight"), dpi);
+            settings.margins.top = scaleForDpi(readSigned(element, "marginTop"), dpi);
+            settings.margins.bottom = scaleForDpi(readSigned(element, "marginBottom"), dpi);
             return settings;
         }
     }

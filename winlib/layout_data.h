@@ -4,6 +4,7 @@
 
 #include <optional>
 
+#include "winlib/dpi_scale.h"
 #include "xml/xml_container.h"
 
 namespace winlib {
@@ -27,8 +28,9 @@ struct LayoutData {
 // Applies the storing rules: a negative attachment becomes 0, spans below 2 become 1.
 LayoutData normalise(LayoutData data);
 
-// The layout data of a `layout` element; throws the number errors for bad values.
-LayoutData readLayoutData(const vek::xml::XmlContainer& element);
+// The layout data of a `layout` element, its paddings scaled from 96 DPI to dpi; throws the
+// number errors for bad values.
+LayoutData readLayoutData(const vek::xml::XmlContainer& element, int dpi = kBaseDpi);
 
 struct Margins {
     int left = 0;
@@ -45,7 +47,7 @@ struct ManagerSettings {
 };
 
 // The settings of a `layoutManager` element; none for an unknown `type` (no manager is made).
-// Throws the number errors for bad margins.
-std::optional<ManagerSettings> readManagerSettings(const vek::xml::XmlContainer& element);
+// The margins are scaled from 96 DPI to dpi. Throws the number errors for bad margins.
+std::optional<ManagerSettings> readManagerSettings(const vek::xml::XmlContainer& element, int dpi = kBaseDpi);
 
 }  // namespace winlib

@@ -30,8 +30,8 @@ void TableManager::doLayout(const vek::Array<BasicWindow*>& children, Size size)
     place(children, tablePlacements(grid_));
 }
 
-std::unique_ptr<LayoutManager> createLayoutManager(const vek::xml::XmlContainer& element, bool design) {
-    const std::optional<ManagerSettings> settings = readManagerSettings(element);
+std::unique_ptr<LayoutManager> createLayoutManager(const vek::xml::XmlContainer& element, bool design, int dpi) {
+    const std::optional<ManagerSettings> settings = readManagerSettings(element, dpi);
     if (!settings)
         return nullptr;
     switch (settings->kind) {

@@ -50,8 +50,8 @@ private:
     TableGrid grid_;
 };
 
-// The manager a `layoutManager` element names, null for an unknown type; throws the number
-// errors for bad margins.
-std::unique_ptr<LayoutManager> createLayoutManager(const vek::xml::XmlContainer& element, bool design);
+// The manager a `layoutManager` element names, its margins scaled to dpi; null for an unknown
+// type. Throws the number errors for bad margins.
+std::unique_ptr<LayoutManager> createLayoutManager(const vek::xml::XmlContainer& element, bool design, int dpi);
 
 }  // namespace winlib

@@ -138,6 +138,8 @@ int BasicWindow::create(BasicWindow* parent, HMENU menu) {
     const vek::STRING className = getWindowClassName();
     prepareWindowClass(className);
     parent_ = parent;
+    if (parent != nullptr)
+        dpi_ = parent->getDpi();
     if ((style_ & WS_CHILD) != 0 && parent != nullptr)
         parent->addChild(this);
     const vek::STRING shown = text_.convertToCharset(vek::csWINDOWS);
@@ -340,15 +342,45 @@ void BasicWindow::invalidate() {
 }
 
 void BasicWindow::show(bool visible) {
-    style_ = visible ? (style_ | WS_VISIBLE) : (style_ & ~static_cast<DWORD>(WS_VISIBLE));
-    if (hasLiveHandle())
-        ShowWindow(getHandle(), visible ? SW_SHOW : SW_HIDE);
+    showAs(visible ? SW_SHOW : SW_HIDE);
+}
+
+void BasicWindow::showAs(int command) {
+    style_ = command != SW_HIDE ? (style_ | WS_VISIBLE) : (style_ & ~static_cast<DWORD>(WS_VISIBLE));
+    if (!hasLiveHandle())
+        return;
+    if (command == SW_HIDE)
+        handFocusOn();
+    ShowWindow(getHandle(), command);
 }
 
 void BasicWindow::enable(bool enabled) {
     style_ = enabled ? (style_ & ~static_cast<DWORD>(WS_DISABLED)) : (style_ | WS_DISABLED);
-    if (hasLiveHandle())
-        EnableWindow(getHandle(), enabled ? TRUE : FALSE);
+    if (!hasLiveHandle())
+        return;
+    if (!enabled)
+        handFocusOn();
+    EnableWindow(getHandle(), enabled ? TRUE : FALSE);
+}
+
+void BasicWindow::handFocusOn() {
+    const HWND handle = getHandle();
+    const HWND focus = GetFocus();
+    if (focus == nullptr || (focus != handle && !IsChild(handle, focus)))
+        return;
+    // The system would leave the focus nowhere (a disabled window) or on the parent frame,
+    // where Tab no longer works. The next tab stop outside this window takes it, as in a dialog.
+    const HWND top = GetAncestor(handle, GA_ROOT);
+    HWND next = focus;
+    for (int step = 0; step < 256; ++step) {
+        next = GetNextDlgTabItem(top, next, FALSE);
+        if (next == nullptr || next == focus)
+            return;
+        if (next != handle && !IsChild(handle, next)) {
+            SetFocus(next);
+            return;
+        }
+    }
 }
 
 }  // namespace winlib

@@ -9,6 +9,7 @@
 
 #include "foundation/array.h"
 #include "foundation/string.h"
+#include "winlib/dpi_scale.h"
 #include "winlib/gdi_shared.h"
 #include "winlib/geometry.h"
 
@@ -117,15 +118,24 @@ public:
     const LayoutData* getLayoutData() const { return layoutData_.get(); }
     void setGuiElement(const vek::xml::XmlContainer* element) { guiElement_ = element; }
     const vek::xml::XmlContainer* getGuiElement() const { return guiElement_; }
+    // The DPI the window's pixel values are meant for: its screen's, set by the form builder for
+    // a top-level window and taken over from the parent by a child at creation. The painting
+    // code scales its pens and sizes by it.
+    int getDpi() const { return dpi_; }
+    void setDpi(int dpi) { dpi_ = dpi; }
 
     // Depth first, this window first; null when none.
     BasicWindow* findChild(int id);
     BasicWindow* findChild(HWND handle);
     // The whole window, and for a child its rectangle in the parent.
     void invalidate();
-    // SW_SHOW / SW_HIDE; the stored style keeps WS_VISIBLE in step.
+    // SW_SHOW / SW_HIDE; the stored style keeps WS_VISIBLE in step. A window that hides or is
+    // disabled while it (or a window in it) has the focus first hands the focus on to the next
+    // control in the Tab order.
     void show(bool visible);
     void enable(bool enabled);
+    // ShowWindow with that command (SW_SHOWMINNOACTIVE, ...); the stored style follows.
+    void showAs(int command);
 
     bool isCaretShown() const { return caretShown_; }
     void setCaretShown(bool shown) { caretShown_ = shown; }
@@ -147,6 +157,7 @@ protected:
 private:
     void addChild(BasicWindow* window);
     void applyStoredSize();
+    void handFocusOn();
     // Closes the windows of the list that are not in skip, last first; 1 at the first refusal.
     static int closeAll(const vek::Array<BasicWindow*>& windows, const vek::Array<BasicWindow*>* skip);
     static bool contains(const vek::Array<BasicWindow*>& list, const BasicWindow* window);
@@ -175,6 +186,7 @@ private:
     int extraWidth_ = 0;
     int extraHeight_ = 0;
     const vek::xml::XmlContainer* guiElement_ = nullptr;
+    int dpi_ = kBaseDpi;
 };
 
 }  // namespace winlib

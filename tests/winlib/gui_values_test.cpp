@@ -168,5 +168,22 @@ TEST(LayoutManagerReading, KnownTypesWithMargins) {
     EXPECT_THROW(readManagerSettings(*OneElement(R"(type="RowManager" marginTop="x")")), vek::BadNumericFormatError);
 }
 
+// The definition counts in 96-DPI pixels: at another DPI its numbers are scaled and rounded to
+// the nearest pixel, paddings and margins as positions and sizes.
+TEST(DpiScaling, DefinitionPixelsScaleByDpiOver96) {
+    EXPECT_EQ(scaleForDpi(280, 96), 280);
+    EXPECT_EQ(scaleForDpi(280, 144), 420);
+    EXPECT_EQ(scaleForDpi(491, 144), 737);  // 736.5 rounds up
+    EXPECT_EQ(scaleForDpi(3, 120), 4);      // 3.75
+    EXPECT_EQ(scaleForDpi(1, 120), 1);      // 1.25
+    EXPECT_EQ(scaleForDpi(-3, 144), -5);    // halves away from zero, as MulDiv
+    EXPECT_EQ(scaleForDpi(16, 0), 16);      // no DPI known
+    EXPECT_EQ(scaleForDpi(INT_MAX, 192), INT_MAX);
+    EXPECT_EQ(scaleForDpi(INT_MIN, 192), INT_MIN);
+    EXPECT_EQ(readLayoutData(*OneElement(R"(paddingLeft="5" paddingBottom="8" growHeight="2")"), 144).paddingLeft, 8);
+    EXPECT_EQ(readLayoutData(*OneElement(R"(growHeight="2")"), 144).growHeight, 2);  // a weight, not pixels
+    EXPECT_EQ(readManagerSettings(*OneElement(R"(type="RowManager" marginTop="-2")"), 192)->margins.top, -4);
+}
+
 }  // namespace
 }  // namespace winlib
