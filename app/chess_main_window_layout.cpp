@@ -87,6 +87,8 @@ vek::STRING ChessMainWindow::unusableLayout() const {
 }
 
 void ChessMainWindow::handleDpiChange(int dpi, const RECT& frame) {
+    // The smallest size of the old scaling must not hold the window to it while it moves.
+    minimumClient_ = winlib::Size{};
     winlibGUI::applyDpi(*this, dpi, frame);
     geometry_.boardLeft = ControlCHILD->getClientSize().width;
     minimumClient_ = measureMinimumClientSize();

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine; ctest uses it as the cross-compiling emulator.
-# Usage: wine-run.sh PREFIX-DIR PROGRAM [ARGS...]
+# Usage: [VEK_WINE_DPI=144] wine-run.sh PREFIX-DIR PROGRAM [ARGS...]
 # The Wine prefix is private to the build folder and prepared once; Wine's debug output is off;
 # without a display the program gets a virtual X display.
 set -euo pipefail
@@ -38,6 +38,11 @@ prepared="$prefix/.prepared-2"
     touch "$prepared"
   fi
 ) 9>"$prefix.lock"
+
+# A display scaling other than 96 DPI, which Wine reads when a program starts.
+if [ -n "${VEK_WINE_DPI:-}" ]; then
+  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VEK_WINE_DPI" /f >/dev/null 2>&1
+fi
 
 status=0
 "$wine" "$@" || status=$?
