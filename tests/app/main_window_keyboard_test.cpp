@@ -2,6 +2,7 @@
 // comes back after a message box and leaves a "Stop" that is disabled.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <chrono>
 #include <string>
 #include <thread>
@@ -51,9 +52,11 @@ void press(ChessMainWindow& window, WPARAM key) {
     window.mainLoop();
 }
 
-// An engine that thinks until it is stopped (at most ten seconds) and then makes no move.
-EngineResult engineUntilStopped(vek::chess::Board&, std::int32_t, GameFiles&, const std::atomic<bool>& stop) {
-    for (int waited = 0; waited < 1000 && !stop.load(); ++waited)
+// An engine that thinks until the test lets it go (at most ten seconds) and then makes no move.
+std::atomic<bool> engineReleased{false};
+
+EngineResult engineUntilReleased(vek::chess::Board&, std::int32_t, GameFiles&, const std::atomic<bool>&) {
+    for (int waited = 0; waited < 1000 && !engineReleased.load(); ++waited)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
     return EngineResult{eoNO_MOVE, wfNONE};
 }
@@ -121,14 +124,15 @@ TEST_F(MainWindowKeyboardTest, TheFocusComesBackAfterAMessageBoxAndLeavesADisabl
     winlib::setErrorReporter(recorder);
     EXPECT_EQ(focusName(*window), "TurnBtn");
 
-    // "Stop" pressed by keyboard is disabled when the search ends: the focus goes on to the
-    // next control instead of nowhere.
+    // A focused "Stop" is disabled when the search ends: the focus goes on to the next control
+    // instead of nowhere.
     window->DepthEdt->setText("1");
-    window->setEngineTask(engineUntilStopped);
+    engineReleased = false;
+    window->setEngineTask(engineUntilReleased);
     click(*window->TurnBtn);
     ASSERT_TRUE(window->isEngineRunning());
     SetFocus(window->StopBtn->getHandle());
-    click(*window->StopBtn);
+    engineReleased = true;
     ASSERT_TRUE(waitForEngine(*window));
     EXPECT_EQ(focusName(*window), "MovesBOX");
 }
