@@ -21,6 +21,7 @@ WINE = "/usr/lib/wine/wine64" if os.path.exists("/usr/lib/wine/wine64") else "wi
 WINESERVER = "/usr/lib/wine/wineserver" if os.path.exists("/usr/lib/wine/wineserver") else "wineserver"
 CONVERT = "/usr/bin/convert"  # the real ImageMagick, not a stand-in earlier on the PATH
 IMPORT = "/usr/bin/import"
+COMPARE = "/usr/bin/compare"
 
 # The board's colours and geometry, as the program draws them.
 LIGHT_SQUARE = (240, 239, 216)
@@ -84,6 +85,27 @@ class Image:
             raise IndexError(f"pixel ({x}, {y}) outside the {self.width}x{self.height} screenshot")
         i = (y * self.width + x) * 3
         return tuple(self.pixels[i:i + 3])
+
+
+def differing_pixels(path, other, masks=()):
+    """The number of pixels in which two pictures differ, leaving out the masked rectangles
+    (x0, y0, x1, y1) of both: the parts that change from run to run."""
+    drawn = []
+    for x0, y0, x1, y1 in masks:
+        drawn += ["-draw", f"rectangle {x0},{y0} {x1},{y1}"]
+    masked = []
+    for index, picture in enumerate((path, other)):
+        target = f"{path}.masked{index}.png"
+        subprocess.run([CONVERT, picture, "-fill", "black"] + drawn + [target], check=True, timeout=60)
+        masked.append(target)
+    done = subprocess.run([COMPARE, "-metric", "AE"] + masked + ["null:"], timeout=60,
+                          stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+    for target in masked:
+        os.remove(target)
+    try:
+        return int(float(done.stderr.decode().split()[0]))
+    except (IndexError, ValueError) as error:
+        raise SessionError(f"compare could not measure {path}: {done.stderr!r}") from error
 
 
 def near(colour, expected, tolerance=12):

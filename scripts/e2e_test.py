@@ -12,11 +12,15 @@ import time
 import traceback
 
 from chess_session import (BOARD_LEFT, DARK_SQUARE, LIGHT_SQUARE, RESTART_BUTTON, STOP_BUTTON,
-                           TURN_BUTTON, WHITE_FIGURE, Session, SessionError, all_squares, near,
-                           occupants_of_position, wait_for)
+                           TURN_BUTTON, WHITE_FIGURE, Session, SessionError, all_squares,
+                           differing_pixels, near, occupants_of_position, wait_for)
 
 INITIAL_OCCUPANTS = {s: ("W" if s[1] in "12" else "S" if s[1] in "78" else " ") for s in all_squares()}
 ENGINE_TIMEOUT = 120  # seconds for an engine move at a small depth under a loaded machine
+# The window as the README shows it: at 96 DPI a new start must look so, pixel for pixel, but
+# for the blinking caret in the depth field and the running clocks.
+DOCUMENTED_SCREENSHOT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "docs", "screenshot.png")
+CHANGING_PARTS = ((81, 9, 158, 30), (8, 64, 176, 88))
 
 
 class Check:
@@ -116,6 +120,8 @@ def scenario(session, check):
         expect(near(image.pixel(60, 400), (255, 255, 255)), "the side panel is not at the left")
         panel_text = sum(1 for x in range(8, 72) for y in range(8, 56) if sum(image.pixel(x, y)) < 200)
         expect(panel_text > 20, "the panel's labels are not drawn")
+        differing = differing_pixels(image.path, DOCUMENTED_SCREENSHOT, CHANGING_PARTS)
+        expect(differing == 0, f"{differing} pixels differ from docs/screenshot.png")
         state["view"] = view
         state["empty_list"] = move_list_text_width(image, 0)
 
