@@ -1,6 +1,7 @@
 // Creation, closing, ownership and destruction of windows, also from inside their own handlers.
 #include <gtest/gtest.h>
 
+#include "foundation/exceptions.h"
 #include "recording_window.h"
 #include "window_test_support.h"
 #include "winlib/controls.h"
@@ -184,20 +185,32 @@ TEST_F(WindowLife, ControlsCloseAndAreRemovedByTheirParent) {
     EXPECT_TRUE(window.getChildren().isEmpty());
 }
 
+// An error that escapes a handler of the running main window is shown in a box that window owns.
 TEST_F(WindowLife, RunEndsWhenTheMainWindowIsClosed) {
+    constexpr UINT kThrow = WM_APP + 7;
+    class ThrowingWindow : public RecordingWindow {
+        ProcessStatus handleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+            if (message == kThrow)
+                throw vek::LibraryException("probe");
+            return RecordingWindow::handleMessage(message, wParam, lParam);
+        }
+    };
     class ClosingApplication : public TestApplication {
     public:
         CallbackWindow* createMainWindow(const char*, int) override {
-            auto* window = new RecordingWindow;
+            auto* window = new ThrowingWindow;
             makeHidden(*window);
             if (window->create(nullptr) != 0) {
                 delete window;
                 return nullptr;
             }
+            handle = window->getHandle();
             new NotingChild(window, "panel");
-            PostMessageA(window->getHandle(), WM_CLOSE, 0, 0);
+            PostMessageA(handle, kThrow, 0, 0);
+            PostMessageA(handle, WM_CLOSE, 0, 0);
             return window;
         }
+        HWND handle = nullptr;
         void deleteMainWindow(CallbackWindow* window) override {
             deleted = window;
             delete window;
@@ -210,6 +223,9 @@ TEST_F(WindowLife, RunEndsWhenTheMainWindowIsClosed) {
     EXPECT_NE(application.deleted, nullptr);
     EXPECT_EQ(application.getMainWindow(), nullptr);
     EXPECT_EQ(events(), std::vector<std::string>{"delete panel"});
+    ASSERT_EQ(ErrorRecorder::messages().size(), 1u);
+    EXPECT_EQ(ErrorRecorder::messages()[0].text, "probe");
+    EXPECT_EQ(ErrorRecorder::messages()[0].owner, application.handle);
 
     Application refusing;
     EXPECT_EQ(refusing.run(GetModuleHandleA(nullptr), "", SW_HIDE), 1);  // no main window
