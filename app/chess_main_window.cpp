@@ -62,7 +62,7 @@ winlib::ProcessStatus ChessMainWindow::handleCreate() {
 void ChessMainWindow::arrangeTabOrder() {
     // The clocks only show the time: no stop for them (nor for the labels, which the framework
     // never stops at).
-    for (winlib::BasicWindow* clock : {static_cast<winlib::BasicWindow*>(WhiteClk), static_cast<winlib::BasicWindow*>(BlackClk)})
+    for (winlib::DateTimePicker* clock : {WhiteClk, BlackClk})
         clock->setStyle(clock->getStyle() & ~static_cast<DWORD>(WS_TABSTOP));
     // The promotion figures are one choice: one stop, the arrow keys move within the group.
     bool first = true;

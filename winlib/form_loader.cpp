@@ -158,6 +158,19 @@ LOGFONTA logFontOf(const winlib::FontDescription& font, int dpi) {
     return description;
 }
 
+// Where the definition puts a child, in pixels of its parent at dpi: the definition counts in
+// pixels of a 96-DPI screen, and here they become the screen's.
+struct Place {
+    int x, y, width, height;
+};
+
+Place placeOf(const XmlContainer& element, int dpi) {
+    return Place{winlib::scaleForDpi(winlib::readUnsignedInt(element, "x"), dpi),
+                 winlib::scaleForDpi(winlib::readUnsignedInt(element, "y"), dpi),
+                 winlib::scaleForDpi(winlib::readUnsignedInt(element, "width"), dpi),
+                 winlib::scaleForDpi(winlib::readUnsignedInt(element, "height"), dpi)};
+}
+
 // ---------------------------------------------------------------------------------------------
 // Children
 
@@ -234,10 +247,8 @@ void rescaleChildren(BasicWindow& window) {
                 label->setBaseFont(font);
             else
                 child->setFont(font);
-            child->move(winlib::scaleForDpi(winlib::readUnsignedInt(*element, "x"), dpi),
-                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "y"), dpi),
-                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "width"), dpi),
-                        winlib::scaleForDpi(winlib::readUnsignedInt(*element, "height"), dpi));
+            const Place place = placeOf(*element, dpi);
+            child->move(place.x, place.y, place.width, place.height);
             rereadLayout(*child, *element);
         }
         rescaleChildren(*child);
@@ -277,12 +288,8 @@ void applyCommonAttributes(BasicWindow& window, const XmlContainer& element) {
 
 BasicWindow& createChild(const STRING& documentFileName, const XmlContainer& element, CallbackWindow& parent,
                          bool designMode) {
-    // The definition counts in pixels of a 96-DPI screen; here they become the parent's pixels.
     const int dpi = parent.getDpi();
-    const int x = winlib::scaleForDpi(winlib::readUnsignedInt(element, "x"), dpi);
-    const int y = winlib::scaleForDpi(winlib::readUnsignedInt(element, "y"), dpi);
-    const int width = winlib::scaleForDpi(winlib::readUnsignedInt(element, "width"), dpi);
-    const int height = winlib::scaleForDpi(winlib::readUnsignedInt(element, "height"), dpi);
+    const Place place = placeOf(element, dpi);
     const STRING caption = element.getAttribute("caption");
     const STRING type = element.getAttribute("type");
     const STRING styleText = element.getAttribute("style");
@@ -292,7 +299,7 @@ BasicWindow& createChild(const STRING& documentFileName, const XmlContainer& ele
     BasicWindow& child = makeChild(type, parent, bitmap);
     child.setDpi(dpi);
     applyCommonAttributes(child, element);
-    child.setPosition(x, y);
+    child.setPosition(place.x, place.y);
     child.setText(caption);
     if (!styleText.isEmpty()) {
         // The definition's styles usually carry WS_CHILD already: it is or-ed in, not added.
@@ -309,7 +316,7 @@ BasicWindow& createChild(const STRING& documentFileName, const XmlContainer& ele
         return child;
     if (bitmap)
         loadButtonBitmap(child, element.getAttribute("name"), documentFileName);
-    child.setSize(width, height);
+    child.setSize(place.width, place.height);
     buildChildren(documentFileName, element, child, designMode);
     if (auto* list = dynamic_cast<winlib::ListBox*>(&child))
         addItems(*list, element);

@@ -371,6 +371,8 @@ void BasicWindow::handFocusOn() {
     // The system would leave the focus nowhere (a disabled window) or on the parent frame,
     // where Tab no longer works. The next tab stop outside this window takes it, as in a dialog.
     const HWND top = GetAncestor(handle, GA_ROOT);
+    if (top == handle)
+        return;  // a top-level window: the system activates another
     HWND next = focus;
     for (int step = 0; step < 256; ++step) {
         next = GetNextDlgTabItem(top, next, FALSE);
