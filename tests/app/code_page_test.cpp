@@ -52,7 +52,8 @@ protected:
     void SetUp() override {
         folder_ = temp_.path() / L"\u0141ukasz W\u00F3jcik \u0416\u0443\u043A\u043E\u0432 \u6771\u4EAC";
         std::filesystem::create_directories(folder_);
-        ASSERT_TRUE(SetEnvironmentVariableW(L"TMP", folder_.wstring().c_str()));
+        // As a program started by such a user finds it: in the run-time library's copy too.
+        ASSERT_EQ(_wputenv_s(L"TMP", folder_.wstring().c_str()), 0);
     }
     void TearDown() override {
         setVariable("TMP", privateTemporaryFolder());
