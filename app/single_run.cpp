@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "foundation/code_pages.h"
+#include "winlib/wide_text.h"
 
 namespace chessapp {
 namespace {
@@ -13,8 +13,7 @@ constexpr DWORD kPollMs = 100;
 // A name for the folder that object names allow (no backslash) and that does not depend on how
 // the path was written: the full path, in lower case, hashed (64-bit FNV-1a).
 vek::STRING blockNameFor(const vek::STRING& folder) {
-    const std::u16string given = vek::toUtf16(folder);
-    std::wstring full(given.begin(), given.end());
+    std::wstring full = winlib::wideText(folder);
     const DWORD needed = GetFullPathNameW(full.c_str(), 0, nullptr, nullptr);
     std::wstring absolute(needed, L'\0');
     const DWORD length = needed > 0 ? GetFullPathNameW(full.c_str(), needed, absolute.data(), nullptr) : 0;

@@ -50,6 +50,7 @@ TEST_F(CodePageWindowTest, TheFormShowsItsGermanTexts) {
 class ForeignUserNameTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        application();  // its single-run claim is made now, on the private folder
         folder_ = temp_.path() / L"\u0141ukasz W\u00F3jcik \u0416\u0443\u043A\u043E\u0432 \u6771\u4EAC";
         std::filesystem::create_directories(folder_);
         // As a program started by such a user finds it: in the run-time library's copy too.
