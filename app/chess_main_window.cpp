@@ -156,7 +156,7 @@ void ChessMainWindow::handleAsyncTaskEnd(LPARAM) {
 }
 
 void ChessMainWindow::showMessage(const vek::STRING& text) const {
-    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
+    const vek::STRING shown = text.convertToCharset(vek::csUTF8);
     winlib::showMessage(winlib::UserMessage{getHandle(), shown.getText(), chessapp::kMessageCaption,
                                             MB_ICONWARNING | MB_OK});
 }

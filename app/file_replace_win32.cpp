@@ -6,6 +6,9 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <string>
+
+#include "foundation/platform.h"
 
 namespace chessapp {
 namespace {
@@ -28,6 +31,12 @@ int errnoOf(DWORD error) {
     }
 }
 
+// Names of any length and with any letters.
+std::wstring widePath(const vek::STRING& path) {
+    const std::u16string name = vek::systemPath(path);
+    return std::wstring(name.begin(), name.end());
+}
+
 int flushToDisk(std::FILE* file) {
     const auto handle = reinterpret_cast<HANDLE>(_get_osfhandle(_fileno(file)));
     return FlushFileBuffers(handle) ? 0 : errnoOf(GetLastError());
@@ -35,7 +44,8 @@ int flushToDisk(std::FILE* file) {
 
 // Write-through: the call returns only once the move has reached the disk.
 int moveReplacing(const vek::STRING& from, const vek::STRING& to) {
-    return MoveFileExA(from.getText(), to.getText(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
+    return MoveFileExW(widePath(from).c_str(), widePath(to).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                ? 0
                : errnoOf(GetLastError());
 }

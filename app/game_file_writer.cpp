@@ -1,15 +1,14 @@
 #include "app/game_file_writer.h"
 
 #include <cerrno>
-#include <filesystem>
-#include <system_error>
+
+#include "foundation/platform.h"
 
 namespace chessapp {
 namespace {
 
 WriteFault faultOf(const vek::STRING& path, int error) {
-    std::error_code ignored;
-    if (std::filesystem::is_directory(path.getText(), ignored))
+    if (vek::isDirectory(path))
         return wfFOLDER_IN_PLACE;
     switch (error) {
     case EACCES:
@@ -31,7 +30,7 @@ WriteFault faultOf(const vek::STRING& path, int error) {
 // 0 or the errno value of the step that failed; `flushToDisk` may be null (no forced flush).
 int writeFile(const vek::STRING& path, const vek::STRING& text, int (*flushToDisk)(std::FILE*)) {
     errno = 0;
-    std::FILE* file = std::fopen(path.getText(), "wb");
+    std::FILE* file = vek::openFile(path, "wb");
     if (!file)
         return errno != 0 ? errno : EIO;
     int error = 0;
@@ -59,7 +58,7 @@ WriteFault replaceFile(const vek::STRING& path, const vek::STRING& text, const D
         error = steps.moveReplacing(temporary, path);
     if (error == 0)
         return wfNONE;
-    std::remove(temporary.getText());
+    vek::removeFile(temporary);
     return faultOf(path, error);
 }
 

@@ -1,7 +1,5 @@
 #include "app/game_files.h"
 
-#include <cstdlib>
-
 #include "foundation/exceptions.h"
 
 namespace chessapp {
@@ -10,9 +8,9 @@ namespace {
 constexpr std::size_t kPositionTextLength = 65;
 
 // The variable's value, none when it is unset or empty.
-std::optional<std::string> nonEmptyVariable(EnvironmentLookup lookup, const char* name) {
-    std::optional<std::string> value = lookup(name);
-    if (value && value->empty())
+std::optional<vek::STRING> nonEmptyVariable(EnvironmentLookup lookup, const char* name) {
+    std::optional<vek::STRING> value = lookup(name);
+    if (value && value->isEmpty())
         value.reset();
     return value;
 }
@@ -24,18 +22,13 @@ GameStart startNewGame(vek::chess::Board& board) {
 
 }  // namespace
 
-std::optional<std::string> processEnvironment(const char* name) {
-    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): nobody sets variables
-    return value ? std::optional<std::string>(value) : std::nullopt;
-}
-
 const vek::STRING& GameFiles::tempDirectory() {
     if (!tempDirectory_.isEmpty())
         return tempDirectory_;
-    std::optional<std::string> directory = nonEmptyVariable(lookup_, "TMP");
+    std::optional<vek::STRING> directory = nonEmptyVariable(lookup_, "TMP");
     if (!directory)
         directory = nonEmptyVariable(lookup_, "TEMP");
-    vek::STRING text(directory.value_or(std::string()).c_str());
+    vek::STRING text = directory.value_or(vek::STRING());
     if (text.isEmpty() || text[text.getLength() - 1] != '\\')
         text += '\\';
     tempDirectory_ = text;

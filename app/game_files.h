@@ -4,27 +4,25 @@
 
 #include <cstdint>
 #include <optional>
-#include <string>
 
 #include "chess/board.h"
+#include "foundation/platform.h"
 #include "foundation/string.h"
 
 namespace chessapp {
 
 // The value of an environment variable; none when it is not set.
-using EnvironmentLookup = std::optional<std::string> (*)(const char* name);
-
-// The process environment (getenv).
-std::optional<std::string> processEnvironment(const char* name);
+using EnvironmentLookup = std::optional<vek::STRING> (*)(const char* name);
 
 // The names of the game file and of its numbered copies for one run. The names are computed on
 // first use and kept; the window computes gameFileName before any engine thread exists, after
 // which the engine thread alone uses this object.
 class GameFiles {
 public:
-    explicit GameFiles(EnvironmentLookup lookup = processEnvironment) : lookup_(lookup) {}
+    explicit GameFiles(EnvironmentLookup lookup = vek::environmentVariable) : lookup_(lookup) {}
 
-    // TMP, else TEMP, with a trailing backslash ("\" when neither is set).
+    // TMP, else TEMP, with a trailing backslash ("\" when neither is set). The folder keeps
+    // every letter of the user's name: it is UTF-8 when code page 1252 lacks one.
     const vek::STRING& tempDirectory();
     // tempDirectory + "chess.txt".
     const vek::STRING& gameFileName();

@@ -1,6 +1,9 @@
 #include "app/single_run.h"
 
 #include <cstdio>
+#include <string>
+
+#include "winlib/wide_text.h"
 
 namespace chessapp {
 namespace {
@@ -10,15 +13,20 @@ constexpr DWORD kPollMs = 100;
 // A name for the folder that object names allow (no backslash) and that does not depend on how
 // the path was written: the full path, in lower case, hashed (64-bit FNV-1a).
 vek::STRING blockNameFor(const vek::STRING& folder) {
-    char full[MAX_PATH * 4] = {};
-    DWORD length = GetFullPathNameA(folder.getText(), sizeof full, full, nullptr);
-    if (length == 0 || length >= sizeof full)
-        length = static_cast<DWORD>(std::snprintf(full, sizeof full, "%s", folder.getText()));
-    CharLowerBuffA(full, length);
+    std::wstring full = winlib::wideText(folder);
+    const DWORD needed = GetFullPathNameW(full.c_str(), 0, nullptr, nullptr);
+    std::wstring absolute(needed, L'\0');
+    const DWORD length = needed > 0 ? GetFullPathNameW(full.c_str(), needed, absolute.data(), nullptr) : 0;
+    if (length > 0 && length < needed)
+        full.assign(absolute.data(), length);
+    CharLowerBuffW(full.data(), static_cast<DWORD>(full.size()));
+    // Both bytes of each UTF-16 unit, so that every letter of the path counts.
     std::uint64_t hash = 14695981039346656037ull;
-    for (DWORD i = 0; i < length; ++i) {
-        hash ^= static_cast<unsigned char>(full[i]);
-        hash *= 1099511628211ull;
+    for (const wchar_t unit : full) {
+        for (const unsigned byte : {unit & 0xFFu, (unit >> 8) & 0xFFu}) {
+            hash ^= byte;
+            hash *= 1099511628211ull;
+        }
     }
     char name[64] = {};
     std::snprintf(name, sizeof name, "Local\\vek.chess.%016llx", static_cast<unsigned long long>(hash));

@@ -10,6 +10,7 @@
 #include "app/user_messages.h"
 #include "winlib/error_report.h"
 #include "winlib/gui_file_search.h"
+#include "winlib/wide_text.h"
 #include "xml/document.h"
 
 namespace {
@@ -20,9 +21,11 @@ constexpr std::uint32_t kFirstRunWaitMs = 15000;
 
 // The file's full path for the message: the search may have found it by a relative name.
 vek::STRING fullPath(const vek::STRING& name) {
-    char buffer[MAX_PATH * 4] = {};
-    const DWORD length = GetFullPathNameA(name.getText(), sizeof buffer, buffer, nullptr);
-    return length > 0 && length < sizeof buffer ? vek::STRING(buffer, length) : name;
+    const std::wstring given = winlib::wideText(name);
+    const DWORD needed = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
+    std::wstring full(needed, L'\0');
+    const DWORD length = needed > 0 ? GetFullPathNameW(given.c_str(), needed, full.data(), nullptr) : 0;
+    return length > 0 && length < needed ? winlib::fromWide(full.data(), length) : name;
 }
 
 }  // namespace
@@ -66,7 +69,7 @@ vek::xml::Document* WindowsApplication::loadBuiltInGui() {
 }
 
 void WindowsApplication::dropGuiFile(const vek::STRING& problem) {
-    const vek::STRING text = chessapp::damagedGuiFileMessage(fullPath(guiFile_), problem).convertToCharset(vek::csWINDOWS);
+    const vek::STRING text = chessapp::damagedGuiFileMessage(fullPath(guiFile_), problem).convertToCharset(vek::csUTF8);
     winlib::showMessage(winlib::UserMessage{nullptr, text.getText(), chessapp::kMessageCaption, MB_ICONWARNING | MB_OK});
     guiFile_ = vek::STRING();
     loadBuiltInGui();

@@ -7,11 +7,15 @@
 #endif
 #include <windows.h>
 #else
+#include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
 #include <sys/syscall.h>
 #endif
 
+#include <cstdlib>
+
+#include "foundation/code_pages.h"
 
 namespace vek {
 
@@ -22,25 +26,57 @@ std::uint32_t currentThreadId() { return static_cast<std::uint32_t>(GetCurrentTh
 std::int64_t tickMilliseconds() { return static_cast<std::int64_t>(GetTickCount64()); }
 
 namespace {
-// The Buff functions take a DWORD length: convert in pieces.
-template <typename Convert>
-void convertInPieces(const char* from, char* to, std::size_t length, Convert convert) {
-    while (length > 0) {
-        const DWORD piece = length > 0x40000000u ? 0x40000000u : static_cast<DWORD>(length);
-        convert(from, to, piece);
-        from += piece;
-        to += piece;
-        length -= piece;
-    }
-}
+
+std::wstring wide(const std::u16string& text) { return std::wstring(text.begin(), text.end()); }
+
+std::wstring wide(const char* text) { return std::wstring(text, text + std::char_traits<char>::length(text)); }
+
+// Below this length a path needs no prefix (MAX_PATH less room for a file name of 8.3 form).
+constexpr std::size_t kPlainPathLimit = MAX_PATH - 12;
+
 }  // namespace
 
-void oemToAnsi(const char* from, char* to, std::size_t length) {
-    convertInPieces(from, to, length, [](const char* f, char* t, DWORD n) { OemToCharBuffA(f, t, n); });
+std::u16string systemPath(const STRING& path) {
+    const std::u16string given = toUtf16(path);
+    if (given.size() < kPlainPathLimit || given.rfind(u"\\\\?\\", 0) == 0)
+        return given;
+    const std::wstring name = wide(given);
+    const DWORD needed = GetFullPathNameW(name.c_str(), 0, nullptr, nullptr);
+    if (needed == 0)
+        return given;
+    std::wstring full(needed, L'\0');
+    const DWORD length = GetFullPathNameW(name.c_str(), needed, full.data(), nullptr);
+    if (length == 0 || length >= needed)
+        return given;
+    full.resize(length);
+    // "\\server\share\..." becomes "\\?\UNC\server\share\...".
+    const bool unc = full.rfind(L"\\\\", 0) == 0;
+    const std::wstring prefixed = unc ? L"\\\\?\\UNC\\" + full.substr(2) : L"\\\\?\\" + full;
+    return std::u16string(prefixed.begin(), prefixed.end());
 }
 
-void ansiToOem(const char* from, char* to, std::size_t length) {
-    convertInPieces(from, to, length, [](const char* f, char* t, DWORD n) { CharToOemBuffA(f, t, n); });
+std::FILE* openFile(const STRING& path, const char* mode) {
+    return _wfopen(wide(systemPath(path)).c_str(), wide(mode).c_str());
+}
+
+bool removeFile(const STRING& path) { return DeleteFileW(wide(systemPath(path)).c_str()) != 0; }
+
+bool isDirectory(const STRING& path) {
+    const DWORD attributes = GetFileAttributesW(wide(systemPath(path)).c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+std::optional<STRING> environmentVariable(const char* name) {
+    const std::wstring variable = wide(name);
+    SetLastError(ERROR_SUCCESS);
+    const DWORD needed = GetEnvironmentVariableW(variable.c_str(), nullptr, 0);
+    if (needed == 0)
+        return GetLastError() == ERROR_ENVVAR_NOT_FOUND ? std::nullopt : std::optional<STRING>(STRING());
+    std::wstring buffer(needed, L'\0');
+    const DWORD length = GetEnvironmentVariableW(variable.c_str(), buffer.data(), needed);
+    if (length >= needed)  // changed between the two calls
+        return std::nullopt;
+    return fromUtf16(std::u16string(buffer.begin(), buffer.begin() + length));
 }
 
 #else
@@ -56,40 +92,31 @@ std::int64_t tickMilliseconds() {
     return static_cast<std::int64_t>(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
-namespace {
-// The bytes 0x80 to 0xFF of the OEM code page 850 in the Windows code page 1252, and back.
-constexpr unsigned char kOemToAnsi[128] = {
-    0xC7, 0xFC, 0xE9, 0xE2, 0xE4, 0xE0, 0xE5, 0xE7, 0xEA, 0xEB, 0xE8, 0xEF, 0xEE, 0xEC, 0xC4, 0xC5,
-    0xC9, 0xE6, 0xC6, 0xF4, 0xF6, 0xF2, 0xFB, 0xF9, 0xFF, 0xD6, 0xDC, 0xF8, 0xA3, 0xD8, 0xD7, 0x83,
-    0xE1, 0xED, 0xF3, 0xFA, 0xF1, 0xD1, 0xAA, 0xBA, 0xBF, 0xAE, 0xAC, 0xBD, 0xBC, 0xA1, 0xAB, 0xBB,
-    0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0xC1, 0xC2, 0xC0, 0xA9, 0x3F, 0x3F, 0x3F, 0x3F, 0xA2, 0xA5, 0x3F,
-    0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0xE3, 0xC3, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0xA4,
-    0xF0, 0xD0, 0xCA, 0xCB, 0xC8, 0x3F, 0xCD, 0xCE, 0xCF, 0x3F, 0x3F, 0x3F, 0x3F, 0xA6, 0xCC, 0x3F,
-    0xD3, 0xDF, 0xD4, 0xD2, 0xF5, 0xD5, 0xB5, 0xFE, 0xDE, 0xDA, 0xDB, 0xD9, 0xFD, 0xDD, 0xAF, 0xB4,
-    0xAD, 0xB1, 0x3F, 0xBE, 0xB6, 0xA7, 0xF7, 0xB8, 0xB0, 0xA8, 0xB7, 0xB9, 0xB3, 0xB2, 0x3F, 0xA0,
-};
-constexpr unsigned char kAnsiToOem[128] = {
-    0x3F, 0x3F, 0x3F, 0x9F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F,
-    0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F, 0x3F,
-    0xFF, 0xAD, 0xBD, 0x9C, 0xCF, 0xBE, 0xDD, 0xF5, 0xF9, 0xB8, 0xA6, 0xAE, 0xAA, 0xF0, 0xA9, 0xEE,
-    0xF8, 0xF1, 0xFD, 0xFC, 0xEF, 0xE6, 0xF4, 0xFA, 0xF7, 0xFB, 0xA7, 0xAF, 0xAC, 0xAB, 0xF3, 0xA8,
-    0xB7, 0xB5, 0xB6, 0xC7, 0x8E, 0x8F, 0x92, 0x80, 0xD4, 0x90, 0xD2, 0xD3, 0xDE, 0xD6, 0xD7, 0xD8,
-    0xD1, 0xA5, 0xE3, 0xE0, 0xE2, 0xE5, 0x99, 0x9E, 0x9D, 0xEB, 0xE9, 0xEA, 0x9A, 0xED, 0xE8, 0xE1,
-    0x85, 0xA0, 0x83, 0xC6, 0x84, 0x86, 0x91, 0x87, 0x8A, 0x82, 0x88, 0x89, 0x8D, 0xA1, 0x8C, 0x8B,
-    0xD0, 0xA4, 0x95, 0xA2, 0x93, 0xE4, 0x94, 0xF6, 0x9B, 0x97, 0xA3, 0x96, 0x81, 0xEC, 0xE7, 0x98,
-};
+std::u16string systemPath(const STRING& path) { return toUtf16(path); }
 
-void convertByTable(const char* from, char* to, std::size_t length, const unsigned char (&table)[128]) {
-    for (std::size_t i = 0; i < length; ++i) {
-        const auto byte = static_cast<unsigned char>(from[i]);
-        to[i] = static_cast<char>(byte < 0x80 ? byte : table[byte - 0x80]);
-    }
-}
+namespace {
+// File names are UTF-8 here.
+STRING utf8Name(const STRING& path) { return path.convertToCharset(csUTF8); }
 }  // namespace
 
-void oemToAnsi(const char* from, char* to, std::size_t length) { convertByTable(from, to, length, kOemToAnsi); }
+std::FILE* openFile(const STRING& path, const char* mode) { return std::fopen(utf8Name(path).getText(), mode); }
 
-void ansiToOem(const char* from, char* to, std::size_t length) { convertByTable(from, to, length, kAnsiToOem); }
+bool removeFile(const STRING& path) { return std::remove(utf8Name(path).getText()) == 0; }
+
+bool isDirectory(const STRING& path) {
+    struct stat status {};
+    return ::stat(utf8Name(path).getText(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::optional<STRING> environmentVariable(const char* name) {
+    const char* value = std::getenv(name);  // NOLINT(concurrency-mt-unsafe): nobody sets variables
+    if (value == nullptr)
+        return std::nullopt;
+    STRING text(value);
+    if (text.getCharset() == csWINDOWS)
+        text.setCharset(csUTF8);
+    return text;
+}
 
 #endif
 

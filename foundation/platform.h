@@ -4,6 +4,11 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
+#include <optional>
+#include <string>
+
+#include "foundation/string.h"
 
 namespace vek {
 
@@ -15,11 +20,17 @@ std::uint32_t currentThreadId();
 // difference of two ticks means something (GetTickCount64 on Windows, CLOCK_MONOTONIC elsewhere).
 std::int64_t tickMilliseconds();
 
-// Converts length bytes from the OEM code page to the Windows (ANSI) code page and back. Bytes
-// below 0x80 stay; from and to may be the same buffer. Windows: the system's OemToCharBuffA and
-// CharToOemBuffA; elsewhere a built-in table between the OEM code page 850 and the Windows code
-// page 1252 (characters that the other code page lacks become '?').
-void oemToAnsi(const char* from, char* to, std::size_t length);
-void ansiToOem(const char* from, char* to, std::size_t length);
+// The file functions for names of any length and any characters. Windows: the wide calls, with
+// the name in UTF-16, made absolute and given the "\\?\" prefix when it is too long for the
+// plain form (systemPath); elsewhere the name in UTF-8.
+std::u16string systemPath(const STRING& path);
+// fopen; errno tells why it failed.
+std::FILE* openFile(const STRING& path, const char* mode);
+bool removeFile(const STRING& path);
+bool isDirectory(const STRING& path);
+
+// The value of an environment variable, none when it is not set; read as UTF-16 on Windows
+// (GetEnvironmentVariableW), so that a user name such as "Łukasz" keeps its letters.
+std::optional<STRING> environmentVariable(const char* name);
 
 }  // namespace vek

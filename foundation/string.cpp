@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "foundation/exceptions.h"
+#include "foundation/code_pages.h"
 #include "foundation/platform.h"
 
 namespace vek {
@@ -70,100 +71,12 @@ bool isUtf8(int tag) { return tag == csUTF8 || tag == csWIDE; }
 
 bool isBlank(unsigned char c) { return c == ' ' || (c >= '\t' && c <= '\r'); }
 
-// The Windows code page 1252 from 0x80 to 0x9F in Unicode (the five unassigned bytes map to the
-// C1 control with the same number, as Windows does).
-constexpr char16_t kWindowsHigh[32] = {
-    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178,
-};
-
-char32_t windowsToUnicode(unsigned char byte) {
-    return byte >= 0x80 && byte < 0xA0 ? kWindowsHigh[byte - 0x80] : byte;
-}
-
-// The byte of the Windows code page for a character, or -1 when it has none.
-int unicodeToWindows(char32_t c) {
-    if (c < 0x80 || (c >= 0xA0 && c <= 0xFF))
-        return static_cast<int>(c);
-    for (int i = 0; i < 32; ++i)
-        if (kWindowsHigh[i] == c)
-            return 0x80 + i;
-    return -1;
-}
-
-void appendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 std::string windowsToUtf8(const char* bytes, std::size_t length) {
     std::string out;
     out.reserve(length + length / 4);
     for (std::size_t i = 0; i < length; ++i)
         appendUtf8(out, windowsToUnicode(static_cast<unsigned char>(bytes[i])));
     return out;
-}
-
-// One step of decoding UTF-8 at bytes[i]: the character and its byte count. A byte that does
-// not begin a well-formed sequence is taken alone, as a byte of the Windows code page
-// (invalid is then set).
-char32_t decodeUtf8(const char* bytes, std::size_t length, std::size_t i, std::size_t& used, bool& invalid) {
-    const auto b0 = static_cast<unsigned char>(bytes[i]);
-    invalid = false;
-    used = 1;
-    if (b0 < 0x80)
-        return b0;
-    std::size_t extra = 0;
-    char32_t c = 0;
-    char32_t minimum = 0;
-    if (b0 >= 0xC2 && b0 <= 0xDF) {
-        extra = 1;
-        c = b0 & 0x1F;
-        minimum = 0x80;
-    } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-        extra = 2;
-        c = b0 & 0x0F;
-        minimum = 0x800;
-    } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-        extra = 3;
-        c = b0 & 0x07;
-        minimum = 0x10000;
-    } else {
-        invalid = true;
-        return windowsToUnicode(b0);
-    }
-    if (i + extra >= length) {
-        invalid = true;
-        return windowsToUnicode(b0);
-    }
-    for (std::size_t k = 1; k <= extra; ++k) {
-        const auto b = static_cast<unsigned char>(bytes[i + k]);
-        if ((b & 0xC0) != 0x80) {
-            invalid = true;
-            return windowsToUnicode(b0);
-        }
-        c = (c << 6) | (b & 0x3F);
-    }
-    if (c < minimum || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) {
-        invalid = true;
-        return windowsToUnicode(b0);
-    }
-    used = extra + 1;
-    return c;
 }
 
 // UTF-8 decoded to the Windows code page; characters it lacks become '?'.
@@ -851,7 +764,7 @@ STRING STRING::fromNumber(long long value) {
 
 void STRING::readFromFile(const STRING& fileName) {
     errno = 0;
-    std::FILE* file = std::fopen(fileName.getText(), "rb");
+    std::FILE* file = openFile(fileName, "rb");
     if (file == nullptr)
         throw OpenReadError(fileName);
     // Read straight into the growing text: worker threads have small stacks.

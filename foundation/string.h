@@ -74,10 +74,10 @@ public:
 
     // A copy in the given character set; the string itself when it already has that tag or
     // has csUNKNOWN or csASCII (or for a target of csUNKNOWN or csASCII, or between csUTF8 and
-    // csWIDE). OEM <-> Windows goes through the platform's OemToChar / CharToOem (platform.h);
-    // UTF-8 <-> Windows uses the code page 1252 (characters it lacks become '?'; bytes that are
-    // not well-formed UTF-8 are kept as Windows bytes); OEM text passes through the Windows
-    // code page on its way to and from UTF-8.
+    // csWIDE). The code pages are fixed (code_pages.h): OEM is 850, Windows 1252, on every
+    // system; characters the target lacks become '?' (bytes that are not well-formed UTF-8 are
+    // kept as Windows bytes); OEM text passes through the Windows code page on its way to and
+    // from UTF-8.
     STRING convertToCharset(Charset charset) const;
 
     // Collation order: < 0, 0 or > 0, the difference of the first differing weights (an empty
@@ -101,7 +101,7 @@ public:
     // The number as decimal text.
     static STRING fromNumber(long long value);
 
-    // The whole content of the file, read in binary mode and classified (csASCII or
+    // The whole content of the file (any name, platform.h openFile), read in binary mode and classified (csASCII or
     // csWINDOWS); throws OpenReadError (also for a read error), leaving the string unchanged.
     // When memory runs out the string is left empty, as every failed allocation leaves it.
     void readFromFile(const STRING& fileName);

@@ -9,6 +9,7 @@ packages=(
   wine wine64 fonts-wine xvfb xauth xdotool imagemagick python3
   libgtest-dev googletest libbenchmark-dev
   xboard polyglot fairymax
+  locales
 )
 
 missing=()

@@ -4,7 +4,6 @@
 #include <commctrl.h>
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
 #include <string>
 
@@ -15,6 +14,7 @@
 #include "winlib/gui_lookup.h"
 #include "xml/document.h"
 #include "xml/parser.h"
+#include "winlib/wide_text.h"
 
 namespace winlib {
 
@@ -92,15 +92,9 @@ const vek::STRING& Application::getLanguage() {
 
 const vek::STRING& Application::getModuleFileName() {
     if (moduleFileName_.isEmpty()) {
-        vek::STRING path;
-        path.setLength(kModulePathLimit + 1);
-        if (char* buffer = path.getBuffer()) {
-            const DWORD length = GetModuleFileNameA(getInstanceHandle(), buffer, kModulePathLimit + 1);
-            path.setLength(length <= kModulePathLimit ? length : kModulePathLimit);
-            path.setCharset(vek::csWINDOWS);
-            path.classify();
-            moduleFileName_ = path;
-        }
+        std::wstring path(kModulePathLimit + 1, L'\0');
+        const DWORD length = GetModuleFileNameW(getInstanceHandle(), path.data(), kModulePathLimit + 1);
+        moduleFileName_ = fromWide(path.data(), length <= kModulePathLimit ? length : kModulePathLimit);
     }
     return moduleFileName_;
 }
@@ -115,9 +109,9 @@ HICON Application::getIcon() {
 }
 
 vek::STRING Application::loadStringResource(int id) {
-    char buffer[kStringBufferSize] = {};
-    const int length = LoadStringA(getInstanceHandle(), static_cast<UINT>(id), buffer, kStringBufferSize);
-    return length > 0 ? vek::STRING(buffer, static_cast<std::size_t>(length)) : vek::STRING();
+    std::wstring buffer(kStringBufferSize, L'\0');
+    const int length = LoadStringW(getInstanceHandle(), static_cast<UINT>(id), buffer.data(), kStringBufferSize);
+    return length > 0 ? fromWide(buffer.data(), static_cast<std::size_t>(length)) : vek::STRING();
 }
 
 vek::STRING Application::loadString(int id) {
@@ -137,8 +131,8 @@ vek::STRING Application::loadString(int id) {
 // The GUI definition
 
 bool Application::fileExists(const vek::STRING& name) {
-    WIN32_FIND_DATAA found{};
-    const HANDLE search = FindFirstFileA(name.getText(), &found);
+    WIN32_FIND_DATAW found{};
+    const HANDLE search = FindFirstFileW(widePath(name).c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return false;
     FindClose(search);
@@ -151,9 +145,9 @@ vek::xml::Document* Application::loadGui() {
     const vek::STRING fileName = findGuiFile(getApplicationName(), getLanguage(), getModuleFileName(), fileExists);
     if (fileName.isEmpty())
         return nullptr;
-    std::ifstream in(fileName.getText(), std::ios::binary);
-    if (!in)
-        throw vek::OpenReadError(fileName);
+    vek::STRING content;
+    content.readFromFile(fileName);  // OpenReadError when it cannot be read
+    std::istringstream in(std::string(content.getText(), content.getLength()));
     auto document = std::make_unique<vek::xml::Document>();
     document->setFileName(fileName);
     vek::xml::Parser parser(in);

@@ -172,7 +172,7 @@ void CallbackWindow::handleAsyncTaskEnd(LPARAM) {}
 ProcessStatus CallbackWindow::handleMessage(UINT, WPARAM, LPARAM) { return psDO_DEFAULT; }
 
 LRESULT CallbackWindow::callDefaultProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefWindowProcA(getHandle(), message, wParam, lParam);
+    return DefWindowProcW(getHandle(), message, wParam, lParam);
 }
 
 bool CallbackWindow::handleTreeDragMove(TreeView* tree, HTREEITEM dragged, HTREEITEM over) {
@@ -188,7 +188,7 @@ void CallbackWindow::handleTreeDrop(TreeView* tree, HTREEITEM dragged, HTREEITEM
 bool CallbackWindow::preTranslateMessage(MSG& message) {
     const Application* application = Application::getInstance();
     const HACCEL table = application != nullptr ? application->getAccelerators() : nullptr;
-    return table != nullptr && hasLiveHandle() && TranslateAcceleratorA(getHandle(), table, &message) != 0;
+    return table != nullptr && hasLiveHandle() && TranslateAcceleratorW(getHandle(), table, &message) != 0;
 }
 
 // ---------------------------------------------------------------------------------------------

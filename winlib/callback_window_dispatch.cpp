@@ -6,12 +6,14 @@
 #include <shellapi.h>
 
 #include <exception>
+#include <string>
 
 #include "winlib/application.h"
 #include "winlib/callback_window.h"
 #include "winlib/controls.h"
 #include "winlib/device.h"
 #include "winlib/error_report.h"
+#include "winlib/wide_text.h"
 
 namespace winlib {
 
@@ -381,11 +383,11 @@ ProcessStatus CallbackWindow::handleControlColour(WPARAM wParam, LPARAM lParam) 
 
 ProcessStatus CallbackWindow::handleDropFiles(WPARAM wParam) {
     const auto drop = reinterpret_cast<HDROP>(wParam);
-    const auto count = static_cast<int>(DragQueryFileA(drop, 0xFFFFFFFFu, nullptr, 0));
+    const auto count = static_cast<int>(DragQueryFileW(drop, 0xFFFFFFFFu, nullptr, 0));
     for (int index = 0; index < count; ++index) {
-        char name[1024] = {};
-        const UINT length = DragQueryFileA(drop, static_cast<UINT>(index), name, sizeof name);
-        handleFile(vek::STRING(name, length), index, count);
+        std::wstring name(DragQueryFileW(drop, static_cast<UINT>(index), nullptr, 0) + 1, L'\0');
+        const UINT length = DragQueryFileW(drop, static_cast<UINT>(index), name.data(), static_cast<UINT>(name.size()));
+        handleFile(fromWide(name.data(), length), index, count);
     }
     DragFinish(drop);
     return psPROCESSED;

@@ -28,8 +28,8 @@ bool CallbackWindow::giveToDialogNavigation(MSG& message) {
         if (!window->hasLiveHandle() || !window->dialogNavigation_)
             continue;
         window->keys_.trackKeys(message.message, message.wParam, message.lParam);
-        // IsDialogMessageA may dispatch; the walk stops right after it took the message.
-        if (IsDialogMessageA(window->getHandle(), &message))
+        // IsDialogMessageW may dispatch; the walk stops right after it took the message.
+        if (IsDialogMessageW(window->getHandle(), &message))
             return true;
     }
     return false;
@@ -38,25 +38,25 @@ bool CallbackWindow::giveToDialogNavigation(MSG& message) {
 void CallbackWindow::dispatchLoopMessage(MSG& message) {
     if (message.hwnd == nullptr && hasLiveHandle()) {
         // A thread message (one posted to no window) belongs to the loop's window.
-        SendMessageA(getHandle(), message.message, message.wParam, message.lParam);
+        SendMessageW(getHandle(), message.message, message.wParam, message.lParam);
         return;
     }
     if (preTranslateMessage(message))
         return;
     const HWND findDialog = getFindReplaceDialog();
-    if (findDialog != nullptr && IsDialogMessageA(findDialog, &message))
+    if (findDialog != nullptr && IsDialogMessageW(findDialog, &message))
         return;
     if (giveToDialogNavigation(message))
         return;
     TranslateMessage(&message);
-    DispatchMessageA(&message);
+    DispatchMessageW(&message);
 }
 
 void CallbackWindow::mainLoop() {
     ++loopNesting_;
     MSG message{};
     for (;;) {
-        const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+        const BOOL got = GetMessageW(&message, nullptr, 0, 0);
         if (got == 0)
             break;
         // -1 (an invalid argument) is no end: the loop goes on.

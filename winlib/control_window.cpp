@@ -17,7 +17,7 @@ ControlWindow::~ControlWindow() {
     if (!hasLiveHandle() || !IsWindow(getHandle()))
         return;
     if (previousProc_ != nullptr) {
-        SetWindowLongPtrA(getHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
+        SetWindowLongPtrW(getHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previousProc_));
         RemovePropA(getHandle(), kObjectProperty);
     }
     DestroyWindow(getHandle());
@@ -72,26 +72,26 @@ void ControlWindow::applySubclass() {
         return;
     SetPropA(getHandle(), kObjectProperty, this);
     previousProc_ = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(getHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassProcedure)));
+        SetWindowLongPtrW(getHandle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(subclassProcedure)));
 }
 
 LRESULT ControlWindow::callPreviousProc(UINT message, WPARAM wParam, LPARAM lParam) {
     if (previousProc_ == nullptr)
-        return DefWindowProcA(getHandle(), message, wParam, lParam);
-    return CallWindowProcA(previousProc_, getHandle(), message, wParam, lParam);
+        return DefWindowProcW(getHandle(), message, wParam, lParam);
+    return CallWindowProcW(previousProc_, getHandle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK ControlWindow::subclassProcedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* control = static_cast<ControlWindow*>(GetPropA(handle, kObjectProperty));
     if (control == nullptr)
-        return DefWindowProcA(handle, message, wParam, lParam);
+        return DefWindowProcW(handle, message, wParam, lParam);
     if (message == WM_NCDESTROY) {
         // The window goes: hand it back to its own procedure for its last message.
         const WNDPROC previous = control->previousProc_;
-        SetWindowLongPtrA(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+        SetWindowLongPtrW(handle, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
         RemovePropA(handle, kObjectProperty);
         control->previousProc_ = nullptr;
-        return CallWindowProcA(previous, handle, message, wParam, lParam);
+        return CallWindowProcW(previous, handle, message, wParam, lParam);
     }
     return control->controlWindowProc(message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 // Edit controls: the indentation-keeping procedure of subclassed edits and the memo's word breaks.
 #include <cstring>
+#include <cwchar>
 
 #include "winlib/controls.h"
 
@@ -9,12 +10,13 @@ namespace {
 
 constexpr DWORD kEditStyle = WS_BORDER | ES_NOHIDESEL | ES_AUTOHSCROLL;
 constexpr DWORD kMemoStyle = WS_VSCROLL | WS_HSCROLL | ES_WANTRETURN | ES_AUTOVSCROLL | ES_MULTILINE;
-constexpr char kWordDelimiters[] = " \t\n\r+-*/=<>%(){}[].,:;?!|";
+constexpr wchar_t kWordDelimiters[] = L" \t\n\r+-*/=<>%(){}[].,:;?!|";
 
-bool isDelimiter(char c) { return c != '\0' && std::strchr(kWordDelimiters, c) != nullptr; }
+bool isDelimiter(wchar_t c) { return c != L'\0' && std::wcschr(kWordDelimiters, c) != nullptr; }
 
-// The memo's word breaks: words end at blanks, operators and punctuation.
-int CALLBACK memoWordBreak(LPSTR text, int current, int length, int action) {
+// The memo's word breaks: words end at blanks, operators and punctuation. The edit is a
+// Unicode window, so it hands over its text in UTF-16.
+int CALLBACK memoWordBreak(LPWSTR text, int current, int length, int action) {
     switch (action) {
     case WB_ISDELIMITER:
         return current < length && isDelimiter(text[current]) ? TRUE : FALSE;

@@ -6,6 +6,7 @@
 #include <algorithm>
 
 #include "winlib/clock_time.h"
+#include "winlib/wide_text.h"
 
 namespace winlib {
 
@@ -16,32 +17,26 @@ ListBox::ListBox(BasicWindow* owner) : ControlWindow(owner) {
 vek::STRING ListBox::getWindowClassName() const { return "ListBox"; }
 
 void ListBox::addEntry(const vek::STRING& text) {
-    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
-    SendMessageA(getHandle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.getText()));
+    const std::wstring shown = wideText(text);
+    SendMessageW(getHandle(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 vek::STRING ListBox::getEntry(int index) const {
-    const LRESULT length = SendMessageA(getHandle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const LRESULT length = SendMessageW(getHandle(), LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length <= 0)  // LB_ERR for an index the list does not have
         return vek::STRING();
-    vek::STRING entry;
-    // LB_GETTEXT writes the terminating zero too: one byte more, cut off afterwards.
-    entry.setLength(static_cast<std::size_t>(length) + 1);
-    char* buffer = entry.getBuffer();
-    if (buffer == nullptr)
-        return vek::STRING();
-    const LRESULT copied = SendMessageA(getHandle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(buffer));
-    entry.setLength(copied > 0 ? static_cast<std::size_t>(copied) : 0);
-    entry.setCharset(vek::csWINDOWS);
-    entry.classify();
-    return entry;
+    // LB_GETTEXT writes the terminating zero too.
+    std::wstring entry(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT copied =
+        SendMessageW(getHandle(), LB_GETTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(entry.data()));
+    return fromWide(entry.data(), copied > 0 ? static_cast<std::size_t>(copied) : 0);
 }
 
 void ListBox::replaceEntry(int index, const vek::STRING& text) {
     if (SendMessageA(getHandle(), LB_DELETESTRING, static_cast<WPARAM>(index), 0) == LB_ERR)
         return;
-    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
-    SendMessageA(getHandle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(shown.getText()));
+    const std::wstring shown = wideText(text);
+    SendMessageW(getHandle(), LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 int ListBox::getCount() const {
@@ -79,8 +74,8 @@ ComboBox::ComboBox(BasicWindow* owner) : ControlWindow(owner) {
 vek::STRING ComboBox::getWindowClassName() const { return "ComboBox"; }
 
 void ComboBox::addEntry(const vek::STRING& text) {
-    const vek::STRING shown = text.convertToCharset(vek::csWINDOWS);
-    SendMessageA(getHandle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.getText()));
+    const std::wstring shown = wideText(text);
+    SendMessageW(getHandle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 DateTimePicker::DateTimePicker(BasicWindow* owner) : ControlWindow(owner) {}
@@ -101,8 +96,8 @@ void DateTimePicker::setTime(std::int64_t elapsedMs) {
 }
 
 void DateTimePicker::setFormat(const vek::STRING& format) {
-    SendMessageA(getHandle(), DTM_SETFORMATA, 0,
-                 format.isEmpty() ? 0 : reinterpret_cast<LPARAM>(format.getText()));
+    const std::wstring shown = wideText(format);
+    SendMessageW(getHandle(), DTM_SETFORMATW, 0, format.isEmpty() ? 0 : reinterpret_cast<LPARAM>(shown.c_str()));
 }
 
 }  // namespace winlib

@@ -3,13 +3,14 @@
 
 #include "winlib/application.h"
 #include "winlib/callback_window.h"
+#include "winlib/wide_text.h"
 
 namespace winlib {
 
 namespace {
 
 void showMessageBox(const UserMessage& message) {
-    MessageBoxA(message.owner, message.text, message.caption, message.style);
+    MessageBoxW(message.owner, wideFromUtf8(message.text).c_str(), wideFromUtf8(message.caption).c_str(), message.style);
 }
 
 ErrorReporter currentReporter = showMessageBox;

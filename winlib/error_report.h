@@ -7,11 +7,11 @@
 
 namespace winlib {
 
-// One message as MessageBoxA takes it; the owner may be none.
+// One message for MessageBoxW; the owner may be none.
 struct UserMessage {
     HWND owner;
-    const char* text;     // in the Windows code page
-    const char* caption;
+    const char* text;     // UTF-8 (wideFromUtf8: bytes that are no UTF-8 count as code page 1252)
+    const char* caption;  // the same
     UINT style;           // MB_... flags
 };
 
@@ -19,7 +19,7 @@ using ErrorReporter = void (*)(const UserMessage& message);
 
 // Installs a reporter (null restores the message box); returns the previous one. Main thread only.
 ErrorReporter setErrorReporter(ErrorReporter reporter);
-// An error titled "Error" ("Unknown error" for a null text): by default MessageBoxA(main
+// An error titled "Error" ("Unknown error" for a null text): by default MessageBoxW(main
 // window or NULL, text, "Error", MB_ICONERROR).
 void reportError(const char* text);
 // Any message, through the installed reporter. A message without an owner gets the main window

@@ -13,6 +13,7 @@
 #include "winlib/gui_values.h"
 #include "winlib/layout_data.h"
 #include "winlib/layout_managers.h"
+#include "winlib/wide_text.h"
 #include "xml/document.h"
 
 namespace winlibGUI {
@@ -182,7 +183,7 @@ void loadButtonBitmap(BasicWindow& button, const STRING& name, const STRING& doc
         bitmap = LoadBitmapA(winlib::getInstanceHandle(), name.getText());
         if (bitmap == nullptr) {
             const STRING file = winlib::directoryOfPath(documentFileName) + name + ".bmp";
-            bitmap = static_cast<HBITMAP>(LoadImageA(nullptr, file.getText(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
+            bitmap = static_cast<HBITMAP>(LoadImageW(nullptr, winlib::widePath(file).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE));
         }
     }
     if (bitmap != nullptr) {

@@ -5,8 +5,13 @@
 
 #include "winlib/application.h"
 #include "winlib/layout_data.h"
+#include "winlib/wide_text.h"
 
 namespace winlib {
+
+namespace {
+constexpr std::size_t kLongestTitle = 32767;
+}  // namespace
 
 HWND destroyedHandle() {
     // An address no window handle can have.
@@ -142,9 +147,12 @@ int BasicWindow::create(BasicWindow* parent, HMENU menu) {
         dpi_ = parent->getDpi();
     if ((style_ & WS_CHILD) != 0 && parent != nullptr)
         parent->addChild(this);
-    const vek::STRING shown = text_.convertToCharset(vek::csWINDOWS);
+    // The system carries a title in a counted string of at most 32767 UTF-16 units; Wine answers
+    // a longer one with a handle that is no window. Such a window starts without its title.
+    const std::wstring shown = wideText(text_);
+    const bool titled = !shown.empty() && shown.size() <= kLongestTitle;
     const HWND handle =
-        CreateWindowExA(exStyle_, className.getText(), shown.isEmpty() ? nullptr : shown.getText(), style_, x_, y_,
+        CreateWindowExW(exStyle_, wideText(className).c_str(), titled ? shown.c_str() : nullptr, style_, x_, y_,
                         width_, height_, parent != nullptr ? parent->getHandle() : nullptr, menu,
                         getInstanceHandle(), creationParameter());
     if (handle == nullptr)
@@ -181,25 +189,18 @@ bool BasicWindow::isVisible() const { return (getCurrentStyle() & WS_VISIBLE) !=
 void BasicWindow::setText(const vek::STRING& text) {
     text_ = text;
     if (hasLiveHandle())
-        SetWindowTextA(getHandle(), text.convertToCharset(vek::csWINDOWS).getText());
+        SetWindowTextW(getHandle(), wideText(text).c_str());
 }
 
 vek::STRING BasicWindow::getText() const {
     if (!hasLiveHandle())
         return text_;
-    const int length = GetWindowTextLengthA(getHandle());
-    vek::STRING text;
+    const int length = GetWindowTextLengthW(getHandle());
     if (length <= 0)
-        return text;
-    text.setLength(static_cast<std::size_t>(length));
-    char* buffer = text.getBuffer();
-    if (buffer == nullptr)
         return vek::STRING();
-    const int copied = GetWindowTextA(getHandle(), buffer, length + 1);
-    text.setLength(static_cast<std::size_t>(copied > 0 ? copied : 0));
-    text.setCharset(vek::csWINDOWS);
-    text.classify();
-    return text;
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(getHandle(), text.data(), length + 1);
+    return fromWide(text.data(), static_cast<std::size_t>(copied > 0 ? copied : 0));
 }
 
 void BasicWindow::setId(int id) {
@@ -292,9 +293,9 @@ Size BasicWindow::measureText() const {
     if (font == nullptr && window != nullptr)
         font = reinterpret_cast<HFONT>(SendMessageA(window, WM_GETFONT, 0, 0));
     const HGDIOBJ previous = font != nullptr ? SelectObject(dc, font) : nullptr;
-    const vek::STRING shown = text_.convertToCharset(vek::csWINDOWS);
+    const std::wstring shown = wideText(text_);
     SIZE extent{};
-    GetTextExtentPoint32A(dc, shown.getText(), static_cast<int>(shown.getLength()), &extent);
+    GetTextExtentPoint32W(dc, shown.c_str(), static_cast<int>(shown.size()), &extent);
     if (extent.cy == 0) {
         TEXTMETRICA metrics{};
         GetTextMetricsA(dc, &metrics);

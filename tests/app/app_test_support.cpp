@@ -20,9 +20,9 @@ ScratchDirectory::~ScratchDirectory() {
     std::filesystem::remove_all(path_, ignored);
 }
 
-std::optional<std::string> FakeEnvironment::lookup(const char* name) {
+std::optional<vek::STRING> FakeEnvironment::lookup(const char* name) {
     const auto found = values.find(name);
-    return found == values.end() ? std::nullopt : std::optional<std::string>(found->second);
+    return found == values.end() ? std::nullopt : std::optional<vek::STRING>(found->second.c_str());
 }
 
 std::optional<std::string> fileContent(const std::string& path) {

@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "foundation/string.h"
+
 namespace chessapp::testing {
 
 // A fresh, empty directory that is removed with everything in it at the end of the scope.
@@ -28,7 +30,7 @@ private:
 // Environment variables for GameFiles, set by the tests.
 struct FakeEnvironment {
     static inline std::map<std::string, std::string> values;
-    static std::optional<std::string> lookup(const char* name);
+    static std::optional<vek::STRING> lookup(const char* name);
 };
 
 // The whole content of a file; none when it cannot be read.

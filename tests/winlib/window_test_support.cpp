@@ -2,16 +2,24 @@
 
 #include <chrono>
 
+#include "foundation/string.h"
 #include "winlib/error_report.h"
 
 namespace winlib::test {
 
 namespace {
 
+// The message's UTF-8 text in code page 1252, as the tests write their expectations.
+std::string inWindowsCodePage(const char* text) {
+    vek::STRING utf8(text);
+    utf8.setCharset(vek::csUTF8);
+    return utf8.convertToCharset(vek::csWINDOWS).getText();
+}
+
 void record(const UserMessage& message) {
-    ErrorRecorder::reports().emplace_back(message.text);
+    ErrorRecorder::reports().push_back(inWindowsCodePage(message.text));
     ErrorRecorder::messages().push_back(
-        ErrorRecorder::Message{message.owner, message.text, message.caption, message.style});
+        ErrorRecorder::Message{message.owner, inWindowsCodePage(message.text), message.caption, message.style});
 }
 
 }  // namespace
