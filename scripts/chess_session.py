@@ -204,6 +204,12 @@ class Session:
             self._start_display()
         run([WINE, "wineboot", "--init"], env=self.env, timeout=180)
         run([WINESERVER, "-w"], env=self.env, timeout=180)
+        # One server for the whole session, as in the test runs (scripts/wine-prefix.sh says why),
+        # and the prefix's own processes started at once on no output, since they outlive every
+        # program of the session; __exit__ ends them.
+        quiet = dict(stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run([WINESERVER, "-p"], env=self.env, timeout=60, check=True, **quiet)
+        subprocess.run([WINE, "cmd", "/c", "exit"], env=self.env, timeout=180, check=True, **quiet)
         # A Windows program takes TMP and TEMP from the registry, not from the Unix environment.
         windows_temp = "Z:" + self.temp.replace("/", "\\")
         for name in ("TMP", "TEMP"):

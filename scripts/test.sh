@@ -22,9 +22,14 @@ for preset in native native-tsan; do
 done
 
 # The Windows programs of one build share a Wine prefix, and so Wine's desktop: they share one
-# display too, as on a real Windows, rather than each bringing its own.
+# display too, as on a real Windows, rather than each bringing its own. ctest keeps one Wine
+# server per prefix for the run (scripts/wine-prefix.sh says why) and ends them when it is done;
+# when the run is interrupted, the exit here ends them.
 echo "== Testing preset windows"
 # shellcheck source=virtual-display.sh
 . scripts/virtual-display.sh
 start_virtual_display
+trap 'scripts/wine-servers.sh end build/windows; stop_virtual_display' EXIT
+trap 'exit 130' INT
+trap 'exit 143' TERM
 ctest --preset windows

@@ -1,49 +1,49 @@
 #!/usr/bin/env bash
 # Runs a Windows program under Wine; ctest uses it as the cross-compiling emulator.
 # Usage: [VEK_WINE_DPI=144] wine-run.sh PREFIX-DIR PROGRAM [ARGS...]
-# The Wine prefix is private to the build folder and prepared once; Wine's debug output is off;
-# without a display the program gets a virtual X display.
+# The Wine prefix is private to the build folder and prepared once; during a test run its server
+# is kept for the whole run (scripts/wine-prefix.sh says why). Wine's debug output is off; without
+# a display the program gets a virtual X display. When Wine itself fails (it cannot start the
+# program, or its client loses the server) this says so and fails, whatever the exit status.
 set -euo pipefail
 
 prefix="$1"
 shift
 
-export WINEPREFIX="$prefix"
-export WINEDEBUG=-all
-export WINEARCH=win64
-# No Mono or Gecko download prompts, since the programs need neither, and no desktop menu
-# entries under the user's home folder (winemenubuilder).
-export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-
-# Without a display the program gets a virtual one.
+here="$(dirname "$0")"
+# shellcheck source=wine-prefix.sh
+. "$here/wine-prefix.sh"
 # shellcheck source=virtual-display.sh
-. "$(dirname "$0")/virtual-display.sh"
+. "$here/virtual-display.sh"
 
-# Debian's wine wrapper only adds a warning about the missing 32-bit loader; call the 64-bit one.
-wine=/usr/lib/wine/wine64
-[ -x "$wine" ] || wine=wine
-
+wine_environment "$prefix"
 start_virtual_display
-mkdir -p "$(dirname "$prefix")"
-# The marker's number goes up whenever the preparation changes, so that old prefixes get it too.
-prepared="$prefix/.prepared-2"
-(
-  flock 9
-  if [ ! -f "$prepared" ]; then
-    wineboot --init >/dev/null 2>&1 || true
-    # A program that crashes ends with Wine's backtrace on stderr; Wine's crash dialog would
-    # wait for a click that never comes and hold the test run until its time-out.
-    "$wine" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
-    wineserver -w || true
-    touch "$prepared"
-  fi
-) 9>"$prefix.lock"
-
-# A display scaling other than 96 DPI, which Wine reads when a program starts.
+prepare_wine_prefix "$prefix"
+# A display scaling other than 96 DPI, which Wine reads when a program starts; set before the
+# prefix's kept server and its processes start.
 if [ -n "${VEK_WINE_DPI:-}" ]; then
-  "$wine" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VEK_WINE_DPI" /f >/dev/null 2>&1
+  "$(wine_loader)" reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$VEK_WINE_DPI" /f \
+    </dev/null >/dev/null 2>&1
 fi
+keep_wine_server "$prefix"
 
-status=0
-"$wine" "$@" || status=$?
-exit "$status"
+# Wine's own fatal messages, as opposed to the program's output.
+wine_failure='^(wine client error|wine: (could not|cannot|failed|Unhandled))'
+
+# The program's standard error passes through a filter that notes Wine's fatal messages; its
+# standard input and output are left alone (a console program may be talked to through them).
+exec 3>&1
+set +e
+"$(wine_loader)" "$@" 2>&1 1>&3 3>&- | awk -v pattern="$wine_failure" -v program="$1" '
+  { print; fflush() }
+  $0 ~ pattern && !seen { seen = $0 }
+  END { if (seen) { print "wine-run.sh: Wine failed to run " program ": " seen; exit 1 } }' >&2
+statuses=("${PIPESTATUS[@]}")
+set -e
+exec 3>&-
+
+# A program that Wine failed, but whose status says success, fails all the same.
+if [ "${statuses[1]}" -ne 0 ] && [ "${statuses[0]}" -eq 0 ]; then
+  exit 125
+fi
+exit "${statuses[0]}"
