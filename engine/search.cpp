@@ -31,7 +31,9 @@ const auto kReductions = [] {
     return table;
 }();
 
-constexpr std::array<int, 7> kVictimValue{0, 100, 320, 330, 500, 950, 0};
+// Material by figure kind for ordering and pruning captures; the minor figures alike, as in
+// the exchange values of the board.
+constexpr std::array<int, 7> kVictimValue{0, 100, 325, 325, 500, 950, 0};
 
 Score scoreOf(int value) {
     if (value >= kMateBound)
@@ -95,6 +97,8 @@ public:
         : position_(position), shared_(shared) {
         for (const Move move : rootMoves)
             roots_.push_back(RootMove{move, 0});
+        // The root's own, so that "improving" at ply 2 compares with it.
+        staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluate(position_);
     }
 
     // One depth over the root moves with the full window. Its best move so far, the first
