@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "uci/deadline.h"
-#include "uci/engine_game.h"
 #include "uci/long_algebraic.h"
 
 namespace vek::uci {
@@ -29,17 +28,17 @@ std::string infoLine(const engine::Report& report) {
                        std::to_string(report.hashfull) + " pv";
     for (const engine::Move move : report.pv) {
         line += ' ';
-        line += moveText(standardMove(move));
+        line += moveText(move);
     }
     return line;
 }
 
-// The search's move, or, should it have none that standard chess allows, the first legal one.
-std::optional<StandardMove> checkedMove(const std::optional<engine::Move>& found, const StandardPosition& position,
+// The search's move, or, should it not be legal, the first legal one.
+std::optional<engine::Move> checkedMove(const std::optional<engine::Move>& found, const engine::Position& position,
                                         LineOutput& output) {
-    const std::vector<StandardMove> legal = legalMoves(position);
-    if (found && std::find(legal.begin(), legal.end(), standardMove(*found)) != legal.end())
-        return standardMove(*found);
+    const std::vector<engine::Move> legal = position.legalMoves();
+    if (found && std::find(legal.begin(), legal.end(), *found) != legal.end())
+        return found;
     if (legal.empty()) {
         output.note("no legal move");
         return std::nullopt;
@@ -61,7 +60,7 @@ std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& tas
     } catch (const std::exception& error) {
         output.note(std::string("search failed: ") + error.what());
     }
-    const std::optional<StandardMove> move = checkedMove(found, task.standard, output);
+    const std::optional<engine::Move> move = checkedMove(found, task.position, output);
     return "bestmove " + (move ? moveText(*move) : std::string("0000"));
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 // One "go" of the pruned, deepening search (engine/) on a thread of its own: it deepens within
 // the time plan, reports each depth in an "info" line with the whole principal variation and
-// ends with "bestmove", a move that the rules of standard chess allow.
+// ends with "bestmove", a legal move.
 
 #include <atomic>
 #include <string>
@@ -9,14 +9,12 @@
 #include "engine/search.h"
 #include "foundation/thread.h"
 #include "uci/line_output.h"
-#include "uci/standard_rules.h"
 #include "uci/time_plan.h"
 
 namespace vek::uci {
 
 struct AlphaBetaTask {
     engine::Position position;  // the game's position with its history, for repetitions
-    StandardPosition standard;  // the same position, which the answer is checked against
     engine::Limits limits;
     TimePlan time;
     bool infinite = false;  // the answer waits for "stop"

@@ -12,13 +12,13 @@
 #include <vector>
 
 #include "chess/board.h"
+#include "engine/position.h"
 #include "engine/search.h"
 #include "foundation/shared_object.h"
 #include "uci/alpha_beta_thread.h"
 #include "uci/line_output.h"
 #include "uci/search_limits.h"
 #include "uci/search_thread.h"
-#include "uci/standard_rules.h"
 
 namespace vek::uci {
 
@@ -51,11 +51,9 @@ private:
     void newGame();
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
-    void goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searchMoves);
+    void goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves);
     // The GUI's "searchmoves" that are legal here; the others are reported.
-    std::vector<StandardMove> legalSearchMoves(const std::vector<std::string>& words);
-    // The searcher of engine/, made on first use with the "Hash" size.
-    engine::Searcher& searcher();
+    std::vector<engine::Move> legalSearchMoves(const std::vector<std::string>& words);
     void bench(const std::vector<std::string>& words);
     // Stops the running search, if any; its thread still sends the answer.
     void stop();
@@ -63,19 +61,19 @@ private:
     void finishSearch();
 
     LineOutput output_;
-    // The game as the GUI gave it: where it began, its moves, and where it stands now. The
-    // board is the position for the minimax search; engine/ replays the moves to see
-    // repetitions.
-    StandardPosition gameStart_;
-    std::vector<StandardMove> gameMoves_;
-    StandardPosition current_;
+    // The game as the GUI gave it, twice: on the engine's board, which judges every move and
+    // keeps the game's positions for repetitions, and on the program's board for the Minimax
+    // search.
+    engine::Position current_;
     std::unique_ptr<chess::Board> board_;
+    // Its table is made at start and whenever "Hash" is set, so that "isready" waits for it
+    // and no "go" pays for it.
     std::unique_ptr<engine::Searcher> searcher_;
     vek::SharedRef<SearchThread> search_;
     vek::SharedRef<AlphaBetaThread> alphaBeta_;
     SearchKind kind_ = skALPHA_BETA;
     std::size_t threads_ = 1;
-    std::size_t hashMegabytes_ = kDefaultHashMegabytes;
+    Milliseconds moveOverhead_ = kDefaultMoveOverhead;
     std::int32_t depth_ = kDefaultDepth;
 };
 

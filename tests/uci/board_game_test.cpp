@@ -1,111 +1,77 @@
-// The rules of standard chess against the known move counts of well-studied positions, and the
-// board's game against them move by move.
-#include <cstdint>
+// The program's board, which the Minimax search searches, follows the GUI's game as the
+// engine's board judges it: random games played on both, compared move by move. The two
+// move generators of the program meet only here.
 #include <random>
 #include <string>
 
 #include <gtest/gtest.h>
 
 #include "uci/board_game.h"
+#include "uci/engine_game.h"
 #include "uci/fen.h"
-#include "uci/long_algebraic.h"
-#include "uci/standard_rules.h"
 
 namespace vek::uci {
 namespace {
 
-StandardPosition fenPosition(const char* fen) {
-    std::string error;
-    const auto position = parseFen(fen, error);
-    EXPECT_TRUE(position) << fen << ": " << error;
-    return position.value_or(StandardPosition{});
-}
-
-std::uint64_t leafCount(const StandardPosition& position, int depth) {
-    if (depth == 0)
-        return 1;
-    std::uint64_t count = 0;
-    for (const StandardMove move : legalMoves(position))
-        count += leafCount(afterMove(position, move), depth - 1);
-    return count;
-}
-
-struct Perft {
-    const char* fen;
-    int depth;
-    std::uint64_t leaves;
-};
-
-// Positions full of castlings, en passant captures, promotions, pins and discovered checks.
-TEST(StandardRules, LeafCountsOfWellStudiedPositions) {
-    const Perft cases[] = {
-        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 3, 8902},
-        {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 2, 2039},
-        {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 4, 43238},
-        {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 3, 9467},
-        {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 2, 1486},
+// The castling rights that the board's moved flags leave: king and rook unmoved at home.
+unsigned boardCastling(const chess::Board& board) {
+    const auto unmoved = [&board](int square, chess::Colour colour, chess::FigureKind kind) {
+        const chess::Figure* figure = board.figureAtIndex(static_cast<std::size_t>(square));
+        return figure && figure->colour() == colour && figure->kind() == kind && !figure->moved();
     };
-    for (const Perft& perft : cases)
-        EXPECT_EQ(leafCount(fenPosition(perft.fen), perft.depth), perft.leaves) << perft.fen;
+    unsigned rights = 0;
+    for (const chess::Colour colour : {chess::WHITE, chess::BLACK}) {
+        const int home = colour == chess::WHITE ? 4 : 60;
+        if (!unmoved(home, colour, chess::KING))
+            continue;
+        if (unmoved(home + 3, colour, chess::ROOK))
+            rights |= colour == chess::WHITE ? crWHITE_KING_SIDE : crBLACK_KING_SIDE;
+        if (unmoved(home - 4, colour, chess::ROOK))
+            rights |= colour == chess::WHITE ? crWHITE_QUEEN_SIDE : crBLACK_QUEEN_SIDE;
+    }
+    return rights;
 }
 
-TEST(StandardRules, CheckAndAttacks) {
-    const StandardPosition scholar = fenPosition("r1bqkb1r/pppp1Qpp/2n2n2/4p3/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 0 4");
-    EXPECT_TRUE(isInCheck(scholar));
-    EXPECT_TRUE(legalMoves(scholar).empty());  // mate
-    const StandardPosition stalemate = fenPosition("7k/5Q2/6K1/8/8/8/8/8 b - - 0 1");
-    EXPECT_FALSE(isInCheck(stalemate));
-    EXPECT_TRUE(legalMoves(stalemate).empty());
-    // A pawn attacks forward only, toward its own side's far row.
-    EXPECT_TRUE(isAttacked(stalemate, parseSquare("h8").value(), chess::WHITE) == false);
-    const StandardPosition pawns = fenPosition("4k3/8/8/3p4/4P3/8/8/4K3 w - - 0 1");
-    EXPECT_TRUE(isAttacked(pawns, parseSquare("d5").value(), chess::WHITE));
-    EXPECT_TRUE(isAttacked(pawns, parseSquare("e4").value(), chess::BLACK));
-    EXPECT_FALSE(isAttacked(pawns, parseSquare("e5").value(), chess::BLACK));
-    EXPECT_FALSE(isAttacked(pawns, parseSquare("d3").value(), chess::WHITE));
+// The square that the board's last move, a pawn's double step, passed; else -1.
+int boardPassedSquare(const chess::Board& board) {
+    const auto& history = board.history();
+    if (history.isEmpty())
+        return -1;
+    const chess::Move& last = history[history.getCount() - 1];
+    if (!last.figure || last.figure->kind() != chess::PAWN || std::abs(last.to.row - last.from.row) != 2)
+        return -1;
+    return static_cast<int>((chess::squareIndex(last.from) + chess::squareIndex(last.to)) / 2);
 }
 
-TEST(StandardRules, MovesAdvanceTheCountersOfTheDrawRules) {
-    StandardPosition position = fenPosition("4k3/8/8/8/8/8/4P3/R3K3 w - - 7 30");
-    const auto play = [&position](const char* move) { position = afterMove(position, parseMove(move).value()); };
-    play("a1a5");
-    EXPECT_EQ(position.halfmoveClock, 8);
-    EXPECT_EQ(position.fullmoveNumber, 30);
-    play("e8d7");
-    EXPECT_EQ(position.halfmoveClock, 9);
-    EXPECT_EQ(position.fullmoveNumber, 31);
-    play("e2e4");  // a pawn move
-    EXPECT_EQ(position.halfmoveClock, 0);
-    play("d7d6");
-    play("a5a8");
-    play("d6d5");
-    play("e4d5");  // a capture (and a pawn move)
-    EXPECT_EQ(position.halfmoveClock, 0);
-    EXPECT_EQ(position.fullmoveNumber, 33);
-}
-
-// Random games played both ways: the standard rules' position after each move, and the
-// board's game read back as such a position, castling rights and en passant included.
-TEST(BoardGame, TheBoardFollowsTheStandardGameMoveByMove) {
+TEST(BoardGame, TheBoardFollowsTheEnginesGameMoveByMove) {
     std::mt19937 random(2024);
     int games = 0;
-    for (const char* fen : {kStartFen.data(), "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1"}) {
-        for (int game = 0; game < 12; ++game, ++games) {
-            StandardPosition expected = fenPosition(fen);
+    for (const char* fen : {kStartFen.data(), "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1",
+                            "r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1"}) {
+        std::string error;
+        const PositionSetup setup = parseFen(fen, error).value();
+        for (int game = 0; game < 8; ++game, ++games) {
+            engine::Position position = enginePosition(setup);
             chess::Board board;
-            ASSERT_TRUE(setUpBoard(board, expected));
+            ASSERT_TRUE(setUpBoard(board, setup));
             for (int ply = 0; ply < 120; ++ply) {
-                const StandardPosition actual = standardPositionOf(board);
-                ASSERT_EQ(actual.squares, expected.squares) << "game " << games << " ply " << ply;
-                ASSERT_EQ(actual.side, expected.side);
-                ASSERT_EQ(actual.castling, expected.castling) << "game " << games << " ply " << ply;
-                ASSERT_EQ(actual.enPassant, expected.enPassant) << "game " << games << " ply " << ply;
-                const auto moves = legalMoves(expected);
+                for (int square = 0; square < 64; ++square) {
+                    const chess::Figure* figure = board.figureAtIndex(static_cast<std::size_t>(square));
+                    ASSERT_EQ(figure ? pieceCode(figure->colour(), figure->kind()) : 0, position.pieceAt(square))
+                        << "game " << games << " ply " << ply << " square " << square;
+                }
+                ASSERT_EQ(board.sideToMove(), position.sideToMove());
+                ASSERT_EQ(boardCastling(board), position.castling()) << "game " << games << " ply " << ply;
+                // The engine keeps a passed square only where a pawn can take on it.
+                if (position.enPassant() >= 0) {
+                    ASSERT_EQ(boardPassedSquare(board), position.enPassant()) << "game " << games << " ply " << ply;
+                }
+                const auto moves = position.legalMoves();
                 if (moves.empty())
                     break;
-                const StandardMove move = moves[random() % moves.size()];
-                playStandardMove(board, move);
-                expected = afterMove(expected, move);
+                const engine::Move move = moves[random() % moves.size()];
+                playGameMove(board, move);
+                position.play(move);
             }
         }
     }

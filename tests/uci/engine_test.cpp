@@ -12,7 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/thread.h"
-#include "uci/board_game.h"
+#include "uci/engine_game.h"
 #include "uci/engine.h"
 #include "uci/fen.h"
 #include "uci/long_algebraic.h"
@@ -72,14 +72,23 @@ private:
     Engine engine_;  // last: it stops its search before the queue goes
 };
 
-bool isLegalIn(const char* fen, const std::string& moves, const std::string& answer) {
+// Whether the moves of `line`, after those of `moves`, are legal one after the other (the
+// first is the engine's answer).
+bool isLegalIn(const char* fen, const std::string& moves, const std::string& line) {
     std::string error;
-    StandardPosition position = parseFen(fen, error).value();
+    engine::Position position = enginePosition(parseFen(fen, error).value());
     std::istringstream stream(moves);
     for (std::string move; stream >> move;)
-        position = afterMove(position, parseMove(move).value());
-    const auto move = parseMove(answer);
-    return move && isLegal(position, *move);
+        position.play(parseMove(move).value());
+    std::istringstream answer(line);
+    int count = 0;
+    for (std::string word; answer >> word; ++count) {
+        const auto move = parseMove(word);
+        if (!move || !isLegal(position, *move))
+            return false;
+        position.play(*move);
+    }
+    return count > 0;
 }
 
 // The number after `field` in an "info" line, or a value no test expects when it is missing.
