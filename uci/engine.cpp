@@ -63,7 +63,7 @@ std::size_t coreCount() { return std::max(1u, std::thread::hardware_concurrency(
 int depthOf(const GoLimits& limits, const TimePlan& time, std::int32_t configuredDepth) {
     if (limits.depth)
         return *limits.depth;
-    if (limits.infinite || time.hardLimit || limits.nodes)
+    if (limits.infinite || limits.ponder || time.hardLimit || limits.nodes)
         return 0;
     return limits.mate ? 2 * *limits.mate : configuredDepth;
 }
@@ -138,7 +138,9 @@ bool Engine::handle(const std::string& line) {
         } else if (command == "bench") {
             finishSearch();
             bench(words);
-        } else if (command != "debug" && command != "ponderhit" && command != "register") {
+        } else if (command == "ponderhit") {
+            ponderHit();
+        } else if (command != "debug" && command != "register") {
             output_.note("unknown command: " + quoteInput(line));
         }
     } catch (const std::exception& error) {
@@ -159,6 +161,12 @@ void Engine::identify() {
                   std::to_string(kMaxDepthOption));
     output_.write("option name Move Overhead type spin default " + std::to_string(kDefaultMoveOverhead.count()) +
                   " min 0 max " + std::to_string(kMaxMoveOverhead.count()));
+    output_.write("option name MultiPV type spin default 1 min 1 max " + std::to_string(engine::kMaxMultiPv));
+    output_.write("option name Ponder type check default false");
+    output_.write("option name UCI_LimitStrength type check default false");
+    output_.write("option name UCI_Elo type spin default " + std::to_string(kDefaultElo) + " min " +
+                  std::to_string(kMinElo) + " max " + std::to_string(kMaxElo));
+    output_.write("option name UCI_ShowWDL type check default false");
     output_.write("uciok");
 }
 
@@ -197,6 +205,24 @@ void Engine::setOption(const std::vector<std::string>& words) {
             moveOverhead_ = Milliseconds{*overhead};
         else
             output_.note("Move Overhead must be a number from 0 to " + std::to_string(kMaxMoveOverhead.count()));
+    } else if (name == "multipv") {
+        const auto lines = numberWithin(value, 1, engine::kMaxMultiPv);
+        if (lines)
+            multiPv_ = static_cast<int>(*lines);
+        else
+            output_.note("MultiPV must be a number from 1 to " + std::to_string(engine::kMaxMultiPv));
+    } else if (name == "ponder") {
+        checkValue("Ponder", value);  // pondering needs nothing set up; the GUI says when
+    } else if (name == "uci_limitstrength") {
+        limitStrength_ = checkValue("UCI_LimitStrength", value).value_or(limitStrength_);
+    } else if (name == "uci_elo") {
+        const auto elo = numberWithin(value, kMinElo, kMaxElo);
+        if (elo)
+            elo_ = static_cast<int>(*elo);
+        else
+            output_.note("UCI_Elo must be a number from " + std::to_string(kMinElo) + " to " + std::to_string(kMaxElo));
+    } else if (name == "uci_showwdl") {
+        showWdl_ = checkValue("UCI_ShowWDL", value).value_or(showWdl_);
     } else if (name == "depth") {
         const auto depth = numberWithin(value, 1, kMaxDepthOption);
         if (depth)
@@ -262,6 +288,11 @@ void Engine::go(const std::vector<std::string>& words) {
 }
 
 void Engine::goMinimax(const GoLimits& limits) {
+    if (limits.ponder) {
+        pendingPonder_ = limits;
+        pendingPonder_->ponder = false;
+        return;
+    }
     if (const std::string ignored = ignoredByMinimax(limits); !ignored.empty())
         output_.note("the Minimax search does not honour go" + ignored);
     board_->setSearchThreads(threads_);
@@ -275,9 +306,20 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searc
     task.position = current_;
     task.time = planTime(limits, current_.sideToMove(), moveOverhead_);
     task.infinite = limits.infinite;
+    task.ponder = limits.ponder;
     task.limits.depth = depthOf(limits, task.time, depth_);
     task.limits.nodes = limits.nodes;
     task.limits.mate = limits.mate;
+    task.limits.multiPv = task.shownLines = multiPv_;
+    task.showWdl = showWdl_;
+    if (limitStrength_) {
+        const StrengthLimit strength = strengthFor(elo_);
+        task.limits.depth = task.limits.depth > 0 ? std::min(task.limits.depth, strength.depth) : strength.depth;
+        task.limits.nodes = std::min(limits.nodes.value_or(strength.nodes), strength.nodes);
+        task.limits.multiPv = std::max(task.limits.multiPv, strength.lines);
+        task.strength = strength;
+        task.seed = static_cast<std::uint32_t>(random_());
+    }
     const std::size_t choices = searchMoves.empty() ? current_.legalMoves().size() : searchMoves.size();
     if (choices == 1 && task.time.hardLimit)
         task.time.softLimit = Milliseconds{0};  // a clock is better kept than spent on a forced move
@@ -286,9 +328,8 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searc
     engineSearcher.setThreads(threads_);
     if (!started(alphaBeta_, new AlphaBetaThread(engineSearcher, task, output_), output_)) {
         task.limits.depth = 1;
-        task.infinite = false;
         const std::atomic<bool> never{false};
-        output_.write(searchAlphaBeta(engineSearcher, task, never, output_));
+        output_.write(searchAlphaBeta(engineSearcher, task, never, [](Milliseconds) { return false; }, output_));
     }
 }
 
@@ -320,15 +361,36 @@ void Engine::bench(const std::vector<std::string>& words) {
         output_.write(line);
 }
 
+void Engine::ponderHit() {
+    if (alphaBeta_)
+        alphaBeta_->ponderHit();
+    if (pendingPonder_) {
+        const GoLimits limits = *pendingPonder_;
+        pendingPonder_.reset();
+        goMinimax(limits);
+    }
+}
+
+std::optional<bool> Engine::checkValue(const std::string& name, const std::string& value) {
+    if (lowerCase(value) == "true" || lowerCase(value) == "false")
+        return lowerCase(value) == "true";
+    output_.note(name + " must be true or false");
+    return std::nullopt;
+}
+
 void Engine::stop() {
     if (search_)
         search_->StopThread();
     if (alphaBeta_)
         alphaBeta_->stopSearch();
+    if (pendingPonder_) {
+        pendingPonder_.reset();
+        output_.write(bestMoveLine(chooseRootMove(*board_, current_.legalMoves(), 1)));
+    }
 }
 
 void Engine::finishSearch() {
-    if (!search_ && !alphaBeta_)
+    if (!search_ && !alphaBeta_ && !pendingPonder_)
         return;
     stop();
     if (search_)

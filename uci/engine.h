@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -19,6 +21,7 @@
 #include "uci/line_output.h"
 #include "uci/search_limits.h"
 #include "uci/search_thread.h"
+#include "uci/strength.h"
 
 namespace vek::uci {
 
@@ -52,10 +55,14 @@ private:
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
     void goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves);
+    void ponderHit();
+    // A check option's value, "true" or "false"; none, with a note, for anything else.
+    std::optional<bool> checkValue(const std::string& name, const std::string& value);
     // The GUI's "searchmoves" that are legal here; the others are reported.
     std::vector<engine::Move> legalSearchMoves(const std::vector<std::string>& words);
     void bench(const std::vector<std::string>& words);
-    // Stops the running search, if any; its thread still sends the answer.
+    // Stops the running search, if any; its thread still sends the answer (the Minimax
+    // search's pondering, which waits for the move, is answered here).
     void stop();
     // Stops the running search and waits until it has answered, so that the board is free.
     void finishSearch();
@@ -74,6 +81,13 @@ private:
     SearchKind kind_ = skALPHA_BETA;
     std::size_t threads_ = 1;
     Milliseconds moveOverhead_ = kDefaultMoveOverhead;
+    int multiPv_ = 1;
+    bool limitStrength_ = false;
+    int elo_ = kDefaultElo;
+    bool showWdl_ = false;
+    std::mt19937 random_{std::random_device{}()};  // seeds the strength limit's error
+    // "go ponder" of the Minimax search: it searches only once "ponderhit" has come.
+    std::optional<GoLimits> pendingPonder_;
     std::int32_t depth_ = kDefaultDepth;
 };
 

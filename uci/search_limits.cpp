@@ -73,8 +73,8 @@ Milliseconds lessMargin(Milliseconds time) { return std::max(time - std::min(kAn
 std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error) {
     GoLimits limits;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == "infinite") {
-            limits.infinite = true;
+        if (words[i] == "infinite" || words[i] == "ponder") {
+            (words[i] == "infinite" ? limits.infinite : limits.ponder) = true;
             continue;
         }
         if (words[i] == "searchmoves") {

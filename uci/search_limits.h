@@ -29,6 +29,7 @@ struct GoLimits {
     std::optional<std::int32_t> mate;     // moves
     std::vector<std::string> searchMoves;  // as the GUI wrote them, not yet checked
     bool infinite = false;
+    bool ponder = false;  // in the opponent's time, on the move the engine expects of it
 };
 
 // The parameters after "go"; parameters it does not know are skipped with their value.
