@@ -103,7 +103,7 @@ Engine::Engine(std::function<void(const std::string&)> sink)
     : output_(std::move(sink)),
       board_(std::make_unique<chess::Board>()),
       searcher_(std::make_unique<engine::Searcher>(kDefaultHashMegabytes)) {
-    newGame();
+    setStartPosition();  // the new table is empty already
 }
 
 Engine::~Engine() { finishSearch(); }
@@ -267,10 +267,14 @@ void Engine::setPosition(const std::vector<std::string>& words) {
 }
 
 void Engine::newGame() {
+    setStartPosition();
+    searcher_->clearHash();
+}
+
+void Engine::setStartPosition() {
     board_->newGame();
     std::string error;
     current_ = enginePosition(parseFen(kStartFen, error).value());
-    searcher_->clearHash();
 }
 
 void Engine::go(const std::vector<std::string>& words) {

@@ -52,6 +52,7 @@ private:
     void setOption(const std::vector<std::string>& words);
     void setPosition(const std::vector<std::string>& words);
     void newGame();
+    void setStartPosition();
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
     void goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves);

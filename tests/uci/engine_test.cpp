@@ -414,6 +414,9 @@ TEST(UciProtocol, EveryPvIsALegalLine) {
 // The table is made when "Hash" is set: "isready" waits for it, and the next search does not
 // pay for it.
 TEST(UciProtocol, ALargeTableIsReadyBeforeTheNextSearch) {
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "no thread matter, and a minute to make under ThreadSanitizer";
+#endif
     Session session;
     session.send("setoption name Hash value 1024");
     session.send("isready");
