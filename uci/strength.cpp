@@ -19,12 +19,14 @@ int centipawnsOf(const engine::Score& score) {
 
 StrengthLimit strengthFor(int elo) {
     const int clamped = std::clamp(elo, kMinElo, kMaxElo);
-    const double steps = (clamped - kMinElo) / 100.0;  // 0 to 14
+    // The scale of the limits below, fitted by short matches against Stockfish held to the
+    // same UCI_Elo: the strength played grows by about 0.44 Elo a step of the scale.
+    const double scale = 1990.0 + (clamped - 1800) * 2.25;
     StrengthLimit limit;
-    limit.depth = 1 + (clamped - kMinElo) / 140;
-    limit.nodes = static_cast<std::uint64_t>(300.0 * std::pow(2.0, steps * 2.0 / 3.0));
+    limit.depth = std::clamp(static_cast<int>(1 + (scale - 1000.0) / 140.0), 1, 64);
+    limit.nodes = static_cast<std::uint64_t>(std::max(100.0, 300.0 * std::pow(2.0, (scale - 1000.0) / 150.0)));
     limit.lines = 4;
-    limit.errorCp = 10 + (kMaxElo - clamped) / 5;
+    limit.errorCp = std::max(0, static_cast<int>(10.0 + (2400.0 - scale) / 5.0));
     return limit;
 }
 

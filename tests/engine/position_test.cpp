@@ -69,6 +69,7 @@ TEST(EnginePosition, ExchangesCountTheWholeSequence) {
         {"4k3/8/3p4/4p3/8/5N2/8/4K3 w - - 0 1", {at("f3"), at("e5"), 0}, 100 - 325},     // knight for a pawn
         {"4k3/8/8/4n3/8/8/8/4RK2 w - - 0 1", {at("e1"), at("e5"), 0}, 325},              // a free knight
         {"4r1k1/8/8/4p3/8/8/4R3/4R1K1 w - - 0 1", {at("e2"), at("e5"), 0}, 100},        // the rook behind
+        {"4r1k1/4r3/8/4p3/8/8/4R3/4R1K1 w - - 0 1", {at("e2"), at("e5"), 0}, -400},    // and the one behind it
         {"4k3/8/3p4/4p3/8/8/8/4QK2 w - - 0 1", {at("e1"), at("e5"), 0}, 100 - 950},      // the queen for a pawn
     };
     for (const Exchange& exchange : cases)

@@ -56,6 +56,14 @@ TEST(EngineSearch, MatesAreScoredByTheirDistanceFromBothSides) {
     const Outcome mated = toDepth("k7/8/1K6/8/8/8/8/7R b - - 0 1", 6);
     EXPECT_EQ(mated.best, move("a8", "b8"));
     EXPECT_EQ(mated.reports.back().score, (Score{true, -1}));
+
+    // A capture that mates beyond the depth: the quiescence search answers its check by the
+    // evasions there are, none.
+    Limits careless;
+    careless.depth = 1;
+    careless.searchMoves = {move("a7", "a6")};
+    const Outcome scholar = run(positionFromFen("r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 3 3"), careless);
+    EXPECT_EQ(scholar.reports.back().score, (Score{true, -1}));
 }
 
 TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
@@ -72,8 +80,11 @@ TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
     const Outcome fifty = run(positionFromFen(queenAhead, 100, 90), limits);
     EXPECT_EQ(fifty.reports.back().score, (Score{false, 0}));
     // One half move before it, any quiet move reaches it (no mate in one is there).
-    const Outcome lastMove = run(positionFromFen(queenAhead, 99, 90), limits);
-    EXPECT_EQ(lastMove.reports.back().score, (Score{false, 0}));
+    Position lastMove = positionFromFen(queenAhead, 99, 90);
+    EXPECT_EQ(run(lastMove, limits).reports.back().score, (Score{false, 0}));
+    EXPECT_FALSE(lastMove.isFiftyMoveDraw());
+    lastMove.play(move("b1", "b2"));
+    EXPECT_TRUE(lastMove.isFiftyMoveDraw());
 }
 
 TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
@@ -102,6 +113,10 @@ TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
     EXPECT_FALSE(position.isRepetition());
     EXPECT_EQ(position.halfmoveClock(), 0);
     EXPECT_EQ(position.fullmoveNumber(), 16);
+    // So does a return to the position the search began in.
+    for (const Move m : {move("g8", "f6"), move("g1", "f3"), move("f6", "g8"), move("f3", "g1")})
+        position.make(m);
+    EXPECT_TRUE(position.isRepetition());
 }
 
 TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {

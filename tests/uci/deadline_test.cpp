@@ -23,9 +23,13 @@ TEST(Deadline, GoesOffOnceAtItsTimeOrNeverWhenDestroyedFirst) {
     }
     EXPECT_EQ(calls.load(), 1);
 
-    // Destroyed long before its time, it returns at once and never calls.
+    // Destroyed long before its time, once its thread waits, it returns at once and never
+    // calls.
     const Clock::time_point start = Clock::now();
-    { const Deadline alarm(Clock::now() + 60s, [&calls] { ++calls; }); }
+    {
+        const Deadline alarm(Clock::now() + 60s, [&calls] { ++calls; });
+        std::this_thread::sleep_for(100ms);
+    }
     EXPECT_LT(Clock::now() - start, 5s);  // a bound far below the alarm's minute
     EXPECT_EQ(calls.load(), 1);
 }

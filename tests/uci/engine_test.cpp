@@ -33,29 +33,30 @@ constexpr auto kAnswerWait = 60s;  // a sanitizer build under load is slow, neve
 // What "stop" (or "ponderhit" on a short clock) may take to bring the answer: a broken stop
 // fails the test within it rather than hang the run.
 constexpr auto kStopWait = 10s;
+// What handling one command may take: those that end a search first wait for it to stop.
+constexpr auto kCommandWait = 30s;
 
 // The engine with its answers gathered from both of its threads.
 class Session {
 public:
     Session() : engine_([this](const std::string& line) { receive(line); }) {}
-    // The engine stops its search before the queue goes; should it not stop within kStopWait,
-    // the run ends here, at once, rather than at its time-out.
-    ~Session() {
-        std::promise<void> quitted;
-        std::future<void> done = quitted.get_future();
-        std::thread quitter([&] {
-            engine_.handle("quit");
-            quitted.set_value();
-        });
-        if (done.wait_for(kStopWait) != std::future_status::ready) {
-            ADD_FAILURE() << "the engine did not stop within " << kStopWait.count() << " s";
+    // The engine stops its search before the queue goes.
+    ~Session() { send("quit"); }
+
+    // Handles a command; should the engine not be done within kCommandWait (a search that
+    // does not stop), the run ends here, at once, rather than at its time-out.
+    bool send(const std::string& line) {
+        std::packaged_task<bool()> handling([this, line] { return engine_.handle(line); });
+        std::future<bool> handled = handling.get_future();
+        std::thread handler(std::move(handling));
+        if (handled.wait_for(kCommandWait) != std::future_status::ready) {
+            ADD_FAILURE() << "\"" << line.substr(0, 40) << "\" not handled within " << kCommandWait.count() << " s";
             std::fflush(nullptr);
             std::_Exit(1);
         }
-        quitter.join();
+        handler.join();
+        return handled.get();
     }
-
-    bool send(const std::string& line) { return engine_.handle(line); }
 
     // The next answer line that begins with `prefix`, skipping others; none within `wait`.
     std::optional<std::string> await(const std::string& prefix, std::chrono::milliseconds wait = kAnswerWait) {
