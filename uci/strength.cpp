@@ -20,8 +20,8 @@ int centipawnsOf(const engine::Score& score) {
 StrengthLimit strengthFor(int elo) {
     const int clamped = std::clamp(elo, kMinElo, kMaxElo);
     // The scale of the limits below, fitted by short matches against Stockfish held to the
-    // same UCI_Elo: the strength played grows by about 0.44 Elo a step of the scale.
-    const double scale = 1990.0 + (clamped - 1800) * 2.25;
+    // same UCI_Elo (the engine's document has them): 1400 needs a depth of two plies.
+    const double scale = 1990.0 + (clamped - 1800) * 2.0;
     StrengthLimit limit;
     limit.depth = std::clamp(static_cast<int>(1 + (scale - 1000.0) / 140.0), 1, 64);
     limit.nodes = static_cast<std::uint64_t>(std::max(100.0, 300.0 * std::pow(2.0, (scale - 1000.0) / 150.0)));
