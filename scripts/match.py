@@ -50,6 +50,7 @@ class Engine:
         self.process = subprocess.Popen(shlex.split(spec["cmd"]), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL, text=True, bufsize=1, start_new_session=True)
         self.lines = queue.Queue()
+        self.score = None  # the last score it reported, in centipawns from its side
         threading.Thread(target=self._read, daemon=True).start()
 
     def _read(self):
@@ -112,10 +113,17 @@ class UciEngine(Engine):
         ms = {side: max(1, int(clocks[side] * 1000)) for side in "wb"}
         inc = int(increment * 1000)
         self.send(f"go wtime {ms['w']} btime {ms['b']} winc {inc} binc {inc}")
+        self.score = None
         while True:
             line = self.read(deadline)
             if line is None:
                 return None
+            words = line.split()
+            if words[:1] == ["info"] and "score" in words:
+                at = words.index("score")
+                if at + 2 < len(words) and words[at + 1] in ("cp", "mate"):
+                    value = int(words[at + 2])
+                    self.score = value if words[at + 1] == "cp" else (100000 if value > 0 else -100000)
             if line.startswith("bestmove"):
                 words = line.split()
                 if len(words) < 2:
@@ -168,6 +176,7 @@ class XboardEngine(Engine):
         self.send(f"time {max(1, int(clocks[us] * 100))}")
         self.send(f"otim {max(1, int(clocks[them] * 100))}")
         self.send("go")
+        self.score = None
         while True:
             line = self.read(deadline)
             if line is None:
@@ -175,6 +184,8 @@ class XboardEngine(Engine):
             words = line.split()
             if not words:
                 continue
+            if len(words) >= 4 and words[0].isdigit() and words[1].lstrip("-").isdigit():
+                self.score = int(words[1])  # thinking output: depth score time nodes pv
             if words[0] == "move" and len(words) > 1:
                 self.send("force")
                 self.sent += 1
@@ -241,7 +252,33 @@ def read_openings(path):
     return openings
 
 
-def play_game(white_spec, black_spec, opening, base, increment, margin):
+class Adjudicator:
+    """Ends a decided game early by the engines' own scores: a win when both agree for
+    `RESIGN_PLIES` plies that one side leads by `RESIGN_CP`; a draw from ply `DRAW_FROM` on
+    when both scores stay within `DRAW_CP` of zero for `DRAW_PLIES` plies."""
+    RESIGN_CP, RESIGN_PLIES = 700, 8
+    DRAW_CP, DRAW_PLIES, DRAW_FROM = 10, 12, 80
+
+    def __init__(self):
+        self.white_scores = []
+
+    def add(self, side, score):
+        """The mover's score; returns (result, reason) or None."""
+        self.white_scores.append(None if score is None else (score if side == "w" else -score))
+        recent = self.white_scores[-self.RESIGN_PLIES:]
+        if len(recent) == self.RESIGN_PLIES and None not in recent:
+            if all(s >= self.RESIGN_CP for s in recent):
+                return "1-0", "adjudicated win by the scores"
+            if all(s <= -self.RESIGN_CP for s in recent):
+                return "0-1", "adjudicated win by the scores"
+        recent = self.white_scores[-self.DRAW_PLIES:]
+        if (len(self.white_scores) >= self.DRAW_FROM and len(recent) == self.DRAW_PLIES and None not in recent
+                and all(abs(s) <= self.DRAW_CP for s in recent)):
+            return "1/2-1/2", "adjudicated draw by the scores"
+        return None
+
+
+def play_game(white_spec, black_spec, opening, base, increment, margin, adjudicate=False):
     """Plays one game; returns a dict with result, reason, moves and the fault (if any)."""
     fen, opening_moves = opening
     board = Board(fen) if fen else Board()
@@ -253,6 +290,7 @@ def play_game(white_spec, black_spec, opening, base, increment, margin):
     specs = {"w": white_spec, "b": black_spec}
     engines = {}
     clocks = {"w": base, "b": base}
+    adjudicator = Adjudicator() if adjudicate else None
     game = {"white": white_spec["name"], "black": black_spec["name"], "fen": fen, "book": book, "fault": None,
             "think": {"w": [], "b": []}}
 
@@ -298,6 +336,10 @@ def play_game(white_spec, black_spec, opening, base, increment, margin):
             game["think"][side].append(spent)
             board.push(move)
             moves.append(move)
+            verdict = adjudicator.add(side, engines[side].score) if adjudicator else None
+            if verdict and board.outcome() is None:
+                game["result"], game["reason"] = verdict
+                break
     finally:
         for engine in engines.values():
             engine.close()
@@ -380,6 +422,8 @@ def main():
     parser.add_argument("--pgn", help="file the games are appended to")
     parser.add_argument("--sprt", help="ELO0,ELO1: stop when the SPRT (alpha = beta = 0.05) decides")
     parser.add_argument("--margin", type=float, default=0.0, help="ms past a flag before it counts")
+    parser.add_argument("--adjudicate", action="store_true",
+                        help="end decided games by the engines' scores (see Adjudicator)")
     args = parser.parse_args()
     if len(args.engine) != 2:
         parser.error("give --engine twice")
@@ -411,7 +455,7 @@ def main():
         index, white, black, opening, round_name = job
         if stop.is_set():
             return
-        game = play_game(white, black, opening, base, increment, margin)
+        game = play_game(white, black, opening, base, increment, margin, args.adjudicate)
         nonlocal wins, draws, losses
         with lock:
             score = {"1-0": 1.0, "0-1": 0.0}.get(game["result"], 0.5)
