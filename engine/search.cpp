@@ -97,10 +97,9 @@ public:
             roots_.push_back(RootMove{move, 0});
     }
 
-    // One depth over the root moves within (alpha, beta). Its best move so far, the first
-    // searched or one that scored better, stays in `iterationBest` even when stopped; none
-    // when every move failed low.
-    int searchRoot(int depth, int alpha = -kInfinity, int beta = kInfinity);
+    // One depth over the root moves with the full window. Its best move so far, the first
+    // searched or one that scored better, stays in `iterationBest` even when stopped.
+    int searchRoot(int depth);
     // The depth just searched, when it has a best move.
     std::optional<DepthResult> result(int depth, int score) const {
         if (!iterationBest_)
@@ -123,7 +122,7 @@ private:
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
-    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply);
+    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const;
     static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
     // Takes a move's score into the node's best (and, above alpha, its principal variation);
     // true when it reaches beta and cuts the node off.
@@ -131,25 +130,6 @@ private:
     void updatePv(int ply, Move move);
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
     int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
-    // The figure and target square of a move in this position, the key of the tables below.
-    int pieceSquare(Move move) const { return (position_.pieceAt(move.from) + 6) * 64 + move.to; }
-    // How a quiet move did after the move `back` plies before (1 or 2); null when there was
-    // none (the root's parents, a null move).
-    int* continuation(int ply, int back, Move move) {
-        const int before = ply - back >= 0 ? played_[static_cast<std::size_t>(ply - back)] : -1;
-        return before < 0 ? nullptr : &continuationHistory_[static_cast<std::size_t>(before * kPieceSquares + pieceSquare(move))];
-    }
-    int quietScore(Move move, int ply) {
-        int score = history(move);
-        for (int back = 1; back <= 2; ++back)
-            if (const int* entry = continuation(ply, back, move))
-                score += *entry;
-        return score;
-    }
-    Move counterMove(int ply) const {
-        const int before = ply >= 1 ? played_[static_cast<std::size_t>(ply - 1)] : -1;
-        return before < 0 ? kNoMove : counterMoves_[static_cast<std::size_t>(before)];
-    }
 
     Position position_;
     SharedSearch& shared_;
@@ -162,13 +142,6 @@ private:
     std::vector<Move> iterationPv_;
     std::array<std::array<Move, 2>, kMaxPly + 1> killers_{};
     std::array<std::array<std::array<int, 64>, 64>, 2> history_{};
-    // By figure code and target square (13 x 64) of the move before: the quiet answer that
-    // refuted it, and how each quiet answer did after it.
-    static constexpr int kPieceSquares = 13 * 64;
-    std::array<Move, kPieceSquares> counterMoves_{};
-    std::vector<int> continuationHistory_ = std::vector<int>(kPieceSquares * kPieceSquares);
-    // The figure and target of the move made at each ply of the line (-1: a null move).
-    std::array<int, kMaxPly + 1> played_{};
     std::array<int, kMaxPly + 1> staticEvals_{};
     std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
     std::array<int, kMaxPly + 1> pvLength_{};
@@ -196,7 +169,9 @@ void Worker::sortRoots() {
                      [](const RootMove& a, const RootMove& b) { return a.nodes > b.nodes; });
 }
 
-int Worker::searchRoot(int depth, int alpha, int beta) {
+int Worker::searchRoot(int depth) {
+    int alpha = -kInfinity;
+    const int beta = kInfinity;
     int best = -kInfinity;
     iterationBest_.reset();
     selDepth_ = 0;
@@ -204,7 +179,6 @@ int Worker::searchRoot(int depth, int alpha, int beta) {
     for (std::size_t i = 0; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
-        played_[0] = pieceSquare(root.move);
         position_.make(root.move);
         int score = 0;
         if (i == 0) {
@@ -218,15 +192,13 @@ int Worker::searchRoot(int depth, int alpha, int beta) {
         if (stopped_)
             break;
         root.nodes = nodes_ - before;
-        best = std::max(best, score);
-        if (score > alpha || (i == 0 && alpha == -kInfinity)) {
-            alpha = std::max(alpha, score);
+        if (score > best) {
+            best = score;
+            alpha = score;
             iterationBest_ = root.move;
             updatePv(0, root.move);
             iterationPv_.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
         }
-        if (best >= beta)
-            break;
     }
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
     return best;
@@ -267,9 +239,8 @@ bool Worker::isDrawn(int ply) {
     return heavyOrPawn == 0 && std::popcount(position_.occupied()) <= 3;
 }
 
-void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) {
+void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const {
     const auto& killers = killers_[static_cast<std::size_t>(ply)];
-    const Move counter = counterMove(ply);
     for (std::size_t i = 0; i < buffer.count; ++i) {
         const Move move = buffer.moves[i];
         int key = 0;
@@ -290,10 +261,8 @@ void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Mo
             key = (1 << 22) + 1;
         } else if (move == killers[1]) {
             key = 1 << 22;
-        } else if (move == counter) {
-            key = (1 << 22) - 1;
         } else {
-            key = quietScore(move, ply);
+            key = history_[position_.sideToMove()][move.from][move.to];
         }
         keys[i] = key;
     }
@@ -318,18 +287,10 @@ void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::
     // History with a pull back towards zero, so that it stays bounded and keeps learning.
     const int bonus = std::min(depth * depth, 400);
     const auto adjust = [](int& entry, int delta) { entry += delta - entry * std::abs(delta) / 16384; };
-    const auto adjustAll = [&](Move quiet, int delta) {
-        adjust(history(quiet), delta);
-        for (int back = 1; back <= 2; ++back)
-            if (int* entry = continuation(ply, back, quiet))
-                adjust(*entry, delta);
-    };
-    adjustAll(move, bonus);
+    adjust(history(move), bonus);
     for (std::size_t i = 0; i < triedCount; ++i)
         if (tried[i] != move)
-            adjustAll(tried[i], -bonus);
-    if (ply >= 1 && played_[static_cast<std::size_t>(ply - 1)] >= 0)
-        counterMoves_[static_cast<std::size_t>(played_[static_cast<std::size_t>(ply - 1)])] = move;
+            adjust(history(tried[i]), -bonus);
 }
 
 int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
@@ -374,7 +335,6 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // with pawns alone, where being obliged to move can lose (zugzwang).
         if (allowNull && depth >= 3 && staticEval >= beta && position_.hasPieces(us)) {
             const int reduction = 3 + depth / 5 + std::min((staticEval - beta) / 200, 2);
-            played_[static_cast<std::size_t>(ply)] = -1;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
             position_.undoNull();
@@ -403,20 +363,10 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         const Move move = pickNext(buffer, keys, i);
         const bool noisy = position_.isNoisy(move);
         const int historyScore = noisy ? 0 : history(move);
-        // Near the leaves, a move that loses material in the exchange on its square is
-        // rarely worth a search (the threshold grows with the depth left).
-        const bool seeCandidate = !pvNode && !inCheck && depth <= 7 && legal > 0 && move.promotion == 0 &&
-                                  best > -kMateBound;
-        const int exchange = seeCandidate && (noisy ? keys[i] < 0 : legal > 2) ? position_.exchangeGain(move) : 0;
-        played_[static_cast<std::size_t>(ply)] = pieceSquare(move);
         if (!position_.make(move))
             continue;
         ++legal;
         const bool givesCheck = position_.inCheck();
-        if (seeCandidate && !givesCheck && exchange < (noisy ? -100 * depth : -25 * depth * depth)) {
-            position_.undo();
-            continue;
-        }
         const bool quietLate = !noisy && !inCheck && !givesCheck && legal > 1;
         if (quietLate && !pvNode && best > -kMateBound) {
             // Late quiet moves near the leaves: skip them once enough have been tried, or when
@@ -510,7 +460,6 @@ int Worker::quiesce(int alpha, int beta, int ply) {
             if (standPat + kVictimValue[static_cast<std::size_t>(victim)] + 200 <= alpha || keys[i] < 0)
                 continue;
         }
-        played_[static_cast<std::size_t>(ply)] = pieceSquare(move);
         if (!position_.make(move))
             continue;
         ++legal;
@@ -599,30 +548,8 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         line.pv = result.pv;
         report(line);
     };
-    int previous = 0;
     for (int depth = 1; depth <= maxDepth; ++depth) {
-        // A window around the last depth's score; widened on the side it fails.
-        int window = 20;
-        int alpha = -kInfinity;
-        int beta = kInfinity;
-        if (depth >= 5 && std::abs(previous) < kMateBound) {
-            alpha = previous - window;
-            beta = previous + window;
-        }
-        int score = 0;
-        while (true) {
-            score = main.searchRoot(depth, alpha, beta);
-            if (main.stopped())
-                break;
-            window += window;
-            if (score <= alpha)
-                alpha = window > 500 ? -kInfinity : std::max(-kInfinity, score - window);
-            else if (score >= beta)
-                beta = window > 500 ? kInfinity : std::min(kInfinity, score + window);
-            else
-                break;
-        }
-        previous = score;
+        const int score = main.searchRoot(depth);
         // A depth the main thread could not finish is worth less than the same depth finished.
         std::optional<DepthResult> result = shared.deeperThan(main.stopped() ? depth - 1 : depth);
         if (!result)
