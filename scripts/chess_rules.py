@@ -312,6 +312,9 @@ class Board:
         if len(lowered) == 5 and lowered[:4] + lowered[4].lower() in legal:
             return lowered
         wanted = text.rstrip("+#!?").replace("0-0-0", "O-O-O").replace("0-0", "O-O")
+        targets = [wanted[i:i + 2] for i in range(len(wanted) - 1) if wanted[i] in "abcdefgh" and wanted[i + 1] in "12345678"]
+        if targets and not wanted.startswith("O-O"):
+            legal = [move for move in legal if move[2:4] == targets[-1]]
         for move in legal:
             if self.san(move).rstrip("+#") == wanted:
                 return move
