@@ -10,7 +10,7 @@ Usage:
   scripts/match.py --engine "cmd=build/release/uci/chess-uci name=new" \\
                    --engine "cmd=/usr/games/toga2 name=toga option.Hash=16" \\
                    [--games N] [--tc 10+0.1] [--concurrency 1] [--openings FILE]
-                   [--pgn FILE] [--sprt ELO0,ELO1] [--margin MS] [--seed N]
+                   [--pgn FILE] [--sprt ELO0,ELO1] [--margin MS] [--adjudicate]
 
 An engine is given as `key=value` words: `cmd` (the command line, quoted when it has
 spaces), `name`, `proto=uci|xboard` (uci by default) and `option.NAME=VALUE` (UCI options).
@@ -471,10 +471,9 @@ def main():
             if args.pgn:
                 with open(args.pgn, "a", encoding="utf-8") as file:
                     file.write(pgn(game, index, round_name))
-            think = game["think"]["w" if white is specs[0] else "b"]
-            average = sum(think) / len(think) if think else 0
+            average = {side: sum(t) / len(t) if t else 0.0 for side, t in game["think"].items()}
             print(f"game {round_name:>6} {game['white']} - {game['black']}: {game['result']} ({game['reason']}, "
-                  f"{game['plies']} plies, {first} {average:.2f} s/move)  "
+                  f"{game['plies']} plies, {average['w']:.2f}/{average['b']:.2f} s/move)  "
                   f"{first}: +{wins} ={draws} -{losses}", flush=True)
             if bounds:
                 llr = sprt_llr(points, elo0, elo1)
