@@ -325,7 +325,10 @@ private:
             const Bitboard path = kPassedSpan[colour][square] & fileMask(fileOf(square));
             const int stepWeight = rank >= 3 ? (rank - 2) * (rank - 1) / 2 : 0;  // 1, 3, 6, 10
             const Bitboard next = colour == WHITE ? bit(square) << 8 : bit(square) >> 8;
-            if (stepWeight && (next & position_.occupied()) == 0) {
+            // A pawn that outruns the king counts as nearly a queen below: its path bonuses
+            // on top would make it worth more than the queen it becomes.
+            const bool unstoppable = !position_.hasPieces(them) && outrunsKing(colour, square);
+            if (stepWeight && !unstoppable && (next & position_.occupied()) == 0) {
                 score += w_.passedFreeStep * stepWeight;
                 if ((path & (position_.occupied() | attacked_[them])) == 0)
                     score += w_.passedSafePath * stepWeight;
@@ -336,7 +339,7 @@ private:
             const int weight = rank >= 3 ? rank - 2 : 0;
             score.eg += weight * (5 * distance(position_.kingSquare(them), ahead) -
                                   2 * distance(position_.kingSquare(colour), ahead));
-            if (!position_.hasPieces(them) && outrunsKing(colour, square))
+            if (unstoppable)
                 score.eg += kUnstoppable;
         }
         return score;
