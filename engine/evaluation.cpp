@@ -12,25 +12,6 @@ using chess::BLACK;
 using chess::Colour;
 using chess::WHITE;
 
-// A middlegame and an endgame weight, blended by the material left on the board.
-struct Weight {
-    int mg = 0;
-    int eg = 0;
-
-    Weight& operator+=(Weight other) {
-        mg += other.mg;
-        eg += other.eg;
-        return *this;
-    }
-    Weight& operator-=(Weight other) {
-        mg -= other.mg;
-        eg -= other.eg;
-        return *this;
-    }
-    friend Weight operator*(Weight w, int factor) { return {w.mg * factor, w.eg * factor}; }
-};
-
-constexpr std::array<Weight, 7> kMaterial{{{0, 0}, {85, 105}, {330, 300}, {345, 315}, {470, 520}, {1000, 960}, {0, 0}}};
 // The game phase each figure stands for: 24 with all of them on the board, 0 with pawns alone.
 constexpr std::array<int, 7> kPhase{0, 0, 1, 1, 2, 4, 0};
 constexpr int kFullPhase = 24;
@@ -122,7 +103,7 @@ constexpr Table kRookEg = [] {
     return table;
 }();
 
-// [colour][kind][square]: table weight of a figure, the material included.
+// [colour][kind][square]: table weight of a figure (its material aside).
 constexpr auto kSquareWeights = [] {
     const std::array<const Table*, 7> mg{nullptr, &kPawnMg, &kKnightMg, &kBishopMg, &kRookMg, &kQueenMg, &kKingMg};
     const Table knightEg = centralised(8);
@@ -136,9 +117,8 @@ constexpr auto kSquareWeights = [] {
             // The diagram's row 8 comes first: White's square s is entry s ^ 56.
             const auto whiteEntry = static_cast<std::size_t>(square ^ 56);
             const auto blackEntry = static_cast<std::size_t>(square);
-            const Weight material = kMaterial[static_cast<std::size_t>(kind)];
-            weights[WHITE][kind][square] = {material.mg + (*mg[kind])[whiteEntry], material.eg + (*eg[kind])[whiteEntry]};
-            weights[BLACK][kind][square] = {material.mg + (*mg[kind])[blackEntry], material.eg + (*eg[kind])[blackEntry]};
+            weights[WHITE][kind][square] = {(*mg[kind])[whiteEntry], (*eg[kind])[whiteEntry]};
+            weights[BLACK][kind][square] = {(*mg[kind])[blackEntry], (*eg[kind])[blackEntry]};
         }
     return weights;
 }();
@@ -172,20 +152,13 @@ constexpr Bitboard adjacentFiles(int file) {
     return (file > 0 ? fileMask(file - 1) : 0) | (file < 7 ? fileMask(file + 1) : 0);
 }
 
-// By the pawn's rank counted from its own side (0 to 7).
-constexpr std::array<Weight, 8> kPassed{{{0, 0}, {0, 5}, {5, 12}, {10, 22}, {22, 42}, {38, 72}, {60, 115}, {0, 0}}};
-constexpr Weight kDoubled{-10, -20};
-constexpr Weight kIsolated{-10, -14};
-constexpr Weight kBishopPair{30, 50};
-constexpr Weight kRookOpenFile{25, 10};
-constexpr Weight kRookHalfOpenFile{12, 6};
 constexpr int kTempo = 10;
-constexpr int kOpenFileNearKing = 18;
 // A pawn the enemy king cannot catch is nearly a queen.
 constexpr int kUnstoppable = 600;
+// King danger units of a check the enemy could give safely, by the checking figure.
+constexpr std::array<int, 7> kSafeCheckUnits{0, 0, 4, 3, 5, 4, 0};
 
-// Mobility: weight per reachable square beyond a typical count.
-constexpr std::array<Weight, 7> kMobility{{{0, 0}, {0, 0}, {4, 4}, {5, 5}, {2, 4}, {1, 2}, {0, 0}}};
+// Mobility is counted beyond a typical number of reachable squares.
 constexpr std::array<int, 7> kTypicalMobility{0, 0, 4, 6, 6, 12, 0};
 // How much an attacker of each kind near the enemy king weighs.
 constexpr std::array<int, 7> kKingAttackWeight{0, 0, 2, 2, 3, 5, 0};
@@ -202,13 +175,23 @@ int distance(int a, int b) { return std::max(std::abs(fileOf(a) - fileOf(b)), st
 
 class Evaluator {
 public:
-    explicit Evaluator(const Position& position) : position_(position) {}
+    Evaluator(const Position& position, const EvalWeights& weights) : position_(position), w_(weights) {}
 
     int whiteScore() {
         int phase = 0;
         // Both sides' figures first: they count the pressure on the kings.
         Weight white = figures(WHITE, phase);
         Weight black = figures(BLACK, phase);
+        for (const Colour colour : {WHITE, BLACK}) {
+            attackedBy_[colour][chess::PAWN] = pawnAttackSet(colour, position_.pieces(colour, chess::PAWN));
+            attackedBy_[colour][chess::KING] = kingAttacks(position_.kingSquare(colour));
+            for (int kind = chess::PAWN; kind <= chess::KING; ++kind)
+                attacked_[colour] |= attackedBy_[colour][kind];
+        }
+        countSafeChecks(WHITE);
+        countSafeChecks(BLACK);
+        white += threats(WHITE);
+        black += threats(BLACK);
         white += pawns(WHITE);
         white += kingShelter(WHITE);
         white.mg -= kingDanger(WHITE);
@@ -234,10 +217,14 @@ private:
             while (set) {
                 const int square = popLowest(set);
                 score += kSquareWeights[colour][kind][square];
+                score += w_.material[static_cast<std::size_t>(kind)];
                 if (kind == chess::PAWN || kind == chess::KING)
                     continue;
                 const Bitboard reach = attacksOf(kind, square, all);
-                score += kMobility[static_cast<std::size_t>(kind)] *
+                attackedBy_[colour][kind] |= reach;
+                if ((kind == chess::KNIGHT || kind == chess::BISHOP) && isOutpost(colour, square))
+                    score += kind == chess::KNIGHT ? w_.knightOutpost : w_.bishopOutpost;
+                score += w_.mobility[static_cast<std::size_t>(kind)] *
                          (std::popcount(reach & safe) - kTypicalMobility[static_cast<std::size_t>(kind)]);
                 if (reach & kingZone) {
                     ++kingAttackers_[them];
@@ -249,7 +236,7 @@ private:
             }
         }
         if (std::popcount(position_.pieces(colour, chess::BISHOP)) >= 2)
-            score += kBishopPair;
+            score += w_.bishopPair;
         return score;
     }
 
@@ -262,11 +249,52 @@ private:
         }
     }
 
+    bool isOutpost(Colour colour, int square) const {
+        const int rank = relativeRank(colour, square);
+        if (rank < 3 || rank > 5)
+            return false;
+        const Colour them = chess::opponent(colour);
+        if ((pawnAttackSet(colour, position_.pieces(colour, chess::PAWN)) & bit(square)) == 0)
+            return false;
+        return (kPassedSpan[colour][square] & adjacentFiles(fileOf(square)) & position_.pieces(them, chess::PAWN)) == 0;
+    }
+
+    // What `colour` threatens among the enemy figures (pawns and king aside).
+    Weight threats(Colour colour) const {
+        const Colour them = chess::opponent(colour);
+        const Bitboard figures = position_.occupied(them) & ~position_.pieces(them, chess::PAWN) &
+                                 ~position_.pieces(them, chess::KING);
+        const Bitboard majors = position_.pieces(them, chess::ROOK) | position_.pieces(them, chess::QUEEN);
+        const auto& by = attackedBy_[colour];
+        Weight score;
+        score += w_.threatByPawn * std::popcount(by[chess::PAWN] & figures);
+        score += w_.threatByMinor * std::popcount((by[chess::KNIGHT] | by[chess::BISHOP]) & majors);
+        score += w_.threatByRook * std::popcount(by[chess::ROOK] & position_.pieces(them, chess::QUEEN));
+        score += w_.hanging * std::popcount(attacked_[colour] & figures & ~attacked_[them]);
+        return score;
+    }
+
+    // The checks the enemy figures could give the king of `colour` on squares it does not
+    // cover: each kind adds to the king's danger.
+    void countSafeChecks(Colour colour) {
+        const Colour them = chess::opponent(colour);
+        const int king = position_.kingSquare(colour);
+        const Bitboard all = position_.occupied();
+        const Bitboard safe = ~attacked_[colour] & ~position_.occupied(them);
+        const Bitboard diagonal = bishopAttacks(king, all);
+        const Bitboard straight = rookAttacks(king, all);
+        const std::array<Bitboard, 7> checks{0, 0, knightAttacks(king), diagonal, straight, diagonal | straight, 0};
+        for (int kind = chess::KNIGHT; kind <= chess::QUEEN; ++kind)
+            if (checks[static_cast<std::size_t>(kind)] & attackedBy_[them][kind] & safe)
+                kingAttackUnits_[colour] += kSafeCheckUnits[static_cast<std::size_t>(kind)];
+    }
+
     Weight rookFile(Colour colour, int square) const {
         const Bitboard file = fileMask(fileOf(square));
         if ((position_.pieces(colour, chess::PAWN) & file) != 0)
             return {};
-        return (position_.pieces(chess::opponent(colour), chess::PAWN) & file) != 0 ? kRookHalfOpenFile : kRookOpenFile;
+        const bool enemyPawn = (position_.pieces(chess::opponent(colour), chess::PAWN) & file) != 0;
+        return enemyPawn ? w_.rookHalfOpenFile : w_.rookOpenFile;
     }
 
     Weight pawns(Colour colour) const {
@@ -279,24 +307,39 @@ private:
             if (count == 0)
                 continue;
             if (count > 1)
-                score += kDoubled * (count - 1);
+                score += w_.doubled * (count - 1);
             if ((own & adjacentFiles(file)) == 0)
-                score += kIsolated * count;
+                score += w_.isolated * count;
         }
+        const Bitboard backed = pawnAttackSet(colour, own);
         Bitboard set = own;
         while (set) {
             const int square = popLowest(set);
+            const int rank = relativeRank(colour, square);
+            const Bitboard beside = adjacentFiles(fileOf(square)) & rankMask(rankOf(square));
+            if ((own & beside) || (backed & bit(square)))
+                score += w_.connected * rank;
             if (kPassedSpan[colour][square] & enemy)
                 continue;
-            const int rank = relativeRank(colour, square);
-            score += kPassed[static_cast<std::size_t>(rank)];
+            score += w_.passed[static_cast<std::size_t>(rank)];
+            const Bitboard path = kPassedSpan[colour][square] & fileMask(fileOf(square));
+            const int stepWeight = rank >= 3 ? (rank - 2) * (rank - 1) / 2 : 0;  // 1, 3, 6, 10
+            const Bitboard next = colour == WHITE ? bit(square) << 8 : bit(square) >> 8;
+            // A pawn that outruns the king counts as nearly a queen below: its path bonuses
+            // on top would make it worth more than the queen it becomes.
+            const bool unstoppable = !position_.hasPieces(them) && outrunsKing(colour, square);
+            if (stepWeight && !unstoppable && (next & position_.occupied()) == 0) {
+                score += w_.passedFreeStep * stepWeight;
+                if ((path & (position_.occupied() | attacked_[them])) == 0)
+                    score += w_.passedSafePath * stepWeight;
+            }
             // In the endgame a passed pawn wants its own king near the square ahead of it and
             // the enemy king far from it.
             const int ahead = colour == WHITE ? square + 8 : square - 8;
             const int weight = rank >= 3 ? rank - 2 : 0;
             score.eg += weight * (5 * distance(position_.kingSquare(them), ahead) -
                                   2 * distance(position_.kingSquare(colour), ahead));
-            if (!position_.hasPieces(them) && outrunsKing(colour, square))
+            if (unstoppable)
                 score.eg += kUnstoppable;
         }
         return score;
@@ -330,11 +373,11 @@ private:
                     return square >= 0 && square < 64 && (pawnsOnFile & rankMask(rankOf(square))) != 0;
                 };
                 if (onRankOf(front))
-                    score.mg += 12;
+                    score += w_.shelterNear;
                 else if (onRankOf(twoAhead))
-                    score.mg += 6;
+                    score += w_.shelterFar;
                 else
-                    score.mg -= 14;
+                    score += w_.shelterMissing;
             }
         }
         // A file beside the king without a pawn of its own is a road in for enemy rooks and queens.
@@ -343,7 +386,7 @@ private:
             const Bitboard own = position_.pieces(colour, chess::PAWN);
             for (int f = std::max(0, file - 1); f <= std::min(7, file + 1); ++f)
                 if ((own & fileMask(f)) == 0)
-                    score.mg -= kOpenFileNearKing;
+                    score += w_.openFileNearKing;
         }
         return score;
     }
@@ -367,15 +410,43 @@ private:
     }
 
     const Position& position_;
+    const EvalWeights& w_;
     std::array<int, 2> kingAttackers_{};    // by the colour of the king attacked
     std::array<int, 2> kingAttackUnits_{};
+    // What each colour's figures of each kind attack, and all of them together.
+    std::array<std::array<Bitboard, 7>, 2> attackedBy_{};
+    std::array<Bitboard, 2> attacked_{};
 };
 
 }  // namespace
 
-int evaluate(const Position& position) {
-    const int white = Evaluator(position).whiteScore();
+int evaluate(const Position& position) { return evaluate(position, kEvalWeights); }
+
+int evaluate(const Position& position, const EvalWeights& weights) {
+    const int white = Evaluator(position, weights).whiteScore();
     return (position.sideToMove() == WHITE ? white : -white) + kTempo;
+}
+
+std::vector<std::pair<std::string, Weight*>> tunableWeights(EvalWeights& w) {
+    std::vector<std::pair<std::string, Weight*>> named;
+    const auto each = [&](const char* name, auto& array, std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i <= last; ++i)
+            named.emplace_back(std::string(name) + "[" + std::to_string(i) + "]", &array[i]);
+    };
+    each("material", w.material, chess::PAWN, chess::QUEEN);
+    each("passed", w.passed, 1, 6);
+    each("mobility", w.mobility, chess::KNIGHT, chess::QUEEN);
+    for (auto& [name, weight] : std::initializer_list<std::pair<const char*, Weight*>>{
+             {"passedFreeStep", &w.passedFreeStep}, {"passedSafePath", &w.passedSafePath},
+             {"doubled", &w.doubled}, {"isolated", &w.isolated}, {"connected", &w.connected},
+             {"bishopPair", &w.bishopPair}, {"rookOpenFile", &w.rookOpenFile},
+             {"rookHalfOpenFile", &w.rookHalfOpenFile}, {"threatByPawn", &w.threatByPawn},
+             {"threatByMinor", &w.threatByMinor}, {"threatByRook", &w.threatByRook}, {"hanging", &w.hanging},
+             {"knightOutpost", &w.knightOutpost}, {"bishopOutpost", &w.bishopOutpost},
+             {"shelterNear", &w.shelterNear}, {"shelterFar", &w.shelterFar},
+             {"shelterMissing", &w.shelterMissing}, {"openFileNearKing", &w.openFileNearKing}})
+        named.emplace_back(name, weight);
+    return named;
 }
 
 }  // namespace vek::engine

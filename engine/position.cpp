@@ -26,7 +26,8 @@ constexpr auto kCastlingKept = [] {
 }();
 
 // The exchange values of the figure kinds (index 0 unused), the king's beyond any material.
-constexpr std::array<int, 7> kExchangeValue{0, 100, 320, 330, 500, 950, 20000};
+// Knight and bishop count alike: a bishop that takes a defended knight is an even trade.
+constexpr std::array<int, 7> kExchangeValue{0, 100, 325, 325, 500, 950, 20000};
 
 constexpr int code(Colour colour, int kind) { return colour == WHITE ? kind : -kind; }
 constexpr Colour colourOf(int code) { return code > 0 ? WHITE : BLACK; }

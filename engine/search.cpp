@@ -31,7 +31,9 @@ const auto kReductions = [] {
     return table;
 }();
 
-constexpr std::array<int, 7> kVictimValue{0, 100, 320, 330, 500, 950, 0};
+// Material by figure kind for ordering and pruning captures; the minor figures alike, as in
+// the exchange values of the board.
+constexpr std::array<int, 7> kVictimValue{0, 100, 325, 325, 500, 950, 0};
 
 Score scoreOf(int value) {
     if (value >= kMateBound)
@@ -53,12 +55,17 @@ Bound boundOf(int best, int originalAlpha, int beta) {
     return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
 }
 
-// One depth searched to its end (or, stopped, as far as it got), with its best move.
+// One line of a depth: a root move's score and its principal variation.
+struct Line {
+    int score = 0;
+    std::vector<Move> pv;  // starting with the root move
+};
+
+// One depth searched to its end (or, stopped, as far as it got): its lines, the best first.
 struct DepthResult {
     int depth = 0;
-    int score = 0;
     int selDepth = 0;
-    std::vector<Move> pv;  // starting with the best move
+    std::vector<Line> lines;
 };
 
 // What the threads of one search share.
@@ -95,21 +102,26 @@ public:
         : position_(position), shared_(shared) {
         for (const Move move : rootMoves)
             roots_.push_back(RootMove{move, 0});
+        // The root's own, so that "improving" at ply 2 compares with it.
+        staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluate(position_);
     }
 
-    // One depth over the root moves with the full window. Its best move so far, the first
-    // searched or one that scored better, stays in `iterationBest` even when stopped.
-    int searchRoot(int depth);
-    // The depth just searched, when it has a best move.
-    std::optional<DepthResult> result(int depth, int score) const {
-        if (!iterationBest_)
+    // One depth over the root moves with the full window: the best `lineCount` lines, each
+    // the best of the root moves that the lines before it left, ordered by score. Stopped in
+    // the first line, its best move so far (the first searched or one that scored better)
+    // still makes a line.
+    void searchRoot(int depth, std::size_t lineCount);
+    // The depth just searched, when it has a line.
+    std::optional<DepthResult> result(int depth) const {
+        if (lines_.empty())
             return std::nullopt;
-        return DepthResult{depth, score, std::max(selDepth_, depth), iterationPv_};
+        return DepthResult{depth, std::max(selDepth_, depth), lines_};
     }
     bool stopped() const { return stopped_; }
     std::uint64_t nodes() const { return publishedNodes_.load(std::memory_order_relaxed); }
     Move firstRootMove() const { return roots_.front().move; }
-    // Orders the root moves for the next depth: the best first, then by the work they took.
+    // Orders the root moves for the next depth: those of the lines first, in their order, then
+    // the others by the work they took.
     void sortRoots();
 
 private:
@@ -119,6 +131,8 @@ private:
     };
 
     bool poll();
+    // The best of the root moves from `first` on, moved to `first`; its line in `lineFound_`.
+    int searchLine(int depth, std::size_t first);
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
@@ -138,8 +152,8 @@ private:
     std::atomic<std::uint64_t> publishedNodes_{0};
     bool stopped_ = false;
     int selDepth_ = 0;
-    std::optional<Move> iterationBest_;
-    std::vector<Move> iterationPv_;
+    std::optional<Line> lineFound_;
+    std::vector<Line> lines_;
     std::array<std::array<Move, 2>, kMaxPly + 1> killers_{};
     std::array<std::array<std::array<int, 64>, 64>, 2> history_{};
     std::array<int, kMaxPly + 1> staticEvals_{};
@@ -160,28 +174,46 @@ bool Worker::poll() {
 }
 
 void Worker::sortRoots() {
-    if (iterationBest_) {
-        const auto best = std::find_if(roots_.begin(), roots_.end(),
-                                       [&](const RootMove& root) { return root.move == *iterationBest_; });
-        std::rotate(roots_.begin(), best, best + 1);
-    }
-    std::stable_sort(roots_.begin() + 1, roots_.end(),
+    const std::size_t kept = std::max<std::size_t>(1, lines_.size());
+    std::stable_sort(roots_.begin() + static_cast<std::ptrdiff_t>(std::min(kept, roots_.size())), roots_.end(),
                      [](const RootMove& a, const RootMove& b) { return a.nodes > b.nodes; });
 }
 
-int Worker::searchRoot(int depth) {
+void Worker::searchRoot(int depth, std::size_t lineCount) {
+    selDepth_ = 0;
+    lines_.clear();
+    const std::size_t count = std::min(lineCount, roots_.size());
+    for (std::size_t first = 0; first < count; ++first) {
+        searchLine(depth, first);
+        if (stopped_ && !(first == 0 && lineFound_))
+            break;
+        lines_.push_back(*lineFound_);
+        if (stopped_)
+            break;
+    }
+    // Lines by score, best first, and the root moves in the same order.
+    std::stable_sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) { return a.score > b.score; });
+    for (std::size_t i = 0; i < lines_.size(); ++i) {
+        const auto root = std::find_if(roots_.begin() + static_cast<std::ptrdiff_t>(i), roots_.end(),
+                                       [&](const RootMove& r) { return r.move == lines_[i].pv.front(); });
+        std::rotate(roots_.begin() + static_cast<std::ptrdiff_t>(i), root, root + 1);
+    }
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+}
+
+int Worker::searchLine(int depth, std::size_t first) {
     int alpha = -kInfinity;
     const int beta = kInfinity;
     int best = -kInfinity;
-    iterationBest_.reset();
-    selDepth_ = 0;
+    std::optional<std::size_t> bestIndex;
+    lineFound_.reset();
     pvLength_[0] = 0;
-    for (std::size_t i = 0; i < roots_.size(); ++i) {
+    for (std::size_t i = first; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
         position_.make(root.move);
         int score = 0;
-        if (i == 0) {
+        if (i == first) {
             score = -negamax(depth - 1, -beta, -alpha, 1, true);
         } else {
             score = -negamax(depth - 1, -alpha - 1, -alpha, 1, true);
@@ -195,12 +227,15 @@ int Worker::searchRoot(int depth) {
         if (score > best) {
             best = score;
             alpha = score;
-            iterationBest_ = root.move;
+            bestIndex = i;
             updatePv(0, root.move);
-            iterationPv_.assign(pv_[0].begin(), pv_[0].begin() + pvLength_[0]);
+            lineFound_ = Line{score, std::vector<Move>(pv_[0].begin(), pv_[0].begin() + pvLength_[0])};
         }
     }
-    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+    if (bestIndex) {
+        const auto at = roots_.begin() + static_cast<std::ptrdiff_t>(*bestIndex);
+        std::rotate(roots_.begin() + static_cast<std::ptrdiff_t>(first), at, at + 1);
+    }
     return best;
 }
 
@@ -511,19 +546,21 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / threads_) : 0);
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
+    const std::size_t lineCount = static_cast<std::size_t>(std::clamp(limits.multiPv, 1, kMaxMultiPv));
     // Helpers search the same depths on the shared table, every other one a depth ahead, so
     // that their results are ready in the table when the main thread comes by; a depth a
-    // helper finishes first is taken over by the main thread.
+    // helper finishes first is taken over by the main thread, unless it is to report several
+    // lines, which the helpers do not search.
     std::vector<std::unique_ptr<Worker>> helpers;
     std::vector<std::thread> threads;
     for (std::size_t i = 1; i < threads_; ++i) {
         helpers.push_back(std::make_unique<Worker>(position, roots, shared));
-        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth, &shared] {
+        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth, lineCount, &shared] {
             for (int depth = 1 + offset; depth <= maxDepth && !helper->stopped(); ++depth) {
-                const int score = helper->searchRoot(depth);
+                helper->searchRoot(depth, 1);
                 if (helper->stopped())
                     break;
-                if (auto result = helper->result(depth, score))
+                if (auto result = helper->result(depth); result && lineCount == 1)
                     shared.offer(std::move(*result));
                 helper->sortRoots();
             }
@@ -539,23 +576,26 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         Report line;
         line.depth = result.depth;
         line.selDepth = result.selDepth;
-        line.score = scoreOf(result.score);
         line.nodes = main.nodes();
         for (const auto& helper : helpers)
             line.nodes += helper->nodes();
         line.time = elapsed();
         line.hashfull = table_->hashfull();
-        line.pv = result.pv;
-        report(line);
+        for (std::size_t i = 0; i < result.lines.size(); ++i) {
+            line.multiPv = static_cast<int>(i + 1);
+            line.score = scoreOf(result.lines[i].score);
+            line.pv = result.lines[i].pv;
+            report(line);
+        }
     };
     for (int depth = 1; depth <= maxDepth; ++depth) {
-        const int score = main.searchRoot(depth);
+        main.searchRoot(depth, lineCount);
         // A depth the main thread could not finish is worth less than the same depth finished.
         std::optional<DepthResult> result = shared.deeperThan(main.stopped() ? depth - 1 : depth);
         if (!result)
-            result = main.result(depth, score);
+            result = main.result(depth);
         if (result) {
-            best = result->pv.front();
+            best = result->lines.front().pv.front();
             depth = result->depth;
             send(*result);
         }
@@ -563,7 +603,8 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
             break;
         main.sortRoots();
         const bool mateFound =
-            limits.mate && result && result->score >= kMateBound && scoreOf(result->score).value <= *limits.mate;
+            limits.mate && result && result->lines.front().score >= kMateBound &&
+            scoreOf(result->lines.front().score).value <= *limits.mate;
         if (mateFound || depth >= maxDepth || !mayDeepen(depth + 1, elapsed()))
             break;
     }

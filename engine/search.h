@@ -25,16 +25,22 @@ struct Score {
     friend bool operator==(const Score&, const Score&) = default;
 };
 
+// The most lines a search reports at once.
+inline constexpr int kMaxMultiPv = 16;
+
 struct Limits {
     int depth = 0;                       // 0: up to the engine's maximum
+    int multiPv = 1;                     // lines to report, each the best of the moves the lines before it left
     std::optional<std::uint64_t> nodes;  // stop after about this many nodes (all threads)
     std::optional<int> mate;             // stop once a mate in at most this many moves is found
     std::vector<Move> searchMoves;       // only these root moves (when not empty)
 };
 
-// One finished depth (or, for the last, a stopped one).
+// One line of a finished depth (or, for the last, a stopped one): each depth reports its
+// lines in order, the best (multiPv 1) first.
 struct Report {
     int depth = 0;
+    int multiPv = 1;
     int selDepth = 0;
     Score score;
     std::uint64_t nodes = 0;
@@ -56,7 +62,7 @@ public:
     void clearHash();
     void setThreads(std::size_t count);  // shared-table parallel search; 1 = single thread
 
-    // Deepens from depth 1; after each finished depth calls `report`, then asks
+    // Deepens from depth 1; after each finished depth calls `report` for each line, then asks
     // `mayDeepen(nextDepth, elapsed)` whether to begin the next (the caller's soft time limit).
     // Ends at once (within about a millisecond) when `stop` becomes true or when `limits` are
     // met. Returns the best move of the deepest depth searched (a partially searched depth's

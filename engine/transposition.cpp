@@ -30,7 +30,8 @@ TranspositionTable::TranspositionTable(std::size_t megabytes) { resize(megabytes
 
 void TranspositionTable::resize(std::size_t megabytes) {
     buckets_ = std::max<std::size_t>(1, megabytes * 1024 * 1024 / (sizeof(Slot) * kBucketSize));
-    slots_ = std::make_unique<Slot[]>(buckets_ * kBucketSize);
+    slots_.reset();  // the old table goes first: never both at once
+    slots_ = std::make_unique<Slot[]>(buckets_ * kBucketSize);  // zeroed here, not at the first search
 }
 
 void TranspositionTable::clear() {

@@ -5,7 +5,7 @@ each colour. Prints each game, the score and the Elo difference with its 95 % in
 
 Usage: scripts/engine_match.py ENGINE [--opponent fairymax|stockfish] [--elo N] [--games N]
                                [--plies N] [--seed N] [--tc MIN:SEC] [--inc SEC]
-                               [--workdir DIR] [--timeout SEC] [--option NAME=VALUE]...
+                               [--workdir DIR] [--timeout SEC] [--option NAME=VALUE]... [--ponder]
 
 The openings come from Stockfish's move lists (`go perft 1`), so Debian's stockfish must be
 installed for either opponent. The games, logs and openings stay in --workdir when one is
@@ -114,6 +114,8 @@ def match_command(engine, args, workdir, openings_file):
         # polyglot passes options given with -uci on to chess-uci as setoption
         first = command.index("-fcp") + 1
         command[first] += "".join(f" -uci {option}" for option in args.option)
+    if args.ponder:
+        command[command.index("-ponderNextMove") + 1] = "true"  # both engines think on the other's time
     return command + ["-loadPositionFile", openings_file, "-loadPositionIndex", "-2"]
 
 
@@ -150,6 +152,7 @@ def main():
     parser.add_argument("--workdir")
     parser.add_argument("--timeout", type=float, default=7200, help="seconds for the whole match")
     parser.add_argument("--option", action="append", help="a chess-uci option, NAME=VALUE")
+    parser.add_argument("--ponder", action="store_true", help="both engines ponder (xboard's -ponderNextMove)")
     args = parser.parse_args()
     if args.games < 2 or args.games % 2:
         parser.error("--games must be an even number of at least 2")

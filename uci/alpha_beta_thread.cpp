@@ -1,45 +1,47 @@
 #include "uci/alpha_beta_thread.h"
 
 #include <algorithm>
-#include <chrono>
+#include <cmath>
 #include <exception>
-#include <optional>
+#include <random>
 #include <utility>
+#include <vector>
 
-#include "uci/deadline.h"
-#include "uci/engine_game.h"
 #include "uci/long_algebraic.h"
 
 namespace vek::uci {
 namespace {
 
-// How often "go infinite" looks again whether "stop" has come, besides being woken by it.
-constexpr std::uint32_t kStopPollMs = 100;
-
 std::string scoreText(const engine::Score& score) {
     return std::string(score.isMate ? "mate " : "cp ") + std::to_string(score.value);
 }
 
-std::string infoLine(const engine::Report& report) {
-    const auto milliseconds = static_cast<std::uint64_t>(std::max<std::int64_t>(report.time.count(), 0));
-    const std::uint64_t nps = milliseconds > 0 ? report.nodes * 1000 / milliseconds : report.nodes * 1000;
-    std::string line = "info depth " + std::to_string(report.depth) + " seldepth " + std::to_string(report.selDepth) +
-                       " score " + scoreText(report.score) + " nodes " + std::to_string(report.nodes) + " time " +
-                       std::to_string(milliseconds) + " nps " + std::to_string(nps) + " hashfull " +
-                       std::to_string(report.hashfull) + " pv";
-    for (const engine::Move move : report.pv) {
-        line += ' ';
-        line += moveText(standardMove(move));
+// Win, draw and loss in per mille for the side to move: a logistic curve of the score (even at
+// 0, a win about one time in two at two pawns ahead, nearly sure at four), a mate for sure.
+std::string wdlText(const engine::Score& score) {
+    int win = 0;
+    int loss = 0;
+    if (score.isMate) {
+        win = score.value > 0 ? 1000 : 0;
+        loss = score.value > 0 ? 0 : 1000;
+    } else {
+        constexpr double kMidpoint = 200.0;
+        constexpr double kSpread = 75.0;
+        const auto share = [](double centipawns) {
+            return static_cast<int>(std::lround(1000.0 / (1.0 + std::exp((kMidpoint - centipawns) / kSpread))));
+        };
+        win = share(score.value);
+        loss = share(-score.value);
     }
-    return line;
+    return std::to_string(win) + " " + std::to_string(1000 - win - loss) + " " + std::to_string(loss);
 }
 
-// The search's move, or, should it have none that standard chess allows, the first legal one.
-std::optional<StandardMove> checkedMove(const std::optional<engine::Move>& found, const StandardPosition& position,
+// The search's move, or, should it not be legal, the first legal one.
+std::optional<engine::Move> checkedMove(const std::optional<engine::Move>& found, const engine::Position& position,
                                         LineOutput& output) {
-    const std::vector<StandardMove> legal = legalMoves(position);
-    if (found && std::find(legal.begin(), legal.end(), standardMove(*found)) != legal.end())
-        return standardMove(*found);
+    const std::vector<engine::Move> legal = position.legalMoves();
+    if (found && std::find(legal.begin(), legal.end(), *found) != legal.end())
+        return found;
     if (legal.empty()) {
         output.note("no legal move");
         return std::nullopt;
@@ -48,43 +50,112 @@ std::optional<StandardMove> checkedMove(const std::optional<engine::Move>& found
     return legal.front();
 }
 
+// The reply the line expects to `move`, when it is legal after it.
+std::optional<engine::Move> ponderMove(const engine::Report* line, engine::Move move, engine::Position position) {
+    if (!line || line->pv.size() < 2 || line->pv.front() != move)
+        return std::nullopt;
+    position.play(move);
+    const std::vector<engine::Move> legal = position.legalMoves();
+    if (std::find(legal.begin(), legal.end(), line->pv[1]) == legal.end())
+        return std::nullopt;
+    return line->pv[1];
+}
+
 }  // namespace
 
+std::string infoLine(const engine::Report& report, bool showWdl) {
+    const auto milliseconds = static_cast<std::uint64_t>(std::max<std::int64_t>(report.time.count(), 0));
+    const std::uint64_t nps = milliseconds > 0 ? report.nodes * 1000 / milliseconds : report.nodes * 1000;
+    std::string line = "info depth " + std::to_string(report.depth) + " seldepth " + std::to_string(report.selDepth) +
+                       " multipv " + std::to_string(report.multiPv) + " score " + scoreText(report.score);
+    if (showWdl)
+        line += " wdl " + wdlText(report.score);
+    line += " nodes " + std::to_string(report.nodes) + " time " + std::to_string(milliseconds) + " nps " +
+            std::to_string(nps) + " hashfull " + std::to_string(report.hashfull) + " pv";
+    for (const engine::Move move : report.pv) {
+        line += ' ';
+        line += moveText(move);
+    }
+    return line;
+}
+
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            LineOutput& output) {
+                            const std::function<bool(std::chrono::milliseconds)>& mayDeepen, LineOutput& output) {
     std::optional<engine::Move> found;
+    std::vector<engine::Report> lines;  // of the last depth reported
     try {
         found = searcher.search(
-            task.position, task.limits, stop,
-            [&task](int, std::chrono::milliseconds elapsed) { return !task.time.softLimit || elapsed < *task.time.softLimit; },
-            [&output](const engine::Report& report) { output.write(infoLine(report)); });
+            task.position, task.limits, stop, [&mayDeepen](int, std::chrono::milliseconds elapsed) { return mayDeepen(elapsed); },
+            [&](const engine::Report& report) {
+                if (report.multiPv == 1)
+                    lines.clear();
+                lines.push_back(report);
+                if (report.multiPv <= task.shownLines)
+                    output.write(infoLine(report, task.showWdl));
+            });
     } catch (const std::exception& error) {
         output.note(std::string("search failed: ") + error.what());
     }
-    const std::optional<StandardMove> move = checkedMove(found, task.standard, output);
-    return "bestmove " + (move ? moveText(*move) : std::string("0000"));
+    const engine::Report* played = !lines.empty() && found && lines.front().pv.front() == *found ? &lines.front() : nullptr;
+    if (task.strength && played) {
+        std::vector<engine::Score> scores;
+        for (const engine::Report& line : lines)
+            scores.push_back(line.score);
+        std::mt19937 random(task.seed);
+        played = &lines[pickLine(scores, task.strength->errorCp, random)];
+        found = played->pv.front();
+    }
+    const std::optional<engine::Move> move = checkedMove(found, task.position, output);
+    if (!move)
+        return "bestmove 0000";
+    const std::optional<engine::Move> reply = ponderMove(played, *move, task.position);
+    return "bestmove " + moveText(*move) + (reply ? " ponder " + moveText(*reply) : std::string());
 }
 
 AlphaBetaThread::AlphaBetaThread(engine::Searcher& searcher, AlphaBetaTask task, LineOutput& output)
-    : searcher_(searcher), task_(std::move(task)), output_(output) {}
+    : searcher_(searcher), task_(std::move(task)), output_(output), pondering_(task_.ponder) {}
 
 void AlphaBetaThread::ExecuteThread() {
-    std::string answer;
     {
-        std::optional<Deadline> deadline;
-        if (task_.time.hardLimit)
-            deadline.emplace(std::chrono::steady_clock::now() + *task_.time.hardLimit, [this] { stop_.store(true); });
-        answer = searchAlphaBeta(searcher_, task_, stop_, output_);
+        const std::lock_guard<std::mutex> lock(mutex_);
+        if (!pondering_)
+            startClock();
     }
-    if (task_.infinite)
-        while (!isTerminated())
-            getStopEvent().wait(kStopPollMs);
+    const std::string answer = searchAlphaBeta(searcher_, task_, stop_, [this](std::chrono::milliseconds) { return mayDeepen(); },
+                                               output_);
+    std::unique_lock<std::mutex> lock(mutex_);
+    searching_ = false;
+    deadline_.reset();  // its alarm takes no lock: no wait on this one
+    released_.wait(lock, [this] { return stop_.load() || (!task_.infinite && !pondering_); });
+    lock.unlock();
     output_.write(answer);
+}
+
+bool AlphaBetaThread::mayDeepen() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    return pondering_ || !task_.time.softLimit || Clock::now() - clockStart_ < *task_.time.softLimit;
+}
+
+void AlphaBetaThread::startClock() {
+    clockStart_ = Clock::now();
+    if (task_.time.hardLimit && searching_)
+        deadline_.emplace(clockStart_ + *task_.time.hardLimit, [this] { stop_.store(true); });
 }
 
 void AlphaBetaThread::stopSearch() {
     stop_.store(true);
     StopThread();
+    const std::lock_guard<std::mutex> lock(mutex_);
+    released_.notify_all();
+}
+
+void AlphaBetaThread::ponderHit() {
+    const std::lock_guard<std::mutex> lock(mutex_);
+    if (!pondering_)
+        return;
+    pondering_ = false;
+    startClock();
+    released_.notify_all();
 }
 
 }  // namespace vek::uci

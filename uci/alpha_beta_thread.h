@@ -1,31 +1,45 @@
 #pragma once
 // One "go" of the pruned, deepening search (engine/) on a thread of its own: it deepens within
-// the time plan, reports each depth in an "info" line with the whole principal variation and
-// ends with "bestmove", a move that the rules of standard chess allow.
+// the time plan, reports each depth's lines in "info" lines with the whole principal variation
+// and ends with "bestmove", a legal move, and the move it expects in reply.
 
 #include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <cstdint>
+#include <mutex>
+#include <optional>
 #include <string>
 
 #include "engine/search.h"
 #include "foundation/thread.h"
+#include "uci/deadline.h"
 #include "uci/line_output.h"
-#include "uci/standard_rules.h"
+#include "uci/strength.h"
 #include "uci/time_plan.h"
 
 namespace vek::uci {
 
 struct AlphaBetaTask {
     engine::Position position;  // the game's position with its history, for repetitions
-    StandardPosition standard;  // the same position, which the answer is checked against
-    engine::Limits limits;
+    engine::Limits limits;      // limits.multiPv: the lines searched
     TimePlan time;
     bool infinite = false;  // the answer waits for "stop"
+    bool ponder = false;    // searching in the opponent's time: the clock starts at "ponderhit"
+    int shownLines = 1;     // the lines reported (the option "MultiPV")
+    bool showWdl = false;   // win, draw and loss in per mille beside each score
+    std::optional<StrengthLimit> strength;  // the move is chosen among the lines with its error
+    std::uint32_t seed = 0;                 // of that choice
 };
 
+// The "info" line of one line of a depth.
+std::string infoLine(const engine::Report& report, bool showWdl);
+
 // Searches the task on the calling thread, writes its "info" lines and returns the "bestmove"
-// line (the null move "0000" when there is no legal move). `stop` ends the search early.
+// line (the null move "0000" when there is no legal move). `stop` ends the search early;
+// `mayDeepen` is asked before each new depth, with the time since the search began.
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            LineOutput& output);
+                            const std::function<bool(std::chrono::milliseconds)>& mayDeepen, LineOutput& output);
 
 class AlphaBetaThread : public vek::Thread {
 public:
@@ -34,14 +48,29 @@ public:
     AlphaBetaThread(engine::Searcher& searcher, AlphaBetaTask task, LineOutput& output);
 
     void ExecuteThread() override;
-    // Ends the search at once (and an infinite one's wait); the thread still answers.
+    // Ends the search at once (and an infinite or pondering one's wait); the thread still
+    // answers.
     void stopSearch();
+    // The opponent played the move pondered on: from now on the time plan counts.
+    void ponderHit();
 
 private:
+    using Clock = std::chrono::steady_clock;
+
+    bool mayDeepen();
+    // Starts the clock of the time plan now, with its hard limit.
+    void startClock();
+
     engine::Searcher& searcher_;
     AlphaBetaTask task_;
     LineOutput& output_;
     std::atomic<bool> stop_{false};
+    std::mutex mutex_;  // guards what follows
+    std::condition_variable released_;
+    bool pondering_ = false;
+    bool searching_ = true;
+    Clock::time_point clockStart_;
+    std::optional<Deadline> deadline_;
 };
 
 }  // namespace vek::uci

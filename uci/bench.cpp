@@ -44,10 +44,10 @@ BenchResult runBench(int depth) {
     const auto start = std::chrono::steady_clock::now();
     for (const std::string_view fen : kBenchPositions) {
         std::string error;
-        const StandardPosition position = parseFen(fen, error).value();
+        const PositionSetup setup = parseFen(fen, error).value();
         searcher.clearHash();  // each position's count stands alone
         std::uint64_t nodes = 0;
-        searcher.search(enginePosition(position), limits, never, [](int, std::chrono::milliseconds) { return true; },
+        searcher.search(enginePosition(setup), limits, never, [](int, std::chrono::milliseconds) { return true; },
                         [&nodes](const engine::Report& report) { nodes = report.nodes; });
         result.nodes += nodes;
         ++result.positions;

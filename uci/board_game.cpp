@@ -16,7 +16,7 @@ char squareLetter(std::int8_t piece) {
 }
 
 // For a colour without the right to castle to one side, the figure that can no longer do it.
-void markLostRight(chess::Board& board, const StandardPosition& position, chess::Colour colour) {
+void markLostRight(chess::Board& board, const PositionSetup& position, chess::Colour colour) {
     const bool white = colour == chess::WHITE;
     const auto row = static_cast<std::int8_t>(white ? 1 : 8);
     const bool kingSide = position.castling & (white ? crWHITE_KING_SIDE : crBLACK_KING_SIDE);
@@ -31,7 +31,7 @@ void markLostRight(chess::Board& board, const StandardPosition& position, chess:
 
 }  // namespace
 
-bool setUpBoard(chess::Board& board, const StandardPosition& position) {
+bool setUpBoard(chess::Board& board, const PositionSetup& position) {
     vek::STRING text;
     for (const std::int8_t piece : position.squares)
         text += squareLetter(piece);
@@ -47,7 +47,7 @@ bool setUpBoard(chess::Board& board, const StandardPosition& position) {
     return true;
 }
 
-void playStandardMove(chess::Board& board, StandardMove move) {
+void playGameMove(chess::Board& board, engine::Move move) {
     chess::Figure* figure = board.figureAtIndex(move.from);
     const chess::Square from = chess::squareAt(move.from);
     const chess::Square to = chess::squareAt(move.to);
@@ -68,8 +68,8 @@ void playStandardMove(chess::Board& board, StandardMove move) {
     board.playMove(played);  // takes en passant by the board's last move, as standard chess does
 }
 
-StandardMove standardMoveOf(const chess::Move& move) {
-    return StandardMove{static_cast<std::uint8_t>(chess::squareIndex(move.from)),
+engine::Move moveOf(const chess::Move& move) {
+    return engine::Move{static_cast<std::uint8_t>(chess::squareIndex(move.from)),
                         static_cast<std::uint8_t>(chess::squareIndex(move.to)),
                         static_cast<std::int8_t>(move.promotionKind)};
 }

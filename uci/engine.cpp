@@ -63,7 +63,7 @@ std::size_t coreCount() { return std::max(1u, std::thread::hardware_concurrency(
 int depthOf(const GoLimits& limits, const TimePlan& time, std::int32_t configuredDepth) {
     if (limits.depth)
         return *limits.depth;
-    if (limits.infinite || time.hardLimit || limits.nodes)
+    if (limits.infinite || limits.ponder || time.hardLimit || limits.nodes)
         return 0;
     return limits.mate ? 2 * *limits.mate : configuredDepth;
 }
@@ -100,8 +100,10 @@ bool started(vek::SharedRef<SearchT>& slot, SearchT* thread, LineOutput& output)
 }  // namespace
 
 Engine::Engine(std::function<void(const std::string&)> sink)
-    : output_(std::move(sink)), board_(std::make_unique<chess::Board>()) {
-    newGame();
+    : output_(std::move(sink)),
+      board_(std::make_unique<chess::Board>()),
+      searcher_(std::make_unique<engine::Searcher>(kDefaultHashMegabytes)) {
+    setStartPosition();  // the new table is empty already
 }
 
 Engine::~Engine() { finishSearch(); }
@@ -136,7 +138,9 @@ bool Engine::handle(const std::string& line) {
         } else if (command == "bench") {
             finishSearch();
             bench(words);
-        } else if (command != "debug" && command != "ponderhit" && command != "register") {
+        } else if (command == "ponderhit") {
+            ponderHit();
+        } else if (command != "debug" && command != "register") {
             output_.note("unknown command: " + quoteInput(line));
         }
     } catch (const std::exception& error) {
@@ -155,6 +159,14 @@ void Engine::identify() {
     output_.write("option name Threads type spin default 1 min 1 max " + std::to_string(coreCount()));
     output_.write("option name Depth type spin default " + std::to_string(kDefaultDepth) + " min 1 max " +
                   std::to_string(kMaxDepthOption));
+    output_.write("option name Move Overhead type spin default " + std::to_string(kDefaultMoveOverhead.count()) +
+                  " min 0 max " + std::to_string(kMaxMoveOverhead.count()));
+    output_.write("option name MultiPV type spin default 1 min 1 max " + std::to_string(engine::kMaxMultiPv));
+    output_.write("option name Ponder type check default false");
+    output_.write("option name UCI_LimitStrength type check default false");
+    output_.write("option name UCI_Elo type spin default " + std::to_string(kDefaultElo) + " min " +
+                  std::to_string(kMinElo) + " max " + std::to_string(kMaxElo));
+    output_.write("option name UCI_ShowWDL type check default false");
     output_.write("uciok");
 }
 
@@ -178,18 +190,39 @@ void Engine::setOption(const std::vector<std::string>& words) {
             output_.note("Hash must be a number from 1 to " + std::to_string(kMaxHashMegabytes));
             return;
         }
-        hashMegabytes_ = static_cast<std::size_t>(*megabytes);
-        if (searcher_)
-            searcher_->resizeHash(hashMegabytes_);
+        searcher_->resizeHash(static_cast<std::size_t>(*megabytes));
     } else if (name == "clear hash") {
-        if (searcher_)
-            searcher_->clearHash();
+        searcher_->clearHash();
     } else if (name == "threads") {
         const auto count = numberWithin(value, 1, static_cast<std::int64_t>(coreCount()));
         if (count)
             threads_ = static_cast<std::size_t>(*count);
         else
             output_.note("Threads must be a number from 1 to " + std::to_string(coreCount()));
+    } else if (name == "move overhead") {
+        const auto overhead = numberWithin(value, 0, kMaxMoveOverhead.count());
+        if (overhead)
+            moveOverhead_ = Milliseconds{*overhead};
+        else
+            output_.note("Move Overhead must be a number from 0 to " + std::to_string(kMaxMoveOverhead.count()));
+    } else if (name == "multipv") {
+        const auto lines = numberWithin(value, 1, engine::kMaxMultiPv);
+        if (lines)
+            multiPv_ = static_cast<int>(*lines);
+        else
+            output_.note("MultiPV must be a number from 1 to " + std::to_string(engine::kMaxMultiPv));
+    } else if (name == "ponder") {
+        checkValue("Ponder", value);  // pondering needs nothing set up; the GUI says when
+    } else if (name == "uci_limitstrength") {
+        limitStrength_ = checkValue("UCI_LimitStrength", value).value_or(limitStrength_);
+    } else if (name == "uci_elo") {
+        const auto elo = numberWithin(value, kMinElo, kMaxElo);
+        if (elo)
+            elo_ = static_cast<int>(*elo);
+        else
+            output_.note("UCI_Elo must be a number from " + std::to_string(kMinElo) + " to " + std::to_string(kMaxElo));
+    } else if (name == "uci_showwdl") {
+        showWdl_ = checkValue("UCI_ShowWDL", value).value_or(showWdl_);
     } else if (name == "depth") {
         const auto depth = numberWithin(value, 1, kMaxDepthOption);
         if (depth)
@@ -213,38 +246,35 @@ void Engine::setPosition(const std::vector<std::string>& words) {
         return;
     }
     std::string error;
-    const std::optional<StandardPosition> start = parseFen(fen, error);
+    const std::optional<PositionSetup> start = parseFen(fen, error);
     auto board = std::make_unique<chess::Board>();
     if (!start || !setUpBoard(*board, *start)) {
         output_.note("bad FEN (" + (error.empty() ? std::string("refused") : error) + "); position unchanged");
         return;
     }
-    StandardPosition position = *start;
-    std::vector<StandardMove> moves;
+    engine::Position position = enginePosition(*start);
     for (std::size_t i = movesAt + 1; i < words.size(); ++i) {
-        const std::optional<StandardMove> move = parseMove(words[i]);
+        const std::optional<engine::Move> move = parseMove(words[i]);
         if (!move || !isLegal(position, *move)) {
             output_.note("illegal move " + quoteInput(words[i]) + "; position unchanged");
             return;
         }
-        playStandardMove(*board, *move);
-        position = afterMove(position, *move);
-        moves.push_back(*move);
+        playGameMove(*board, *move);
+        position.play(*move);
     }
     board_ = std::move(board);
-    gameStart_ = *start;
-    gameMoves_ = std::move(moves);
-    current_ = position;
+    current_ = std::move(position);
 }
 
 void Engine::newGame() {
+    setStartPosition();
+    searcher_->clearHash();
+}
+
+void Engine::setStartPosition() {
     board_->newGame();
     std::string error;
-    gameStart_ = parseFen(kStartFen, error).value();
-    gameMoves_.clear();
-    current_ = gameStart_;
-    if (searcher_)
-        searcher_->clearHash();
+    current_ = enginePosition(parseFen(kStartFen, error).value());
 }
 
 void Engine::go(const std::vector<std::string>& words) {
@@ -254,7 +284,7 @@ void Engine::go(const std::vector<std::string>& words) {
         output_.note(error);
         return;
     }
-    std::vector<StandardMove> searchMoves = legalSearchMoves(limits->searchMoves);
+    std::vector<engine::Move> searchMoves = legalSearchMoves(limits->searchMoves);
     if (kind_ == skMINIMAX)
         goMinimax(*limits);
     else
@@ -262,43 +292,57 @@ void Engine::go(const std::vector<std::string>& words) {
 }
 
 void Engine::goMinimax(const GoLimits& limits) {
+    if (limits.ponder) {
+        pendingPonder_ = limits;
+        pendingPonder_->ponder = false;
+        return;
+    }
     if (const std::string ignored = ignoredByMinimax(limits); !ignored.empty())
         output_.note("the Minimax search does not honour go" + ignored);
     board_->setSearchThreads(threads_);
-    if (!started(search_, new SearchThread(*board_, planSearch(limits, board_->sideToMove(), depth_), output_), output_))
-        output_.write(bestMoveLine(chooseRootMove(*board_, 1)));
+    const SearchPlan plan = planSearch(limits, board_->sideToMove(), depth_, moveOverhead_);
+    if (!started(search_, new SearchThread(*board_, current_.legalMoves(), plan, output_), output_))
+        output_.write(bestMoveLine(chooseRootMove(*board_, current_.legalMoves(), 1)));
 }
 
-void Engine::goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searchMoves) {
+void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves) {
     AlphaBetaTask task;
-    task.position = enginePosition(gameStart_, gameMoves_);
-    task.standard = current_;
-    task.time = planTime(limits, current_.side);
+    task.position = current_;
+    task.time = planTime(limits, current_.sideToMove(), moveOverhead_);
     task.infinite = limits.infinite;
+    task.ponder = limits.ponder;
     task.limits.depth = depthOf(limits, task.time, depth_);
     task.limits.nodes = limits.nodes;
     task.limits.mate = limits.mate;
-    const std::size_t choices = searchMoves.empty() ? legalMoves(current_).size() : searchMoves.size();
+    task.limits.multiPv = task.shownLines = multiPv_;
+    task.showWdl = showWdl_;
+    if (limitStrength_) {
+        const StrengthLimit strength = strengthFor(elo_);
+        task.limits.depth = task.limits.depth > 0 ? std::min(task.limits.depth, strength.depth) : strength.depth;
+        task.limits.nodes = std::min(limits.nodes.value_or(strength.nodes), strength.nodes);
+        task.limits.multiPv = std::max(task.limits.multiPv, strength.lines);
+        task.strength = strength;
+        task.seed = static_cast<std::uint32_t>(random_());
+    }
+    const std::size_t choices = searchMoves.empty() ? current_.legalMoves().size() : searchMoves.size();
     if (choices == 1 && task.time.hardLimit)
         task.time.softLimit = Milliseconds{0};  // a clock is better kept than spent on a forced move
-    for (const StandardMove move : searchMoves)
-        task.limits.searchMoves.push_back(engineMove(move));
-    engine::Searcher& engineSearcher = searcher();
+    task.limits.searchMoves = std::move(searchMoves);
+    engine::Searcher& engineSearcher = *searcher_;
     engineSearcher.setThreads(threads_);
     if (!started(alphaBeta_, new AlphaBetaThread(engineSearcher, task, output_), output_)) {
         task.limits.depth = 1;
-        task.infinite = false;
         const std::atomic<bool> never{false};
-        output_.write(searchAlphaBeta(engineSearcher, task, never, output_));
+        output_.write(searchAlphaBeta(engineSearcher, task, never, [](Milliseconds) { return false; }, output_));
     }
 }
 
-std::vector<StandardMove> Engine::legalSearchMoves(const std::vector<std::string>& words) {
-    const std::vector<StandardMove> legal = legalMoves(current_);
-    std::vector<StandardMove> moves;
+std::vector<engine::Move> Engine::legalSearchMoves(const std::vector<std::string>& words) {
+    const std::vector<engine::Move> legal = current_.legalMoves();
+    std::vector<engine::Move> moves;
     std::string rejected;
     for (const std::string& word : words) {
-        const std::optional<StandardMove> move = parseMove(word);
+        const std::optional<engine::Move> move = parseMove(word);
         if (move && std::find(legal.begin(), legal.end(), *move) != legal.end())
             moves.push_back(*move);
         else if (rejected.size() <= kMaxQuotedBytes)  // the rest would not be quoted anyway
@@ -308,12 +352,6 @@ std::vector<StandardMove> Engine::legalSearchMoves(const std::vector<std::string
         output_.note("searchmoves not legal here, ignored: " + quoteInput(rejected) +
                      (moves.empty() ? "; searching every move" : ""));
     return moves;
-}
-
-engine::Searcher& Engine::searcher() {
-    if (!searcher_)
-        searcher_ = std::make_unique<engine::Searcher>(hashMegabytes_);
-    return *searcher_;
 }
 
 // "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
@@ -327,15 +365,36 @@ void Engine::bench(const std::vector<std::string>& words) {
         output_.write(line);
 }
 
+void Engine::ponderHit() {
+    if (alphaBeta_)
+        alphaBeta_->ponderHit();
+    if (pendingPonder_) {
+        const GoLimits limits = *pendingPonder_;
+        pendingPonder_.reset();
+        goMinimax(limits);
+    }
+}
+
+std::optional<bool> Engine::checkValue(const std::string& name, const std::string& value) {
+    if (lowerCase(value) == "true" || lowerCase(value) == "false")
+        return lowerCase(value) == "true";
+    output_.note(name + " must be true or false");
+    return std::nullopt;
+}
+
 void Engine::stop() {
     if (search_)
         search_->StopThread();
     if (alphaBeta_)
         alphaBeta_->stopSearch();
+    if (pendingPonder_) {
+        pendingPonder_.reset();
+        output_.write(bestMoveLine(chooseRootMove(*board_, current_.legalMoves(), 1)));
+    }
 }
 
 void Engine::finishSearch() {
-    if (!search_ && !alphaBeta_)
+    if (!search_ && !alphaBeta_ && !pendingPonder_)
         return;
     stop();
     if (search_)

@@ -8,17 +8,20 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
+#include <random>
 #include <string>
 #include <vector>
 
 #include "chess/board.h"
+#include "engine/position.h"
 #include "engine/search.h"
 #include "foundation/shared_object.h"
 #include "uci/alpha_beta_thread.h"
 #include "uci/line_output.h"
 #include "uci/search_limits.h"
 #include "uci/search_thread.h"
-#include "uci/standard_rules.h"
+#include "uci/strength.h"
 
 namespace vek::uci {
 
@@ -49,33 +52,43 @@ private:
     void setOption(const std::vector<std::string>& words);
     void setPosition(const std::vector<std::string>& words);
     void newGame();
+    void setStartPosition();
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
-    void goAlphaBeta(const GoLimits& limits, std::vector<StandardMove> searchMoves);
+    void goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves);
+    void ponderHit();
+    // A check option's value, "true" or "false"; none, with a note, for anything else.
+    std::optional<bool> checkValue(const std::string& name, const std::string& value);
     // The GUI's "searchmoves" that are legal here; the others are reported.
-    std::vector<StandardMove> legalSearchMoves(const std::vector<std::string>& words);
-    // The searcher of engine/, made on first use with the "Hash" size.
-    engine::Searcher& searcher();
+    std::vector<engine::Move> legalSearchMoves(const std::vector<std::string>& words);
     void bench(const std::vector<std::string>& words);
-    // Stops the running search, if any; its thread still sends the answer.
+    // Stops the running search, if any; its thread still sends the answer (the Minimax
+    // search's pondering, which waits for the move, is answered here).
     void stop();
     // Stops the running search and waits until it has answered, so that the board is free.
     void finishSearch();
 
     LineOutput output_;
-    // The game as the GUI gave it: where it began, its moves, and where it stands now. The
-    // board is the position for the minimax search; engine/ replays the moves to see
-    // repetitions.
-    StandardPosition gameStart_;
-    std::vector<StandardMove> gameMoves_;
-    StandardPosition current_;
+    // The game as the GUI gave it, twice: on the engine's board, which judges every move and
+    // keeps the game's positions for repetitions, and on the program's board for the Minimax
+    // search.
+    engine::Position current_;
     std::unique_ptr<chess::Board> board_;
+    // Its table is made at start and whenever "Hash" is set, so that "isready" waits for it
+    // and no "go" pays for it.
     std::unique_ptr<engine::Searcher> searcher_;
     vek::SharedRef<SearchThread> search_;
     vek::SharedRef<AlphaBetaThread> alphaBeta_;
     SearchKind kind_ = skALPHA_BETA;
     std::size_t threads_ = 1;
-    std::size_t hashMegabytes_ = kDefaultHashMegabytes;
+    Milliseconds moveOverhead_ = kDefaultMoveOverhead;
+    int multiPv_ = 1;
+    bool limitStrength_ = false;
+    int elo_ = kDefaultElo;
+    bool showWdl_ = false;
+    std::mt19937 random_{std::random_device{}()};  // seeds the strength limit's error
+    // "go ponder" of the Minimax search: it searches only once "ponderhit" has come.
+    std::optional<GoLimits> pendingPonder_;
     std::int32_t depth_ = kDefaultDepth;
 };
 

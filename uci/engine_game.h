@@ -1,18 +1,19 @@
 #pragma once
-// The GUI's game on the board of engine/: the same squares and moves, with the game's moves
-// played so that the search sees repetitions of its earlier positions.
+// The GUI's game on the board of engine/, the one authority on the rules for the protocol: the
+// GUI's moves, "searchmoves" and the engine's own answer are checked against its legal moves,
+// and the game's moves are played on it so that the search sees repetitions.
 
 #include <vector>
 
 #include "engine/position.h"
-#include "uci/standard_rules.h"
+#include "uci/fen.h"
 
 namespace vek::uci {
 
-inline engine::Move engineMove(StandardMove move) { return engine::Move{move.from, move.to, move.promotion}; }
-inline StandardMove standardMove(engine::Move move) { return StandardMove{move.from, move.to, move.promotion}; }
+// The position of a setup after `moves`, which must be legal one after the other.
+engine::Position enginePosition(const PositionSetup& start, const std::vector<engine::Move>& moves = {});
 
-// The position `start` after `moves`, which must be legal one after the other.
-engine::Position enginePosition(const StandardPosition& start, const std::vector<StandardMove>& moves = {});
+// Whether `move` is one of the position's legal moves.
+bool isLegal(const engine::Position& position, engine::Move move);
 
 }  // namespace vek::uci

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "uci/engine_game.h"
 #include "uci/long_algebraic.h"
 
 namespace vek::uci {
@@ -22,7 +23,7 @@ std::vector<std::string> fieldsOf(std::string_view text) {
     return fields;
 }
 
-bool readPlacement(std::string_view text, StandardPosition& position) {
+bool readPlacement(std::string_view text, PositionSetup& position) {
     int row = 7;
     int column = 0;
     for (const char c : text) {
@@ -49,7 +50,7 @@ bool readPlacement(std::string_view text, StandardPosition& position) {
 }
 
 // The rights of the field that the figures at home still allow.
-bool readCastling(std::string_view text, StandardPosition& position) {
+bool readCastling(std::string_view text, PositionSetup& position) {
     if (text == "-")
         return true;
     struct Right {
@@ -76,7 +77,7 @@ bool readCastling(std::string_view text, StandardPosition& position) {
 
 // Kept only when the pawn of the side not to move stands in front of it and the squares it
 // passed are empty.
-bool readEnPassant(std::string_view text, StandardPosition& position) {
+bool readEnPassant(std::string_view text, PositionSetup& position) {
     if (text == "-")
         return true;
     const std::optional<int> square = parseSquare(text);
@@ -96,7 +97,7 @@ bool readEnPassant(std::string_view text, StandardPosition& position) {
 
 // The optional half-move clock and move number; a move number of 0, which some programs
 // write for the initial position, counts as 1.
-bool readCounters(const std::vector<std::string>& fields, StandardPosition& position) {
+bool readCounters(const std::vector<std::string>& fields, PositionSetup& position) {
     const auto number = [](const std::string& text, int& value) {
         const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
         return error == std::errc() && end == text.data() + text.size() && value >= 0;
@@ -110,7 +111,7 @@ bool readCounters(const std::vector<std::string>& fields, StandardPosition& posi
 }
 
 // Why the position cannot arise, or empty.
-std::string impossibility(const StandardPosition& position) {
+std::string impossibility(const PositionSetup& position) {
     const auto& squares = position.squares;
     if (std::count(squares.begin(), squares.end(), pieceCode(chess::WHITE, chess::KING)) != 1 ||
         std::count(squares.begin(), squares.end(), pieceCode(chess::BLACK, chess::KING)) != 1)
@@ -119,16 +120,17 @@ std::string impossibility(const StandardPosition& position) {
         for (const int square : {column, 56 + column})
             if (std::abs(squares[static_cast<std::size_t>(square)]) == chess::PAWN)
                 return "a pawn stands on the first or last row";
-    if (isOpponentInCheck(position))
+    const engine::Position board = enginePosition(position);
+    if (board.isAttacked(board.kingSquare(chess::opponent(position.side)), position.side))
         return "the side not to move is in check";
     return {};
 }
 
 }  // namespace
 
-std::optional<StandardPosition> parseFen(std::string_view text, std::string& error) {
+std::optional<PositionSetup> parseFen(std::string_view text, std::string& error) {
     const std::vector<std::string> fields = fieldsOf(text);
-    StandardPosition position;
+    PositionSetup position;
     if (fields.size() < 4 || fields.size() > 6 || !readPlacement(fields[0], position)) {
         error = "malformed FEN placement or field count";
         return std::nullopt;

@@ -1,5 +1,7 @@
 #include "uci/long_algebraic.h"
 
+#include "chess/types.h"
+
 namespace vek::uci {
 namespace {
 
@@ -17,14 +19,14 @@ std::string squareName(int square) {
     return {static_cast<char>('a' + square % 8), static_cast<char>('1' + square / 8)};
 }
 
-std::optional<StandardMove> parseMove(std::string_view text) {
+std::optional<engine::Move> parseMove(std::string_view text) {
     if (text.size() != 4 && text.size() != 5)
         return std::nullopt;
     const std::optional<int> from = parseSquare(text.substr(0, 2));
     const std::optional<int> to = parseSquare(text.substr(2, 2));
     if (!from || !to)
         return std::nullopt;
-    StandardMove move{static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to), 0};
+    engine::Move move{static_cast<std::uint8_t>(*from), static_cast<std::uint8_t>(*to), 0};
     if (text.size() == 5) {
         const char letter = text[4] >= 'A' && text[4] <= 'Z' ? static_cast<char>(text[4] - 'A' + 'a') : text[4];
         const std::size_t kind = kPromotionLetters.find(letter);
@@ -35,7 +37,7 @@ std::optional<StandardMove> parseMove(std::string_view text) {
     return move;
 }
 
-std::string moveText(StandardMove move) {
+std::string moveText(engine::Move move) {
     std::string text = squareName(move.from) + squareName(move.to);
     if (move.promotion >= chess::KNIGHT && move.promotion <= chess::QUEEN)
         text += kPromotionLetters[static_cast<std::size_t>(move.promotion - chess::KNIGHT)];

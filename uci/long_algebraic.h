@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "uci/standard_rules.h"
+#include "engine/move.h"
 
 namespace vek::uci {
 
@@ -16,7 +16,7 @@ std::string squareName(int square);
 
 // The move of a text of four squares' letters and an optional promotion letter (n, b, r, q in
 // either case); none for anything else. Whether it is legal is not asked.
-std::optional<StandardMove> parseMove(std::string_view text);
-std::string moveText(StandardMove move);
+std::optional<engine::Move> parseMove(std::string_view text);
+std::string moveText(engine::Move move);
 
 }  // namespace vek::uci

@@ -1,7 +1,6 @@
 #include "uci/root_choice.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "chess/random.h"
 #include "uci/board_game.h"
@@ -23,17 +22,15 @@ const T& drawAmong(const std::vector<T>& entries) {
     return entries.size() == 1 ? entries.front() : entries[chess::pickIndex(chess::drawEngineRandom(), entries.size())];
 }
 
-// A candidate that standard chess allows, with its score.
+// A legal candidate with its score.
 struct ScoredMove {
-    StandardMove move;
+    engine::Move move;
     std::int32_t score;
 };
 
 }  // namespace
 
-std::optional<RootChoice> chooseRootMove(chess::Board& board, std::int32_t depth) {
-    const StandardPosition position = standardPositionOf(board);
-    const std::vector<StandardMove> legal = legalMoves(position);
+std::optional<RootChoice> chooseRootMove(chess::Board& board, const std::vector<engine::Move>& legal, std::int32_t depth) {
     if (legal.empty())
         return std::nullopt;
     chess::MoveList candidates = rootCandidates(board);
@@ -48,13 +45,13 @@ std::optional<RootChoice> chooseRootMove(chess::Board& board, std::int32_t depth
     }
     std::vector<ScoredMove> allowed;
     for (const chess::Move& candidate : candidates) {
-        const StandardMove move = standardMoveOf(candidate);
+        const engine::Move move = moveOf(candidate);
         if (std::find(legal.begin(), legal.end(), move) != legal.end())
             allowed.push_back(ScoredMove{move, candidate.score});
     }
     if (allowed.empty())
         return RootChoice{drawAmong(legal), board.evaluate(), legal.size()};
-    const bool white = position.side == chess::WHITE;
+    const bool white = board.sideToMove() == chess::WHITE;
     const auto better = [white](const ScoredMove& a, const ScoredMove& b) { return white ? a.score > b.score : a.score < b.score; };
     const std::int32_t best = std::min_element(allowed.begin(), allowed.end(), better)->score;
     std::erase_if(allowed, [best](const ScoredMove& entry) { return entry.score != best; });

@@ -9,7 +9,7 @@ namespace {
 
 using std::chrono::microseconds;
 
-// Kept back from any time limit for the answer to reach the GUI (and the search to unwind).
+// Kept back from "movetime" for the answer to reach the GUI (and the search to unwind).
 constexpr Milliseconds kAnswerMargin{50};
 constexpr std::int32_t kDefaultMovesToGo = 30;
 constexpr std::int64_t kHardLimitFactor = 3;
@@ -73,8 +73,8 @@ Milliseconds lessMargin(Milliseconds time) { return std::max(time - std::min(kAn
 std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error) {
     GoLimits limits;
     for (std::size_t i = 0; i < words.size(); ++i) {
-        if (words[i] == "infinite") {
-            limits.infinite = true;
+        if (words[i] == "infinite" || words[i] == "ponder") {
+            (words[i] == "infinite" ? limits.infinite : limits.ponder) = true;
             continue;
         }
         if (words[i] == "searchmoves") {
@@ -95,7 +95,11 @@ std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std
     return limits;
 }
 
-SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth) {
+Milliseconds usableTime(Milliseconds clock, Milliseconds overhead) {
+    return clock > overhead ? clock - overhead : clock / 10;
+}
+
+SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth, Milliseconds overhead) {
     SearchPlan plan;
     plan.infinite = limits.infinite;
     const auto& clock = side == chess::WHITE ? limits.whiteTime : limits.blackTime;
@@ -106,11 +110,11 @@ SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t c
     if (limits.moveTime) {
         plan.allotment = plan.hardLimit = lessMargin(*limits.moveTime);
     } else if (clock) {
-        const Milliseconds usable = lessMargin(*clock);
+        const Milliseconds usable = usableTime(*clock, overhead);
         const Milliseconds increment = (side == chess::WHITE ? limits.whiteIncrement : limits.blackIncrement).value_or(Milliseconds{0});
         const Milliseconds share = *clock / limits.movesToGo.value_or(kDefaultMovesToGo) + increment * 3 / 4;
         plan.allotment = std::min(share, usable);
-        plan.hardLimit = std::clamp(share * kHardLimitFactor, Milliseconds{1}, usable);
+        plan.hardLimit = std::clamp(share * kHardLimitFactor, Milliseconds{1}, std::max(usable, Milliseconds{1}));
     }
     return plan;
 }

@@ -29,12 +29,21 @@ struct GoLimits {
     std::optional<std::int32_t> mate;     // moves
     std::vector<std::string> searchMoves;  // as the GUI wrote them, not yet checked
     bool infinite = false;
+    bool ponder = false;  // in the opponent's time, on the move the engine expects of it
 };
 
 // The parameters after "go"; parameters it does not know are skipped with their value.
 // "searchmoves" takes the words up to the next parameter's name. None, with the reason in
 // `error`, when a known one lacks its number or has a malformed one.
 std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error);
+
+// Kept on the clock after any move, when the clock allows it (the option "Move Overhead"): the
+// answer's way to the GUI, the GUI's own time, and the next move's first depths.
+inline constexpr Milliseconds kDefaultMoveOverhead{150};
+inline constexpr Milliseconds kMaxMoveOverhead{5000};
+
+// The clock less the overhead; a clock already within it may spend a tenth of itself.
+Milliseconds usableTime(Milliseconds clock, Milliseconds overhead);
 
 struct SearchPlan {
     std::int32_t maxDepth = 1;
@@ -46,9 +55,10 @@ struct SearchPlan {
 // The plan for the side to move: "depth" or, without any limit, `configuredDepth` fixes the
 // deepest depth; "movetime" allots that time less a margin for the answer to arrive; a clock
 // allots its share of the remaining time (a movesToGo-th, or a 30th, and most of the
-// increment) with a hard limit of three times that, never beyond the remaining time less the
-// margin.
-SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth);
+// increment) with a hard limit of three times that, never beyond the usable time (the clock
+// less `overhead`).
+SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth,
+                      Milliseconds overhead = kDefaultMoveOverhead);
 
 // Whether the next depth, predicted from the last depths' times, ends within the allotment:
 // its time is the last depth's times the growth of the two last depths, or, after depth 1

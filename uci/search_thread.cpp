@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "uci/deadline.h"
@@ -27,8 +28,9 @@ std::string bestMoveLine(const std::optional<RootChoice>& choice) {
     return "bestmove " + (choice ? moveText(choice->move) : std::string("0000"));
 }
 
-SearchThread::SearchThread(chess::Board& board, const SearchPlan& plan, LineOutput& output)
-    : board_(board), plan_(plan), output_(output) {}
+SearchThread::SearchThread(chess::Board& board, std::vector<engine::Move> legal, const SearchPlan& plan,
+                           LineOutput& output)
+    : board_(board), legal_(std::move(legal)), plan_(plan), output_(output) {}
 
 void SearchThread::ExecuteThread() {
     start_ = Clock::now();
@@ -54,7 +56,7 @@ std::optional<RootChoice> SearchThread::deepen() {
     std::vector<microseconds> depthTimes;
     for (std::int32_t depth = 1; depth <= plan_.maxDepth; ++depth) {
         const Clock::time_point depthStart = Clock::now();
-        const std::optional<RootChoice> choice = chooseRootMove(board_, depth);
+        const std::optional<RootChoice> choice = chooseRootMove(board_, legal_, depth);
         if (!choice) {
             output_.note("no legal move");
             return std::nullopt;

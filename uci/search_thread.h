@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "chess/board.h"
 #include "foundation/thread.h"
@@ -22,9 +23,10 @@ std::string bestMoveLine(const std::optional<RootChoice>& choice);
 class SearchThread : public vek::Thread {
 public:
     // The board and the output must outlive the thread's run; nothing else may use the board
-    // until the thread has finished. Owned by counted references (the registry holds one while
-    // it runs).
-    SearchThread(chess::Board& board, const SearchPlan& plan, LineOutput& output);
+    // until the thread has finished. `legal`: the legal moves of the board's position, among
+    // which the answer is chosen. Owned by counted references (the registry holds one while it
+    // runs).
+    SearchThread(chess::Board& board, std::vector<engine::Move> legal, const SearchPlan& plan, LineOutput& output);
 
     void ExecuteThread() override;
 
@@ -40,6 +42,7 @@ private:
     void awaitStop();
 
     chess::Board& board_;
+    std::vector<engine::Move> legal_;
     SearchPlan plan_;
     LineOutput& output_;
     Clock::time_point start_;

@@ -12,12 +12,9 @@ constexpr std::int64_t kHardLimitFactor = 3;
 // Kept back from "movetime" for the stop to take effect and the answer to reach the GUI.
 constexpr Milliseconds kMoveTimeMargin{30};
 
-// The clock less the reserve; on a clock already within the reserve, a tenth of it.
-Milliseconds usableTime(Milliseconds clock) { return clock > kClockReserve ? clock - kClockReserve : clock / 10; }
-
 }  // namespace
 
-TimePlan planTime(const GoLimits& limits, chess::Colour side) {
+TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead) {
     TimePlan plan;
     if (limits.infinite)
         return plan;
@@ -29,7 +26,7 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side) {
     if (!clock)
         return plan;
     const Milliseconds increment = (side == chess::WHITE ? limits.whiteIncrement : limits.blackIncrement).value_or(Milliseconds{0});
-    const Milliseconds usable = usableTime(*clock);
+    const Milliseconds usable = usableTime(*clock, overhead);
     const Milliseconds allotment = usable / limits.movesToGo.value_or(kSuddenDeathMoves) + increment * 3 / 4;
     const Milliseconds most = std::min(*clock / 2, usable);
     plan.softLimit = std::min(allotment * 2 / 3, most);

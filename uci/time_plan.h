@@ -16,17 +16,13 @@ struct TimePlan {
     std::optional<Milliseconds> hardLimit;  // the search is stopped here
 };
 
-// Time left on the clock after any move, when the clock allows it: the answer's way to the
-// GUI and the next move's first depths.
-inline constexpr Milliseconds kClockReserve{150};
-
 // The plan for the side to move:
 // - "movetime M": a hard limit just short of M (at least 0.95 M), no soft limit;
 // - a clock C with increment I and "movestogo" N (or sudden death, counted as 25 moves): an
-//   allotment of the usable time (C less kClockReserve, or a tenth of a C within it) over N
+//   allotment of the usable time (C less `overhead`, or a tenth of a C within it) over N
 //   plus three quarters of I; a soft limit of two thirds of the allotment and a hard
 //   limit of three times it, both at most half the clock and the usable time;
 // - otherwise, and for "go infinite", no limit of time.
-TimePlan planTime(const GoLimits& limits, chess::Colour side);
+TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead = kDefaultMoveOverhead);
 
 }  // namespace vek::uci

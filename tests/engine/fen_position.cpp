@@ -4,18 +4,20 @@
 
 #include <gtest/gtest.h>
 
+#include "uci/engine_game.h"
 #include "uci/fen.h"
 
 namespace vek::engine::testing {
 
 Position positionFromFen(std::string_view fen, int halfmoveClock, int fullmoveNumber) {
     std::string error;
-    const auto standard = uci::parseFen(fen, error);
-    EXPECT_TRUE(standard.has_value()) << fen << ": " << error;
-    if (!standard)
+    auto setup = uci::parseFen(fen, error);
+    EXPECT_TRUE(setup.has_value()) << fen << ": " << error;
+    if (!setup)
         return {};
-    return Position::fromSquares(standard->squares, standard->side, standard->castling, standard->enPassant,
-                                 halfmoveClock, fullmoveNumber);
+    setup->halfmoveClock = halfmoveClock;
+    setup->fullmoveNumber = fullmoveNumber;
+    return uci::enginePosition(*setup);
 }
 
 }  // namespace vek::engine::testing

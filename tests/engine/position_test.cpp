@@ -38,12 +38,14 @@ struct PerftCase {
 };
 
 TEST(EnginePosition, PerftMatchesTheKnownTotalsAndKeysStayExact) {
-    // The start, "Kiwipete" (castling, en passant, promotions, pins) and an endgame rich in
-    // en passant and discovered checks.
+    // The start, "Kiwipete" (castling, en passant, promotions, pins), an endgame rich in en
+    // passant and discovered checks, and two full of promotions and checks.
     const PerftCase cases[] = {
         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 4, 197281},
         {"r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1", 3, 97862},
         {"8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", 4, 43238},
+        {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 3, 9467},
+        {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 3, 62379},
     };
     for (const PerftCase& c : cases) {
         Position position = positionFromFen(c.fen);
@@ -51,6 +53,27 @@ TEST(EnginePosition, PerftMatchesTheKnownTotalsAndKeysStayExact) {
         EXPECT_EQ(perft(position, c.depth), c.leaves) << c.fen;
         EXPECT_EQ(position.key(), key) << c.fen;
     }
+}
+
+// The material won by a capture when both sides go on taking on its square with their least
+// valuable figure while it pays.
+TEST(EnginePosition, ExchangesCountTheWholeSequence) {
+    struct Exchange {
+        const char* fen;
+        Move capture;
+        int gain;
+    };
+    const auto at = [](const char* name) { return static_cast<std::uint8_t>((name[1] - '1') * 8 + (name[0] - 'a')); };
+    const Exchange cases[] = {
+        {"4k3/8/3p4/4n3/8/8/1B6/4K3 w - - 0 1", {at("b2"), at("e5"), 0}, 0},            // minor for minor: even
+        {"4k3/8/3p4/4p3/8/5N2/8/4K3 w - - 0 1", {at("f3"), at("e5"), 0}, 100 - 325},     // knight for a pawn
+        {"4k3/8/8/4n3/8/8/8/4RK2 w - - 0 1", {at("e1"), at("e5"), 0}, 325},              // a free knight
+        {"4r1k1/8/8/4p3/8/8/4R3/4R1K1 w - - 0 1", {at("e2"), at("e5"), 0}, 100},        // the rook behind
+        {"4r1k1/4r3/8/4p3/8/8/4R3/4R1K1 w - - 0 1", {at("e2"), at("e5"), 0}, -400},    // and the one behind it
+        {"4k3/8/3p4/4p3/8/8/8/4QK2 w - - 0 1", {at("e1"), at("e5"), 0}, 100 - 950},      // the queen for a pawn
+    };
+    for (const Exchange& exchange : cases)
+        EXPECT_EQ(positionFromFen(exchange.fen).exchangeGain(exchange.capture), exchange.gain) << exchange.fen;
 }
 
 }  // namespace

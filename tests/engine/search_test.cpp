@@ -1,6 +1,7 @@
 // The engine's search: mates by their distance, draws by repetition and the fifty-move rule,
 // the table across move orders and plies, and the limits a GUI sets.
 #include <algorithm>
+#include <cstdint>
 #include <atomic>
 #include <optional>
 #include <vector>
@@ -55,6 +56,14 @@ TEST(EngineSearch, MatesAreScoredByTheirDistanceFromBothSides) {
     const Outcome mated = toDepth("k7/8/1K6/8/8/8/8/7R b - - 0 1", 6);
     EXPECT_EQ(mated.best, move("a8", "b8"));
     EXPECT_EQ(mated.reports.back().score, (Score{true, -1}));
+
+    // A capture that mates beyond the depth: the quiescence search answers its check by the
+    // evasions there are, none.
+    Limits careless;
+    careless.depth = 1;
+    careless.searchMoves = {move("a7", "a6")};
+    const Outcome scholar = run(positionFromFen("r1bqkbnr/pppp1ppp/2n5/4p2Q/2B1P3/8/PPPP1PPP/RNB1K1NR b KQkq - 3 3"), careless);
+    EXPECT_EQ(scholar.reports.back().score, (Score{true, -1}));
 }
 
 TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
@@ -70,6 +79,12 @@ TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
     limits.depth = 4;
     const Outcome fifty = run(positionFromFen(queenAhead, 100, 90), limits);
     EXPECT_EQ(fifty.reports.back().score, (Score{false, 0}));
+    // One half move before it, any quiet move reaches it (no mate in one is there).
+    Position lastMove = positionFromFen(queenAhead, 99, 90);
+    EXPECT_EQ(run(lastMove, limits).reports.back().score, (Score{false, 0}));
+    EXPECT_FALSE(lastMove.isFiftyMoveDraw());
+    lastMove.play(move("b1", "b2"));
+    EXPECT_TRUE(lastMove.isFiftyMoveDraw());
 }
 
 TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
@@ -98,6 +113,10 @@ TEST(EngineSearch, GameMovesKeepTheCountersAndTheEarlierPositions) {
     EXPECT_FALSE(position.isRepetition());
     EXPECT_EQ(position.halfmoveClock(), 0);
     EXPECT_EQ(position.fullmoveNumber(), 16);
+    // So does a return to the position the search began in.
+    for (const Move m : {move("g8", "f6"), move("g1", "f3"), move("f6", "g8"), move("f3", "g1")})
+        position.make(m);
+    EXPECT_TRUE(position.isRepetition());
 }
 
 TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
@@ -131,6 +150,73 @@ TEST(EngineTable, MateScoresKeepTheirDistanceFromTheNode) {
     EXPECT_EQ(table.probe(1, 7)->score, kMate - 9);
     EXPECT_EQ(table.probe(2, 7)->score, -(kMate - 9));
     EXPECT_EQ(table.probe(1, 3)->score, kMate - 5);
+}
+
+// An entry of the same position keeps what a deeper search of it found, and a result without
+// a move keeps the move stored before.
+TEST(EngineTable, KeepsTheDeeperEntryAndTheKnownMove) {
+    TranspositionTable table(1);
+    table.nextGeneration();
+    table.store(7, 0, move("e2", "e4"), 40, 10, bdLOWER);
+    table.store(7, 0, move("d2", "d4"), -20, 2, bdUPPER);
+    ASSERT_TRUE(table.probe(7, 0));
+    EXPECT_EQ(table.probe(7, 0)->depth, 10);
+    EXPECT_EQ(table.probe(7, 0)->bound, bdLOWER);
+    EXPECT_EQ(table.probe(7, 0)->move, move("e2", "e4"));
+    table.store(7, 0, kNoMove, 15, 11, bdEXACT);
+    EXPECT_EQ(table.probe(7, 0)->move, move("e2", "e4"));
+    EXPECT_EQ(table.probe(7, 0)->score, 15);
+}
+
+// A search repeated on the table that the first left behind finds the same score, but for the
+// little that cut-offs on deeper entries change, with fewer nodes: bounds read back as they
+// were meant cut the repeat short (read back swapped, they cost more nodes than a cold table).
+TEST(EngineTable, ASearchRepeatedOnAWarmTableScoresTheSame) {
+    for (const char* fen : {"r1bq1rk1/pppp1ppp/2n2n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - - 0 7",
+                            "8/2p5/3p4/KP5r/1R3p1k/8/4P1P1/8 w - - 0 1", "8/8/8/4k3/8/8/8/KQ6 w - - 0 1"}) {
+        Searcher searcher(4);
+        const std::atomic<bool> stop{false};
+        Limits limits;
+        limits.depth = 8;
+        std::vector<Score> scores;
+        std::vector<std::uint64_t> nodes;
+        for (int round = 0; round < 2; ++round)
+            searcher.search(
+                positionFromFen(fen), limits, stop, [](int, std::chrono::milliseconds) { return true; },
+                [&](const Report& report) {
+                    if (report.depth == limits.depth) {
+                        scores.push_back(report.score);
+                        nodes.push_back(report.nodes);
+                    }
+                });
+        ASSERT_EQ(scores.size(), 2u) << fen;
+        EXPECT_EQ(scores[0].isMate, scores[1].isMate) << fen;
+        EXPECT_NEAR(scores[0].value, scores[1].value, 20) << fen;
+        EXPECT_LE(nodes[1], nodes[0]) << fen;
+    }
+}
+
+// Tactics that a search of fixed depth finds, which no pruning, reduction or cut-off may lose:
+// mates, forks, a deflection, a quiet move that wins.
+TEST(EngineSearch, FindsTheTacticsOfASmallSet) {
+    struct Tactic {
+        const char* fen;
+        int depth;
+        Move best;
+    };
+    const Tactic tactics[] = {
+        {"2rr3k/pp3pp1/1nnqbN1p/3pN3/2pP4/2P3Q1/PPB4P/R4RK1 w - - 0 1", 8, move("g3", "g6")},
+        {"rnbqkb1r/pppp1ppp/8/4P3/6n1/7P/PPPNPPP1/R1BQKBNR b KQkq - 0 1", 6, move("g4", "e3")},
+        {"r1b1kb1r/pppp1ppp/5q2/4n3/3KP3/2N3PN/PPP4P/R1BQ1B1R b kq - 0 1", 6, move("f8", "c5")},
+        {"r1bq2rk/pp3pbp/2p1p1pQ/7P/3P4/2PB1N2/PP3PPR/2KR4 w - - 0 1", 6, move("h6", "h7")},
+        {"5k2/6pp/p1qN4/1p1p4/3P4/2PKP2Q/PP3r2/3R4 b - - 0 1", 6, move("c6", "c4")},
+        {"7k/p7/1R5K/6r1/6p1/6P1/8/8 w - - 0 1", 8, move("b6", "b7")},
+        {"r4q1k/p2bR1rp/2p2Q1N/5p2/5p2/2P5/PP3PPP/R5K1 w - - 0 1", 6, move("e7", "f7")},
+        {"3q1rk1/p4pp1/2pb3p/3p4/6Pr/1PNQ4/P1PB1PP1/4RRK1 b - - 0 1", 6, move("d6", "h2")},
+        {"2br2k1/2q3rn/p2NppQ1/2p1P3/Pp5R/4P3/1P3PPP/3R2K1 w - - 0 1", 6, move("h4", "h7")},
+    };
+    for (const Tactic& tactic : tactics)
+        EXPECT_EQ(toDepth(tactic.fen, tactic.depth).best, tactic.best) << tactic.fen;
 }
 
 TEST(EngineSearch, HonoursSearchMovesNodesAndMateLimits) {

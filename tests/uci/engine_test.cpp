@@ -1,9 +1,16 @@
 // The protocol as a GUI speaks it: commands in, answer lines out. Every wait is bounded; the
 // searches are kept small.
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <deque>
+#include <future>
+#include <map>
 #include <mutex>
+#include <thread>
+#include <vector>
 #include <optional>
 #include <sstream>
 #include <string>
@@ -12,7 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "foundation/thread.h"
-#include "uci/board_game.h"
+#include "uci/engine_game.h"
 #include "uci/engine.h"
 #include "uci/fen.h"
 #include "uci/long_algebraic.h"
@@ -23,13 +30,33 @@ namespace {
 using namespace std::chrono_literals;
 
 constexpr auto kAnswerWait = 60s;  // a sanitizer build under load is slow, never this slow
+// What "stop" (or "ponderhit" on a short clock) may take to bring the answer: a broken stop
+// fails the test within it rather than hang the run.
+constexpr auto kStopWait = 10s;
+// What handling one command may take: those that end a search first wait for it to stop.
+constexpr auto kCommandWait = 30s;
 
 // The engine with its answers gathered from both of its threads.
 class Session {
 public:
     Session() : engine_([this](const std::string& line) { receive(line); }) {}
+    // The engine stops its search before the queue goes.
+    ~Session() { send("quit"); }
 
-    bool send(const std::string& line) { return engine_.handle(line); }
+    // Handles a command; should the engine not be done within kCommandWait (a search that
+    // does not stop), the run ends here, at once, rather than at its time-out.
+    bool send(const std::string& line) {
+        std::packaged_task<bool()> handling([this, line] { return engine_.handle(line); });
+        std::future<bool> handled = handling.get_future();
+        std::thread handler(std::move(handling));
+        if (handled.wait_for(kCommandWait) != std::future_status::ready) {
+            ADD_FAILURE() << "\"" << line.substr(0, 40) << "\" not handled within " << kCommandWait.count() << " s";
+            std::fflush(nullptr);
+            std::_Exit(1);
+        }
+        handler.join();
+        return handled.get();
+    }
 
     // The next answer line that begins with `prefix`, skipping others; none within `wait`.
     std::optional<std::string> await(const std::string& prefix, std::chrono::milliseconds wait = kAnswerWait) {
@@ -51,11 +78,13 @@ public:
         const std::lock_guard<std::mutex> lock(mutex_);
         return std::exchange(lines_, {});
     }
-    // The move of the next "bestmove" answer.
-    std::string bestMove() {
-        const auto line = await("bestmove ");
-        return line ? line->substr(9) : "(no answer)";
+    // The move of the next "bestmove" answer (without its "ponder" move).
+    std::string bestMove(std::chrono::milliseconds wait = kAnswerWait) {
+        const auto line = await("bestmove ", wait);
+        return line ? firstWord(line->substr(9)) : "(no answer)";
     }
+
+    static std::string firstWord(const std::string& text) { return text.substr(0, text.find(' ')); }
 
 private:
     void receive(const std::string& line) {
@@ -72,14 +101,23 @@ private:
     Engine engine_;  // last: it stops its search before the queue goes
 };
 
-bool isLegalIn(const char* fen, const std::string& moves, const std::string& answer) {
+// Whether the moves of `line`, after those of `moves`, are legal one after the other (the
+// first is the engine's answer).
+bool isLegalIn(const char* fen, const std::string& moves, const std::string& line) {
     std::string error;
-    StandardPosition position = parseFen(fen, error).value();
+    engine::Position position = enginePosition(parseFen(fen, error).value());
     std::istringstream stream(moves);
     for (std::string move; stream >> move;)
-        position = afterMove(position, parseMove(move).value());
-    const auto move = parseMove(answer);
-    return move && isLegal(position, *move);
+        position.play(parseMove(move).value());
+    std::istringstream answer(line);
+    int count = 0;
+    for (std::string word; answer >> word; ++count) {
+        const auto move = parseMove(word);
+        if (!move || !isLegal(position, *move))
+            return false;
+        position.play(*move);
+    }
+    return count > 0;
 }
 
 // The number after `field` in an "info" line, or a value no test expects when it is missing.
@@ -93,7 +131,7 @@ std::pair<std::string, std::string> lastInfoAndMove(Session& session) {
     std::string info;
     for (auto line = session.await(""); line; line = session.await("")) {
         if (line->rfind("bestmove ", 0) == 0)
-            return {info, line->substr(9)};
+            return {info, Session::firstWord(line->substr(9))};
         if (line->rfind("info depth ", 0) == 0)
             info = *line;
     }
@@ -113,6 +151,12 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     EXPECT_TRUE(session.await("option name Clear Hash type button"));
     EXPECT_TRUE(session.await("option name Threads type spin default 1 min 1 max "));
     EXPECT_TRUE(session.await("option name Depth type spin"));
+    EXPECT_TRUE(session.await("option name Move Overhead type spin default 150 min 0 max 5000"));
+    EXPECT_TRUE(session.await("option name MultiPV type spin default 1 min 1 max 16"));
+    EXPECT_TRUE(session.await("option name Ponder type check default false"));
+    EXPECT_TRUE(session.await("option name UCI_LimitStrength type check default false"));
+    EXPECT_TRUE(session.await("option name UCI_Elo type spin default 1800 min 1000 max 2400"));
+    EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false"));
     EXPECT_TRUE(session.await("uciok"));
     session.send("isready");
     EXPECT_TRUE(session.await("readyok"));
@@ -176,6 +220,10 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
         "setoption name Depth value zero",
         "setoption name Hash value 0",
         "setoption name Search value Random",
+        "setoption name MultiPV value 17",
+        "setoption name UCI_Elo value 999",
+        "setoption name UCI_ShowWDL value yes",
+        "setoption name Move Overhead value -1",
         "go nodes",
         "bench deep",
     };
@@ -199,7 +247,7 @@ TEST(UciProtocol, AnInfiniteSearchAnswersOnlyWhenStopped) {
         EXPECT_TRUE(session.await("readyok"));
         EXPECT_FALSE(session.await("bestmove", 300ms));
         session.send(end);
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove()));
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kStopWait)));
     }
 }
 
@@ -211,7 +259,7 @@ TEST(UciProtocol, AStopDuringTheFirstDepthStillAnswersALegalMove) {
     for (const char* go : {"go infinite", "go movetime 1", "go wtime 1 btime 1"}) {
         session.send(go);
         session.send("stop");
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove())) << go;
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << go;
     }
 }
 
@@ -338,6 +386,114 @@ TEST(UciProtocol, TheMinimaxSearchIsTheProgramsOwn) {
     ASSERT_TRUE(info);
     EXPECT_EQ(info->find(" seldepth "), std::string::npos) << *info;
     EXPECT_EQ(session.bestMove(), "d5a5");
+}
+
+// Every line reported is legal from the position searched, with one thread or two, one line
+// or several.
+TEST(UciProtocol, EveryPvIsALegalLine) {
+    Session session;
+    const std::string moves = "e2e4 c7c5 g1f3 d7d6 d2d4 c5d4 f3d4 g8f6 b1c3 a7a6";
+    const char* kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    for (const char* threads : {"1", "2"}) {
+        session.send(std::string("setoption name Threads value ") + threads);
+        session.send("setoption name MultiPV value 3");
+        for (const auto& [fen, played] : {std::pair{kStartFen.data(), moves}, std::pair{kiwipete, std::string()}}) {
+            session.send(std::string("position fen ") + fen + (played.empty() ? "" : " moves " + played));
+            session.send("go depth 7");
+            int lines = 0;
+            for (auto line = session.await(""); line && line->rfind("bestmove ", 0) != 0; line = session.await("")) {
+                if (line->rfind("info depth ", 0) != 0)
+                    continue;
+                ++lines;
+                EXPECT_TRUE(isLegalIn(fen, played, line->substr(line->find(" pv ") + 4))) << *line;
+            }
+            EXPECT_GE(lines, 7 * 3);
+        }
+    }
+}
+
+// The table is made when "Hash" is set: "isready" waits for it, and the next search does not
+// pay for it.
+TEST(UciProtocol, ALargeTableIsReadyBeforeTheNextSearch) {
+#ifdef __SANITIZE_THREAD__
+    GTEST_SKIP() << "no thread matter, and a minute to make under ThreadSanitizer";
+#endif
+    Session session;
+    session.send("setoption name Hash value 1024");
+    session.send("isready");
+    EXPECT_TRUE(session.await("readyok", 0ms));  // answered on the spot: the table is there
+    session.send("position startpos");
+    const auto start = std::chrono::steady_clock::now();
+    session.send("go movetime 100");
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kStopWait)));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);  // a bound, not a speed goal
+    session.send("setoption name Hash value 1");
+}
+
+// Each of the MultiPV lines of a depth begins with a move of its own, the best first.
+TEST(UciProtocol, MultiPvLinesAreDistinctAndOrdered) {
+    Session session;
+    // The queen or the rook to take, or a quiet move.
+    const char* fen = "4k3/8/1q3r2/8/2N5/8/1B6/4K3 w - - 0 1";
+    std::string error;
+    const std::size_t legalCount = enginePosition(parseFen(fen, error).value()).legalMoves().size();
+    for (const int lines : {4, 16}) {
+        session.send("setoption name MultiPV value " + std::to_string(lines));
+        session.send(std::string("position fen ") + fen);
+        session.send("go depth 5");
+        std::map<int, std::string> last;  // of depth 5, by line
+        for (auto line = session.await(""); line && line->rfind("bestmove ", 0) != 0; line = session.await(""))
+            if (line->rfind("info depth 5 ", 0) == 0)
+                last[scoreOf(*line, " multipv ")] = *line;
+        ASSERT_EQ(last.size(), std::min<std::size_t>(lines, legalCount));  // all the legal moves, when fewer
+        std::vector<std::string> firstMoves;
+        int previous = 99999;
+        for (const auto& [number, line] : last) {
+            const std::string move = line.substr(line.find(" pv ") + 4, 4);
+            EXPECT_EQ(std::count(firstMoves.begin(), firstMoves.end(), move), 0) << line;
+            firstMoves.push_back(move);
+            EXPECT_LE(scoreOf(line, " score cp "), previous) << line;
+            previous = scoreOf(line, " score cp ");
+        }
+        EXPECT_EQ(firstMoves.front(), "c4b6");
+    }
+}
+
+// A pondering search answers only after "ponderhit" (then within its clock) or "stop"; the
+// Minimax search, which does not ponder, searches from "ponderhit" on.
+TEST(UciProtocol, PonderingAnswersAfterPonderhitOrStop) {
+    Session session;
+    session.send("setoption name Ponder value true");
+    session.send("position startpos moves e2e4");
+    for (const char* end : {"ponderhit", "stop"}) {
+        session.send("go ponder wtime 1000 btime 1000");
+        EXPECT_TRUE(session.await("info depth 1 "));
+        EXPECT_FALSE(session.await("bestmove", 1500ms)) << end;  // longer than the clock allows
+        session.send(end);
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << end;
+    }
+    session.send("setoption name Search value Minimax");
+    for (const char* end : {"ponderhit", "stop"}) {
+        session.send("go ponder wtime 1000 btime 1000");
+        EXPECT_FALSE(session.await("bestmove", 300ms)) << end;
+        session.send(end);
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << end;
+    }
+}
+
+// Held to any Elo, the engine still answers legal moves, in time, with its info lines.
+TEST(UciProtocol, AStrengthLimitedSearchAnswersLegalMoves) {
+    Session session;
+    session.send("setoption name UCI_LimitStrength value true");
+    const std::string moves = "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6";
+    session.send("position startpos moves " + moves);
+    for (const int elo : {1000, 1400, 1800, 2200, 2400}) {
+        session.send("setoption name UCI_Elo value " + std::to_string(elo));
+        session.send("go wtime 2000 btime 2000");
+        const auto [info, move] = lastInfoAndMove(session);
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), moves, move)) << elo << ": " << move;
+        EXPECT_NE(info.find(" multipv 1 "), std::string::npos) << info;
+    }
 }
 
 }  // namespace

@@ -6,13 +6,14 @@
 #include <gtest/gtest.h>
 
 #include "uci/board_game.h"
+#include "uci/engine_game.h"
 #include "uci/fen.h"
 #include "uci/long_algebraic.h"
 
 namespace vek::uci {
 namespace {
 
-std::optional<StandardPosition> tryFen(const char* fen) {
+std::optional<PositionSetup> tryFen(const char* fen) {
     std::string error;
     auto position = parseFen(fen, error);
     EXPECT_EQ(position.has_value(), error.empty()) << fen;
@@ -73,7 +74,7 @@ TEST(Fen, DropsRightsThatThePositionCannotHave) {
 TEST(LongAlgebraic, ReadsAndWritesMoves) {
     const auto promotion = parseMove("e7e8q");
     ASSERT_TRUE(promotion);
-    EXPECT_EQ(*promotion, (StandardMove{static_cast<std::uint8_t>(at("e7")), static_cast<std::uint8_t>(at("e8")), chess::QUEEN}));
+    EXPECT_EQ(*promotion, (engine::Move{static_cast<std::uint8_t>(at("e7")), static_cast<std::uint8_t>(at("e8")), chess::QUEEN}));
     EXPECT_EQ(parseMove("a2a1N").value().promotion, chess::KNIGHT);
     for (const char* text : {"e2e4", "e1g1", "h7h8r", "b2b1b", "a1h8"})
         EXPECT_EQ(moveText(parseMove(text).value()), text);
@@ -96,23 +97,26 @@ TEST(BoardGame, SetUpGivesTheBoardCastlingRightsAndEnPassant) {
                                      std::pair{"4k3/8/8/8/8/8/8/R3K3 w Q - 0 1", crWHITE_QUEEN_SIDE},
                                      std::pair{"4k2r/8/8/8/8/8/8/4K3 b k - 0 1", crBLACK_KING_SIDE},
                                      std::pair{"r3k3/8/8/8/8/8/8/4K3 b q - 0 1", crBLACK_QUEEN_SIDE}}) {
-        ASSERT_TRUE(setUpBoard(board, tryFen(fen).value())) << fen;
-        const StandardPosition position = standardPositionOf(board);
-        EXPECT_EQ(position.castling, static_cast<unsigned>(right)) << fen;
-        const int home = position.side == chess::WHITE ? at("e1") : at("e8");
+        const PositionSetup setup = tryFen(fen).value();
+        ASSERT_TRUE(setUpBoard(board, setup)) << fen;
+        const int home = setup.side == chess::WHITE ? at("e1") : at("e8");
         const int target = home + ((right & (crWHITE_KING_SIDE | crBLACK_KING_SIDE)) != 0 ? 2 : -2);
-        const StandardMove castling{static_cast<std::uint8_t>(home), static_cast<std::uint8_t>(target), 0};
-        EXPECT_TRUE(isLegal(position, castling)) << fen;
-        playStandardMove(board, castling);
-        EXPECT_EQ(standardPositionOf(board).squares[static_cast<std::size_t>(target)],
-                  pieceCode(position.side, chess::KING)) << fen;
+        const engine::Move castling{static_cast<std::uint8_t>(home), static_cast<std::uint8_t>(target), 0};
+        EXPECT_TRUE(isLegal(enginePosition(setup), castling)) << fen;
+        const chess::Figure* king = board.figureAtIndex(static_cast<std::size_t>(home));
+        ASSERT_NE(king, nullptr);
+        const chess::Square kingTarget = chess::squareAt(static_cast<std::size_t>(target));
+        EXPECT_EQ(right & (crWHITE_KING_SIDE | crBLACK_KING_SIDE) ? board.kingOf(setup.side)->kingSide().kingTarget
+                                                                  : board.kingOf(setup.side)->queenSide().kingTarget,
+                  kingTarget) << fen;
+        playGameMove(board, castling);
+        EXPECT_EQ(board.figureAtIndex(static_cast<std::size_t>(target)), king) << fen;
     }
 
     ASSERT_TRUE(setUpBoard(board, tryFen("4k3/8/8/8/3pP3/8/8/4K3 b - e3 0 1").value()));
     EXPECT_TRUE(board.figureAt(chess::Square{'d', 4})->moves().hasTarget(chess::Square{'e', 3}));
     ASSERT_TRUE(setUpBoard(board, tryFen("4k3/8/8/8/3pP3/8/8/4K3 b - - 0 1").value()));
     EXPECT_FALSE(board.figureAt(chess::Square{'d', 4})->moves().hasTarget(chess::Square{'e', 3}));
-    EXPECT_EQ(standardPositionOf(board).enPassant, -1);
 }
 
 }  // namespace

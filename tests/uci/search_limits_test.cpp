@@ -67,11 +67,13 @@ TEST(SearchPlan, TimeIsAllottedWithinTheLimitOfTheSideToMove) {
     EXPECT_EQ(*clock.allotment, Milliseconds{2000 + 300});
     EXPECT_EQ(*clock.hardLimit, Milliseconds{3 * 2300});
 
-    // The last move before the time control may use nearly all, but never all, of the time.
+    // The last move before the time control may use nearly all of the time, but leaves the
+    // move overhead on the clock, as the AlphaBeta search does.
     const SearchPlan last = planSearch(limitsOf({"wtime", "5000", "movestogo", "1"}), chess::WHITE, 3);
-    EXPECT_LT(*last.hardLimit, Milliseconds{5000});
-    EXPECT_GT(*last.allotment, Milliseconds{4000});
+    EXPECT_EQ(*last.hardLimit, Milliseconds{5000} - kDefaultMoveOverhead);
     EXPECT_LE(*last.allotment, *last.hardLimit);
+    EXPECT_EQ(*planSearch(limitsOf({"wtime", "5000", "movestogo", "1"}), chess::WHITE, 3, Milliseconds{1000}).hardLimit,
+              Milliseconds{4000});
     // Even a clock nearly run out leaves a little time to search in.
     EXPECT_GT(*planSearch(limitsOf({"wtime", "0"}), chess::WHITE, 3).hardLimit, Milliseconds{0});
 }

@@ -18,16 +18,16 @@ TimePlan planOf(std::vector<std::string> words, chess::Colour side = chess::WHIT
 
 // Within the reserve: never the whole clock, at most half of it (or a tenth of a clock within
 // the reserve), and the reserve left whenever the clock holds more.
-void expectWithinReserve(const TimePlan& plan, Milliseconds clock, const std::string& what) {
+void expectWithinReserve(const TimePlan& plan, Milliseconds clock, const std::string& what,
+                         Milliseconds reserve = kDefaultMoveOverhead) {
     ASSERT_TRUE(plan.softLimit && plan.hardLimit) << what;
     EXPECT_LE(*plan.softLimit, *plan.hardLimit) << what;
     EXPECT_GE(plan.softLimit->count(), 0) << what;
     EXPECT_LE(*plan.hardLimit, clock / 2) << what;
-    if (clock > 0ms) {
-        EXPECT_LT(*plan.hardLimit, clock) << what;
-    }
-    if (clock > kClockReserve) {
-        EXPECT_LE(*plan.hardLimit, clock - kClockReserve) << what;
+    if (clock > reserve) {
+        EXPECT_LE(*plan.hardLimit, clock - reserve) << what;
+    } else {
+        EXPECT_LE(*plan.hardLimit, clock / 10) << what;
     }
 }
 
@@ -54,8 +54,24 @@ TEST(TimePlan, SuddenDeathFromTinyToHugeClocksAndIncrements) {
             }
         }
     }
-    // The other side's clock is none of its business.
+    // The other side's clock and increment are none of its business.
     EXPECT_EQ(planOf({"wtime", "1000", "btime", "60000"}, chess::BLACK).hardLimit, planOf({"wtime", "60000"}).hardLimit);
+    EXPECT_EQ(planOf({"wtime", "60000", "btime", "60000", "winc", "5000"}, chess::BLACK).hardLimit,
+              planOf({"wtime", "60000"}).hardLimit);
+    EXPECT_EQ(planOf({"wtime", "60000", "btime", "60000", "binc", "5000"}, chess::WHITE).hardLimit,
+              planOf({"wtime", "60000"}).hardLimit);
+}
+
+// The option "Move Overhead" sets the reserve.
+TEST(TimePlan, TheMoveOverheadIsKeptOnTheClock) {
+    for (const int overhead : {0, 50, 1000}) {
+        for (const int clock : {100, 900, 1000, 5000}) {
+            std::string error;
+            const auto limits = parseGoLimits({"wtime", std::to_string(clock), "movestogo", "1"}, error).value();
+            expectWithinReserve(planTime(limits, chess::WHITE, Milliseconds{overhead}), Milliseconds{clock},
+                                std::to_string(clock) + " ms less " + std::to_string(overhead), Milliseconds{overhead});
+        }
+    }
 }
 
 // The moves up to the control, each taking its soft limit and as much again (a last depth
@@ -72,7 +88,7 @@ TEST(TimePlan, MovesToGoKeepsTimeForTheLastMovesBeforeTheControl) {
         for (int movesToGo = 40; movesToGo >= 1; --movesToGo) {
             const TimePlan plan = planOf({"wtime", std::to_string(clock.count()), "movestogo", std::to_string(movesToGo)});
             clock -= std::min(*plan.softLimit * 2, *plan.hardLimit);
-            EXPECT_GE(clock, kClockReserve) << start << " ms, " << movesToGo << " to go";
+            EXPECT_GE(clock, kDefaultMoveOverhead) << start << " ms, " << movesToGo << " to go";
         }
     }
 }
