@@ -45,9 +45,9 @@ class EngineFault(Exception):
 class Engine:
     """One engine process; lines it writes are read by a thread and awaited with a bound."""
 
-    def __init__(self, spec):
-        self.spec = spec
-        self.process = subprocess.Popen(shlex.split(spec["cmd"]), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+    def __init__(self, setup):
+        self.setup = setup
+        self.process = subprocess.Popen(shlex.split(setup["cmd"]), stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                                         stderr=subprocess.DEVNULL, text=True, bufsize=1, start_new_session=True)
         self.lines = queue.Queue()
         self.score = None  # the last score it reported, in centipawns from its side
@@ -100,7 +100,7 @@ class UciEngine(Engine):
     def start(self):
         self.send("uci")
         self.until(lambda line: line == "uciok", START_TIMEOUT)
-        for name, value in self.spec["options"]:
+        for name, value in self.setup["options"]:
             self.send(f"setoption name {name} value {value}")
         self.send("ucinewgame")
         self.send("isready")
@@ -166,7 +166,7 @@ class XboardEngine(Engine):
             if opening_fen is not None:
                 self.send(f"setboard {opening_fen}")
             self.opening_set = True
-            base = self.spec["base"]
+            base = self.setup["base"]
             self.send(f"level 0 {int(base // 60)}:{int(base % 60):02d} {increment:g}")
         for move in moves[self.sent:]:
             self.send(self._move_text(move))
@@ -206,23 +206,23 @@ def parse_features(line):
 
 
 def parse_engine(text, base):
-    spec = {"proto": "uci", "options": [], "base": base}
+    setup = {"proto": "uci", "options": [], "base": base}
     for word in shlex.split(text):
         key, _, value = word.partition("=")
         if key.startswith("option."):
-            spec["options"].append((key[len("option."):], value))
+            setup["options"].append((key[len("option."):], value))
         else:
-            spec[key] = value
-    if "cmd" not in spec:
+            setup[key] = value
+    if "cmd" not in setup:
         raise SystemExit(f"engine without cmd=: {text!r}")
-    spec.setdefault("name", os.path.basename(shlex.split(spec["cmd"])[0]))
-    if spec["proto"] not in ("uci", "xboard"):
-        raise SystemExit(f"unknown protocol {spec['proto']!r}")
-    return spec
+    setup.setdefault("name", os.path.basename(shlex.split(setup["cmd"])[0]))
+    if setup["proto"] not in ("uci", "xboard"):
+        raise SystemExit(f"unknown protocol {setup['proto']!r}")
+    return setup
 
 
-def make_engine(spec):
-    return (UciEngine if spec["proto"] == "uci" else XboardEngine)(spec)
+def make_engine(setup):
+    return (UciEngine if setup["proto"] == "uci" else XboardEngine)(setup)
 
 
 def read_openings(path):
