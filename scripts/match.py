@@ -75,6 +75,14 @@ class Engine:
             raise EngineFault("the engine exited")
         return line
 
+    def lines_before(self, deadline):
+        """The engine's lines as they come, until `deadline` passes."""
+        while True:
+            line = self.read(deadline)
+            if line is None:
+                return
+            yield line
+
     def until(self, predicate, timeout):
         deadline = time.monotonic() + timeout
         while True:
@@ -114,21 +122,18 @@ class UciEngine(Engine):
         inc = int(increment * 1000)
         self.send(f"go wtime {ms['w']} btime {ms['b']} winc {inc} binc {inc}")
         self.score = None
-        while True:
-            line = self.read(deadline)
-            if line is None:
-                return None
+        for line in self.lines_before(deadline):
             words = line.split()
             if words[:1] == ["info"] and "score" in words:
                 at = words.index("score")
                 if at + 2 < len(words) and words[at + 1] in ("cp", "mate"):
                     value = int(words[at + 2])
                     self.score = value if words[at + 1] == "cp" else (100000 if value > 0 else -100000)
-            if line.startswith("bestmove"):
-                words = line.split()
+            if words[:1] == ["bestmove"]:
                 if len(words) < 2:
                     raise EngineFault(f"bestmove without a move: {line!r}")
                 return words[1]
+        return None
 
 
 class XboardEngine(Engine):
@@ -177,10 +182,7 @@ class XboardEngine(Engine):
         self.send(f"otim {max(1, int(clocks[them] * 100))}")
         self.send("go")
         self.score = None
-        while True:
-            line = self.read(deadline)
-            if line is None:
-                return None
+        for line in self.lines_before(deadline):
             words = line.split()
             if not words:
                 continue
@@ -194,6 +196,7 @@ class XboardEngine(Engine):
                 return "resign"
             if words[0] in ("Illegal", "Error"):
                 raise EngineFault(f"the engine refused a move: {line!r}")
+        return None
 
 
 def parse_features(line):
