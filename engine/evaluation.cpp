@@ -16,113 +16,6 @@ using chess::WHITE;
 constexpr std::array<int, 7> kPhase{0, 0, 1, 1, 2, 4, 0};
 constexpr int kFullPhase = 24;
 
-// Square tables from White's side, written with the eighth row first as a diagram reads.
-using Table = std::array<int, 64>;
-
-constexpr Table kPawnMg{
-      0,   0,   0,   0,   0,   0,   0,   0,
-     30,  30,  30,  35,  35,  30,  30,  30,
-     10,  12,  18,  25,  25,  18,  12,  10,
-      4,   6,  10,  20,  20,  10,   6,   4,
-      0,   0,   5,  16,  16,   5,   0,   0,
-      2,  -2,  -4,   4,   4,  -4,  -2,   2,
-      2,   4,   4, -14, -14,   4,   4,   2,
-      0,   0,   0,   0,   0,   0,   0,   0};
-constexpr Table kPawnEg{
-      0,   0,   0,   0,   0,   0,   0,   0,
-     50,  50,  50,  50,  50,  50,  50,  50,
-     30,  30,  30,  30,  30,  30,  30,  30,
-     15,  15,  15,  15,  15,  15,  15,  15,
-      5,   5,   5,   5,   5,   5,   5,   5,
-      0,   0,   0,   0,   0,   0,   0,   0,
-      0,   0,   0,   0,   0,   0,   0,   0,
-      0,   0,   0,   0,   0,   0,   0,   0};
-constexpr Table kKnightMg{
-    -50, -35, -25, -20, -20, -25, -35, -50,
-    -30, -15,   0,   5,   5,   0, -15, -30,
-    -20,   5,  12,  18,  18,  12,   5, -20,
-    -15,   5,  15,  22,  22,  15,   5, -15,
-    -15,   0,  15,  20,  20,  15,   0, -15,
-    -20,   5,  10,  12,  12,  10,   5, -20,
-    -30, -15,   0,   5,   5,   0, -15, -30,
-    -50, -30, -20, -20, -20, -20, -30, -50};
-constexpr Table kBishopMg{
-    -20, -10, -10, -10, -10, -10, -10, -20,
-    -10,   0,   0,   0,   0,   0,   0, -10,
-    -10,   0,   5,  10,  10,   5,   0, -10,
-    -10,   5,   5,  10,  10,   5,   5, -10,
-    -10,   0,  10,  10,  10,  10,   0, -10,
-    -10,  10,  10,  10,  10,  10,  10, -10,
-    -10,   8,   0,   0,   0,   0,   8, -10,
-    -20, -10, -12, -10, -10, -12, -10, -20};
-constexpr Table kRookMg{
-      0,   0,   0,   0,   0,   0,   0,   0,
-     15,  20,  20,  20,  20,  20,  20,  15,
-     -5,   0,   0,   0,   0,   0,   0,  -5,
-     -5,   0,   0,   0,   0,   0,   0,  -5,
-     -5,   0,   0,   0,   0,   0,   0,  -5,
-     -5,   0,   0,   0,   0,   0,   0,  -5,
-     -5,   0,   0,   0,   0,   0,   0,  -5,
-     -5,  -5,   0,   8,   8,   5,  -5,  -5};
-constexpr Table kQueenMg{
-    -20, -10, -10,  -5,  -5, -10, -10, -20,
-    -10,   0,   0,   0,   0,   0,   0, -10,
-    -10,   0,   5,   5,   5,   5,   0, -10,
-     -5,   0,   5,   5,   5,   5,   0,  -5,
-     -5,   0,   5,   5,   5,   5,   0,  -5,
-    -10,   5,   5,   5,   5,   5,   0, -10,
-    -10,   0,   5,   0,   0,   0,   0, -10,
-    -20, -10, -10,  -5,  -5, -10, -10, -20};
-constexpr Table kKingMg{
-    -30, -40, -40, -50, -50, -40, -40, -30,
-    -30, -40, -40, -50, -50, -40, -40, -30,
-    -30, -40, -40, -50, -50, -40, -40, -30,
-    -30, -40, -40, -50, -50, -40, -40, -30,
-    -20, -30, -30, -40, -40, -30, -30, -20,
-    -10, -20, -20, -25, -25, -20, -20, -10,
-     10,  10,  -5, -15, -15,  -5,  10,  10,
-     20,  30,  10, -10,   0, -10,  30,  20};
-
-// The endgame wants the figures, the king above all, near the centre: `step` per square of
-// distance from it.
-constexpr Table centralised(int step) {
-    Table table{};
-    for (int square = 0; square < 64; ++square) {
-        const int file = square & 7;
-        const int rank = square >> 3;
-        const int distance = (std::abs(2 * file - 7) + std::abs(2 * rank - 7)) / 2;  // 1 to 7
-        table[static_cast<std::size_t>(square)] = step * (3 - distance);
-    }
-    return table;
-}
-
-constexpr Table kRookEg = [] {
-    Table table{};
-    for (int square = 8; square < 16; ++square)
-        table[static_cast<std::size_t>(square)] = 12;
-    return table;
-}();
-
-// [colour][kind][square]: table weight of a figure (its material aside).
-constexpr auto kSquareWeights = [] {
-    const std::array<const Table*, 7> mg{nullptr, &kPawnMg, &kKnightMg, &kBishopMg, &kRookMg, &kQueenMg, &kKingMg};
-    const Table knightEg = centralised(8);
-    const Table bishopEg = centralised(6);
-    const Table queenEg = centralised(6);
-    const Table kingEg = centralised(12);
-    const std::array<const Table*, 7> eg{nullptr, &kPawnEg, &knightEg, &bishopEg, &kRookEg, &queenEg, &kingEg};
-    std::array<std::array<std::array<Weight, 64>, 7>, 2> weights{};
-    for (int kind = chess::PAWN; kind <= chess::KING; ++kind)
-        for (int square = 0; square < 64; ++square) {
-            // The diagram's row 8 comes first: White's square s is entry s ^ 56.
-            const auto whiteEntry = static_cast<std::size_t>(square ^ 56);
-            const auto blackEntry = static_cast<std::size_t>(square);
-            weights[WHITE][kind][square] = {(*mg[kind])[whiteEntry], (*eg[kind])[whiteEntry]};
-            weights[BLACK][kind][square] = {(*mg[kind])[blackEntry], (*eg[kind])[blackEntry]};
-        }
-    return weights;
-}();
-
 // [colour][square]: the squares ahead of a pawn on its own and the two neighbouring files; a
 // pawn with no enemy pawn there is passed.
 constexpr auto kPassedSpan = [] {
@@ -216,7 +109,7 @@ private:
             phase += kPhase[static_cast<std::size_t>(kind)] * std::popcount(set);
             while (set) {
                 const int square = popLowest(set);
-                score += kSquareWeights[colour][kind][square];
+                score += w_.squares[static_cast<std::size_t>(kind)][static_cast<std::size_t>(colour == WHITE ? square : square ^ 56)];
                 score += w_.material[static_cast<std::size_t>(kind)];
                 if (kind == chess::PAWN || kind == chess::KING)
                     continue;
@@ -446,6 +339,20 @@ std::vector<std::pair<std::string, Weight*>> tunableWeights(EvalWeights& w) {
              {"shelterNear", &w.shelterNear}, {"shelterFar", &w.shelterFar},
              {"shelterMissing", &w.shelterMissing}, {"openFileNearKing", &w.openFileNearKing}})
         named.emplace_back(name, weight);
+    return named;
+}
+
+std::vector<std::pair<std::string, Weight*>> tunableSquares(EvalWeights& w) {
+    std::vector<std::pair<std::string, Weight*>> named;
+    for (std::size_t kind = chess::PAWN; kind <= chess::KING; ++kind) {
+        // A pawn never stands on the first or the last row.
+        const std::size_t first = kind == chess::PAWN ? 8 : 0;
+        const std::size_t last = kind == chess::PAWN ? 56 : 64;
+        for (std::size_t square = first; square < last; ++square)
+            if (fileOf(static_cast<int>(square)) < 4)
+                named.emplace_back("squares[" + std::to_string(kind) + "][" + std::to_string(square) + "]",
+                               &w.squares[kind][square]);
+    }
     return named;
 }
 

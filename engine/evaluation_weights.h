@@ -7,26 +7,14 @@
 #include <utility>
 #include <vector>
 
+#include "engine/square_tables.h"
+#include "engine/weight.h"
+
 namespace vek::engine {
 
-struct Weight {
-    int mg = 0;
-    int eg = 0;
-
-    Weight& operator+=(Weight other) {
-        mg += other.mg;
-        eg += other.eg;
-        return *this;
-    }
-    Weight& operator-=(Weight other) {
-        mg -= other.mg;
-        eg -= other.eg;
-        return *this;
-    }
-    friend Weight operator*(Weight w, int factor) { return {w.mg * factor, w.eg * factor}; }
-};
-
 struct EvalWeights {
+    // By chess::FigureKind and square from White's side (a1 = 0); Black's mirrored.
+    std::array<std::array<Weight, 64>, 7> squares = squares::byKind();
     // By chess::FigureKind (pawn to queen; the king's is unused).
     std::array<Weight, 7> material{{{0, 0}, {85, 105}, {330, 300}, {345, 315}, {470, 520}, {1000, 960}, {0, 0}}};
     // A passed pawn by its rank counted from its own side (0 to 7).
@@ -64,7 +52,10 @@ struct EvalWeights {
 // The weights the engine plays with.
 inline const EvalWeights kEvalWeights{};
 
-// Every weight by name, for the tuner to change one at a time.
+// Every weight by name, for the tuner to change one at a time: the square tables apart, which
+// are many and best fitted to many games. Of the tables only the files a to d are named: the
+// tuner keeps the others their mirror image (see tune::mirrorSquares), halving the noise.
 std::vector<std::pair<std::string, Weight*>> tunableWeights(EvalWeights& weights);
+std::vector<std::pair<std::string, Weight*>> tunableSquares(EvalWeights& weights);
 
 }  // namespace vek::engine

@@ -1,9 +1,12 @@
-// texel-tune DATA [--passes N] [--step N]: fits the evaluation's weights to the results of the
-// positions in DATA (lines "FEN | RESULT", RESULT 1-0, 1/2-1/2 or 0-1, an empty line after
-// each game, as scripts/tune_data.py writes them). Every tenth game is held back to check the
-// fit on games it did not see. Prints the errors before and after and the weights that changed, as code.
+// texel-tune DATA [--passes N] [--step N] [--squares]: fits the evaluation's weights to the
+// results of the positions in DATA (lines "FEN | RESULT", RESULT 1-0, 1/2-1/2 or 0-1, an empty
+// line after each game, as scripts/tune_data.py and texel-selfplay write them). Every tenth
+// game is held back to check the fit on games it did not see. Prints the errors before and
+// after and the weights that changed, as code; with --squares the square tables are fitted
+// too, and each changed one is printed whole.
 #include <cstdlib>
 #include <fstream>
+#include <iomanip>
 #include <stdexcept>
 #include <iostream>
 #include <string>
@@ -14,6 +17,7 @@
 namespace {
 
 using vek::engine::EvalWeights;
+using vek::engine::Weight;
 using vek::engine::tune::Sample;
 
 double resultOf(const std::string& text) {
@@ -32,21 +36,42 @@ std::string trimmed(const std::string& text) {
     return first == std::string::npos ? std::string() : text.substr(first, last - first + 1);
 }
 
+// The square tables that changed, as the diagrams of engine/square_tables.h (row 8 first).
+void printChangedTables(const EvalWeights& weights, const EvalWeights& start) {
+    const char* const names[] = {"", "Pawn", "Knight", "Bishop", "Rook", "Queen", "King"};
+    for (std::size_t kind = 1; kind < 7; ++kind) {
+        if (weights.squares[kind] == start.squares[kind])
+            continue;
+        for (const bool middlegame : {true, false}) {
+            std::cout << "inline constexpr Table k" << names[kind] << (middlegame ? "Mg" : "Eg") << "{";
+            for (std::size_t row = 0; row < 64; ++row) {
+                const Weight weight = weights.squares[kind][row ^ 56];
+                std::cout << (row % 8 == 0 ? "\n    " : " ") << std::setw(4) << (middlegame ? weight.mg : weight.eg)
+                          << (row == 63 ? "" : ",");
+            }
+            std::cout << "};\n";
+        }
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     if (argc < 2) {
-        std::cerr << "usage: texel-tune DATA [--passes N] [--step N]\n";
+        std::cerr << "usage: texel-tune DATA [--passes N] [--step N] [--squares]\n";
         return 2;
     }
     int passes = 20;
     int step = 2;
-    for (int i = 2; i + 1 < argc; i += 2) {
+    bool withSquares = false;
+    for (int i = 2; i < argc; ++i) {
         const std::string flag = argv[i];
-        if (flag == "--passes")
-            passes = std::atoi(argv[i + 1]);
-        else if (flag == "--step")
-            step = std::atoi(argv[i + 1]);
+        if (flag == "--squares")
+            withSquares = true;
+        else if (flag == "--passes" && i + 1 < argc)
+            passes = std::atoi(argv[++i]);
+        else if (flag == "--step" && i + 1 < argc)
+            step = std::atoi(argv[++i]);
     }
     std::ifstream file(argv[1]);
     if (!file) {
@@ -76,6 +101,8 @@ int main(int argc, char** argv) {
 
     EvalWeights weights;
     const EvalWeights start = weights;
+    if (withSquares)
+        vek::engine::tune::averageWings(weights);
     const double scale = vek::engine::tune::fitScale(
         [&](double k) { return vek::engine::tune::meanError(training, weights, k); });
     const auto errors = [&](const char* when) {
@@ -87,13 +114,26 @@ int main(int argc, char** argv) {
 
     std::vector<int*> values;
     const auto named = vek::engine::tunableWeights(weights);
-    for (const auto& [name, weight] : named) {
+    auto fitted = named;
+    if (withSquares)
+        for (const auto& entry : vek::engine::tunableSquares(weights))
+            fitted.push_back(entry);
+    for (const auto& [name, weight] : fitted) {
         values.push_back(&weight->mg);
         values.push_back(&weight->eg);
     }
     vek::engine::tune::localSearch(
-        values, [&] { return vek::engine::tune::meanError(training, weights, scale); }, step, passes,
+        values,
+        [&] {
+            if (withSquares)
+                vek::engine::tune::mirrorSquares(weights);
+            return vek::engine::tune::meanError(training, weights, scale);
+        },
+        step, passes,
         [](int pass, double error) { std::cout << "pass " << pass << ": error " << error << std::endl; });
+    // The search leaves the right wing as it was when a last trial was taken back.
+    if (withSquares)
+        vek::engine::tune::mirrorSquares(weights);
     errors("after");
 
     EvalWeights original = start;
@@ -104,5 +144,7 @@ int main(int argc, char** argv) {
             std::cout << name << " {" << weight->mg << ", " << weight->eg << "} (was {" << before[i].second->mg
                       << ", " << before[i].second->eg << "})\n";
     }
+    if (withSquares)
+        printChangedTables(weights, start);
     return 0;
 }

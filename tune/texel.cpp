@@ -1,11 +1,14 @@
 #include "tune/texel.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <cmath>
 #include <cstdint>
 #include <sstream>
 #include <stdexcept>
+#include <thread>
+#include <vector>
 
 #include "engine/evaluation.h"
 
@@ -16,13 +19,31 @@ double expectedScore(double score, double scale) { return 1.0 / (1.0 + std::pow(
 double meanError(const std::vector<Sample>& samples, const EvalWeights& weights, double scale) {
     if (samples.empty())
         return 0.0;
-    double total = 0.0;
-    for (const Sample& sample : samples) {
-        const int score = evaluate(sample.position, weights);
-        const int white = sample.position.sideToMove() == chess::WHITE ? score : -score;
-        const double difference = sample.result - expectedScore(white, scale);
-        total += difference * difference;
+    // The positions are split among the cores: each part sums its own squares.
+    const std::size_t parts = std::max(1u, std::thread::hardware_concurrency());
+    const std::size_t partSize = (samples.size() + parts - 1) / parts;
+    std::vector<double> totals(parts, 0.0);
+    std::vector<std::thread> threads;
+    for (std::size_t part = 0; part < parts; ++part) {
+        threads.emplace_back([&, part] {
+            const std::size_t first = part * partSize;
+            const std::size_t last = std::min(samples.size(), first + partSize);
+            double total = 0.0;
+            for (std::size_t i = first; i < last; ++i) {
+                const Sample& sample = samples[i];
+                const int score = evaluate(sample.position, weights);
+                const int white = sample.position.sideToMove() == chess::WHITE ? score : -score;
+                const double difference = sample.result - expectedScore(white, scale);
+                total += difference * difference;
+            }
+            totals[part] = total;
+        });
     }
+    for (std::thread& thread : threads)
+        thread.join();
+    double total = 0.0;
+    for (const double part : totals)
+        total += part;
     return total / static_cast<double>(samples.size());
 }
 
@@ -63,6 +84,29 @@ double localSearch(const std::vector<int*>& values, const std::function<double()
             break;
     }
     return best;
+}
+
+namespace {
+
+template <typename Change>
+void eachWingPair(EvalWeights& weights, Change change) {
+    for (auto& table : weights.squares)
+        for (std::size_t square = 0; square < 64; ++square)
+            if (square % 8 < 4)
+                change(table[square], table[square ^ 7]);
+}
+
+}  // namespace
+
+void averageWings(EvalWeights& weights) {
+    eachWingPair(weights, [](Weight& left, Weight& right) {
+        left = {(left.mg + right.mg) / 2, (left.eg + right.eg) / 2};
+        right = left;
+    });
+}
+
+void mirrorSquares(EvalWeights& weights) {
+    eachWingPair(weights, [](const Weight& left, Weight& right) { right = left; });
 }
 
 Position positionFromFen(const std::string& fen) {

@@ -29,6 +29,11 @@ double fitScale(const std::function<double(double)>& error);
 double localSearch(const std::vector<int*>& values, const std::function<double()>& error, int step, int maxPasses,
                    const std::function<void(int, double)>& progress);
 
+// Makes each square table symmetric between the wings: files a to d and their mirror images
+// take the mean of both, then the right half follows the left.
+void averageWings(EvalWeights& weights);
+void mirrorSquares(EvalWeights& weights);
+
 // A position from the first four fields of a FEN (the clocks are not needed here).
 Position positionFromFen(const std::string& fen);
 

@@ -1,6 +1,12 @@
-// The tuner: its local search reaches a known minimum, and its error sees both colours alike.
+// The tuner: its local search reaches a known minimum, its error sees both colours alike, and
+// the self-play games it learns from come in the form it reads.
+#include <set>
+#include <sstream>
+#include <string>
+
 #include <gtest/gtest.h>
 
+#include "tune/self_play.h"
 #include "tune/texel.h"
 
 namespace vek::engine::tune {
@@ -24,6 +30,37 @@ TEST(Texel, ErrorReadsScoresFromWhitesView) {
     const EvalWeights weights;
     EXPECT_LT(meanError(white, weights, 1.0), 0.1);
     EXPECT_NEAR(meanError(white, weights, 1.0), meanError(black, weights, 1.0), 1e-12);
+}
+
+TEST(SelfPlay, WritesWholeGamesAsPositionsWithOneResultEach) {
+    std::ostringstream out;
+    const std::uint64_t written = playSelfGames({.games = 3, .nodesPerMove = 300, .seed = 7, .randomPlies = 8}, out);
+    std::istringstream lines(out.str());
+    std::string line;
+    std::uint64_t positions = 0;
+    int games = 0;
+    std::set<std::string> resultsOfGame;
+    while (std::getline(lines, line)) {
+        if (line.empty()) {
+            ++games;
+            EXPECT_LE(resultsOfGame.size(), 1u) << "game " << games;
+            resultsOfGame.clear();
+            continue;
+        }
+        const auto bar = line.find(" | ");
+        ASSERT_NE(bar, std::string::npos) << line;
+        const std::string fen = line.substr(0, bar);
+        const std::string result = line.substr(bar + 3);
+        EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << line;
+        resultsOfGame.insert(result);
+        // What the tuner reads back is the position written.
+        EXPECT_EQ(fenOf(positionFromFen(fen)), fen);
+        EXPECT_FALSE(positionFromFen(fen).inCheck()) << fen;
+        ++positions;
+    }
+    EXPECT_EQ(games, 3);
+    EXPECT_EQ(positions, written);
+    EXPECT_GT(positions, 0u);
 }
 
 }  // namespace

@@ -1,0 +1,196 @@
+#include "tune/self_play.h"
+
+#include <atomic>
+#include <bit>
+#include <cstdlib>
+#include <random>
+#include <vector>
+
+#include "engine/search.h"
+#include "engine/transposition.h"
+
+namespace vek::engine::tune {
+namespace {
+
+// A score this far from equality for a few plies in a row decides the game; a score this near
+// it for many plies late in the game draws it.
+constexpr int kDecisive = 1000;
+constexpr int kDecisivePlies = 4;
+constexpr int kDrawnScore = 8;
+constexpr int kDrawnPlies = 12;
+constexpr int kDrawnFromPly = 100;
+constexpr int kLongestGame = 400;
+// Random openings that leave one side this far ahead are played again.
+constexpr int kUnbalanced = 250;
+// Positions this soon after the random moves still carry their disorder.
+constexpr int kSettlePlies = 4;
+
+enum class Outcome { whiteWins, blackWins, draw, undecided };
+
+const char* resultText(Outcome outcome) {
+    return outcome == Outcome::whiteWins ? "1-0" : outcome == Outcome::blackWins ? "0-1" : "1/2-1/2";
+}
+
+bool lacksMatingMaterial(const Position& position) {
+    Bitboard heavyOrPawn = 0;
+    for (const chess::Colour colour : {chess::WHITE, chess::BLACK})
+        heavyOrPawn |= position.pieces(colour, chess::PAWN) | position.pieces(colour, chess::ROOK) |
+                       position.pieces(colour, chess::QUEEN);
+    return heavyOrPawn == 0 && std::popcount(position.occupied()) <= 3;
+}
+
+// How the game stands after a move: ended by the rules, or still on.
+Outcome ruleOutcome(const Position& position) {
+    if (position.legalMoves().empty()) {
+        if (!position.inCheck())
+            return Outcome::draw;
+        return position.sideToMove() == chess::WHITE ? Outcome::blackWins : Outcome::whiteWins;
+    }
+    if (position.isRepetition() || position.isFiftyMoveDraw() || lacksMatingMaterial(position))
+        return Outcome::draw;
+    return Outcome::undecided;
+}
+
+// A score from White's view, mates as far beyond the decisive margin.
+int whiteView(const Score& score, chess::Colour side) {
+    const int value = score.isMate ? (score.value > 0 ? 2 * kDecisive : -2 * kDecisive) : score.value;
+    return side == chess::WHITE ? value : -value;
+}
+
+class SelfPlayer {
+public:
+    SelfPlayer(const SelfPlaySettings& settings, std::ostream& out)
+        : settings_(settings), out_(out), random_(settings.seed), searcher_(16) {}
+
+    std::uint64_t playAll() {
+        for (int game = 0; game < settings_.games; ++game)
+            playOne();
+        return written_;
+    }
+
+private:
+    struct Choice {
+        Move move;
+        int whiteScore = 0;
+    };
+
+    Position randomOpening() {
+        for (;;) {
+            Position position = startPosition();
+            bool usable = true;
+            for (int ply = 0; ply < settings_.randomPlies && usable; ++ply) {
+                const std::vector<Move> moves = position.legalMoves();
+                if (moves.empty()) {
+                    usable = false;
+                    break;
+                }
+                std::uniform_int_distribution<std::size_t> pick(0, moves.size() - 1);
+                position.play(moves[pick(random_)]);
+            }
+            if (usable && ruleOutcome(position) == Outcome::undecided &&
+                std::abs(choose(position).whiteScore) <= kUnbalanced)
+                return position;
+        }
+    }
+
+    static Position startPosition() {
+        std::array<std::int8_t, 64> squares{};
+        const std::array<std::int8_t, 8> back{chess::ROOK, chess::KNIGHT, chess::BISHOP, chess::QUEEN,
+                                              chess::KING, chess::BISHOP, chess::KNIGHT, chess::ROOK};
+        for (std::size_t file = 0; file < 8; ++file) {
+            squares[file] = back[file];
+            squares[8 + file] = chess::PAWN;
+            squares[48 + file] = -chess::PAWN;
+            squares[56 + file] = static_cast<std::int8_t>(-back[file]);
+        }
+        return Position::fromSquares(squares, chess::WHITE, 15, -1, 0, 1);
+    }
+
+    Choice choose(const Position& position) {
+        Limits limits;
+        limits.nodes = settings_.nodesPerMove;
+        Score score;
+        const std::atomic<bool> stop{false};
+        const auto move = searcher_.search(
+            position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+            [&](const Report& report) { score = report.score; });
+        return {move.value_or(kNoMove), whiteView(score, position.sideToMove())};
+    }
+
+    void playOne() {
+        searcher_.clearHash();
+        Position position = randomOpening();
+        std::vector<std::string> kept;
+        Outcome outcome = Outcome::undecided;
+        int decisiveRun = 0;
+        int drawnRun = 0;
+        for (int ply = 0; outcome == Outcome::undecided; ++ply) {
+            const Choice choice = choose(position);
+            const bool quiet = !position.inCheck() && !position.isNoisy(choice.move);
+            if (ply >= kSettlePlies && quiet && std::abs(choice.whiteScore) < kDecisive)
+                kept.push_back(fenOf(position));
+            decisiveRun = std::abs(choice.whiteScore) >= kDecisive ? decisiveRun + 1 : 0;
+            drawnRun = std::abs(choice.whiteScore) <= kDrawnScore ? drawnRun + 1 : 0;
+            position.play(choice.move);
+            outcome = ruleOutcome(position);
+            if (outcome != Outcome::undecided)
+                break;
+            if (decisiveRun >= kDecisivePlies)
+                outcome = choice.whiteScore > 0 ? Outcome::whiteWins : Outcome::blackWins;
+            else if ((ply >= kDrawnFromPly && drawnRun >= kDrawnPlies) || ply >= kLongestGame)
+                outcome = Outcome::draw;
+        }
+        for (const std::string& fen : kept)
+            out_ << fen << " | " << resultText(outcome) << '\n';
+        out_ << '\n' << std::flush;
+        written_ += kept.size();
+    }
+
+    const SelfPlaySettings settings_;
+    std::ostream& out_;
+    std::mt19937_64 random_;
+    Searcher searcher_;
+    std::uint64_t written_ = 0;
+};
+
+}  // namespace
+
+std::string fenOf(const Position& position) {
+    std::string fen;
+    for (int rank = 7; rank >= 0; --rank) {
+        int empty = 0;
+        for (int file = 0; file < 8; ++file) {
+            const int code = position.pieceAt(rank * 8 + file);
+            if (code == 0) {
+                ++empty;
+                continue;
+            }
+            if (empty > 0)
+                fen += static_cast<char>('0' + empty);
+            empty = 0;
+            const char letter = " pnbrqk"[std::abs(code)];
+            fen += code > 0 ? static_cast<char>(letter - 'a' + 'A') : letter;
+        }
+        if (empty > 0)
+            fen += static_cast<char>('0' + empty);
+        if (rank > 0)
+            fen += '/';
+    }
+    fen += position.sideToMove() == chess::WHITE ? " w " : " b ";
+    const unsigned rights = position.castling();
+    std::string castling;
+    for (const auto& [flag, letter] : {std::pair{1u, 'K'}, {2u, 'Q'}, {4u, 'k'}, {8u, 'q'}})
+        if (rights & flag)
+            castling += letter;
+    fen += castling.empty() ? "-" : castling;
+    const int passed = position.enPassant();
+    fen += passed < 0 ? std::string(" -") : std::string{' ', static_cast<char>('a' + fileOf(passed)),
+                                                          static_cast<char>('1' + rankOf(passed))};
+    return fen + " 0 1";
+}
+
+std::uint64_t playSelfGames(const SelfPlaySettings& settings, std::ostream& out) {
+    return SelfPlayer(settings, out).playAll();
+}
+
+}  // namespace vek::engine::tune
