@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "engine/search.h"
-#include "engine/transposition.h"
+#include "tune/texel.h"
 
 namespace vek::engine::tune {
 namespace {
@@ -25,10 +25,10 @@ constexpr int kUnbalanced = 250;
 // Positions this soon after the random moves still carry their disorder.
 constexpr int kSettlePlies = 4;
 
-enum class Outcome { whiteWins, blackWins, draw, undecided };
+enum Outcome { ocWHITE_WINS, ocBLACK_WINS, ocDRAW, ocUNDECIDED };
 
 const char* resultText(Outcome outcome) {
-    return outcome == Outcome::whiteWins ? "1-0" : outcome == Outcome::blackWins ? "0-1" : "1/2-1/2";
+    return outcome == ocWHITE_WINS ? "1-0" : outcome == ocBLACK_WINS ? "0-1" : "1/2-1/2";
 }
 
 bool lacksMatingMaterial(const Position& position) {
@@ -43,12 +43,12 @@ bool lacksMatingMaterial(const Position& position) {
 Outcome ruleOutcome(const Position& position) {
     if (position.legalMoves().empty()) {
         if (!position.inCheck())
-            return Outcome::draw;
-        return position.sideToMove() == chess::WHITE ? Outcome::blackWins : Outcome::whiteWins;
+            return ocDRAW;
+        return position.sideToMove() == chess::WHITE ? ocBLACK_WINS : ocWHITE_WINS;
     }
     if (position.isRepetition() || position.isFiftyMoveDraw() || lacksMatingMaterial(position))
-        return Outcome::draw;
-    return Outcome::undecided;
+        return ocDRAW;
+    return ocUNDECIDED;
 }
 
 // A score from White's view, mates as far beyond the decisive margin.
@@ -76,9 +76,9 @@ private:
 
     Position randomOpening() {
         for (;;) {
-            Position position = startPosition();
+            Position position = positionFromFen("rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq -");
             bool usable = true;
-            for (int ply = 0; ply < settings_.randomPlies && usable; ++ply) {
+            for (int ply = 0; ply < settings_.randomPlies; ++ply) {
                 const std::vector<Move> moves = position.legalMoves();
                 if (moves.empty()) {
                     usable = false;
@@ -87,23 +87,10 @@ private:
                 std::uniform_int_distribution<std::size_t> pick(0, moves.size() - 1);
                 position.play(moves[pick(random_)]);
             }
-            if (usable && ruleOutcome(position) == Outcome::undecided &&
+            if (usable && ruleOutcome(position) == ocUNDECIDED &&
                 std::abs(choose(position).whiteScore) <= kUnbalanced)
                 return position;
         }
-    }
-
-    static Position startPosition() {
-        std::array<std::int8_t, 64> squares{};
-        const std::array<std::int8_t, 8> back{chess::ROOK, chess::KNIGHT, chess::BISHOP, chess::QUEEN,
-                                              chess::KING, chess::BISHOP, chess::KNIGHT, chess::ROOK};
-        for (std::size_t file = 0; file < 8; ++file) {
-            squares[file] = back[file];
-            squares[8 + file] = chess::PAWN;
-            squares[48 + file] = -chess::PAWN;
-            squares[56 + file] = static_cast<std::int8_t>(-back[file]);
-        }
-        return Position::fromSquares(squares, chess::WHITE, 15, -1, 0, 1);
     }
 
     Choice choose(const Position& position) {
@@ -121,10 +108,10 @@ private:
         searcher_.clearHash();
         Position position = randomOpening();
         std::vector<std::string> kept;
-        Outcome outcome = Outcome::undecided;
+        Outcome outcome = ocUNDECIDED;
         int decisiveRun = 0;
         int drawnRun = 0;
-        for (int ply = 0; outcome == Outcome::undecided; ++ply) {
+        for (int ply = 0; outcome == ocUNDECIDED; ++ply) {
             const Choice choice = choose(position);
             const bool quiet = !position.inCheck() && !position.isNoisy(choice.move);
             if (ply >= kSettlePlies && quiet && std::abs(choice.whiteScore) < kDecisive)
@@ -133,12 +120,12 @@ private:
             drawnRun = std::abs(choice.whiteScore) <= kDrawnScore ? drawnRun + 1 : 0;
             position.play(choice.move);
             outcome = ruleOutcome(position);
-            if (outcome != Outcome::undecided)
+            if (outcome != ocUNDECIDED)
                 break;
             if (decisiveRun >= kDecisivePlies)
-                outcome = choice.whiteScore > 0 ? Outcome::whiteWins : Outcome::blackWins;
+                outcome = choice.whiteScore > 0 ? ocWHITE_WINS : ocBLACK_WINS;
             else if ((ply >= kDrawnFromPly && drawnRun >= kDrawnPlies) || ply >= kLongestGame)
-                outcome = Outcome::draw;
+                outcome = ocDRAW;
         }
         for (const std::string& fen : kept)
             out_ << fen << " | " << resultText(outcome) << '\n';
