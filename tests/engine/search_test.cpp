@@ -66,6 +66,19 @@ TEST(EngineSearch, MatesAreScoredByTheirDistanceFromBothSides) {
     EXPECT_EQ(scholar.reports.back().score, (Score{true, -1}));
 }
 
+// A check given in the quiescence search must be answered by an evasion, never by standing on
+// the evaluation: here g4 lets the knight take on f3 with check and win the queen whatever
+// the king does, which only the evasions show.
+TEST(EngineSearch, QuiescenceAnswersACheckByEvasionsAlone) {
+    Limits careless;
+    careless.depth = 1;
+    careless.searchMoves = {move("g2", "g4")};
+    const Outcome fork = run(positionFromFen("6k1/5ppp/8/8/7n/5P2/PP4PP/4Q1K1 w - - 0 1"), careless);
+    ASSERT_FALSE(fork.reports.empty());
+    EXPECT_FALSE(fork.reports.back().score.isMate);
+    EXPECT_LT(fork.reports.back().score.value, 300);  // a queen for a knight and a pawn gone
+}
+
 TEST(EngineSearch, RepetitionAndTheFiftyMoveRuleDraw) {
     // Far behind, White saves itself by checking for ever: Qe8+ Kh7 Qh5+ Kg8 Qe8+ ...
     const Outcome perpetual = toDepth("6k1/6p1/8/8/8/3K4/nq2Q3/rr6 w - - 0 1", 8);
