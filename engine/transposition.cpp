@@ -29,21 +29,23 @@ std::uint8_t generationOf(std::uint64_t data) { return static_cast<std::uint8_t>
 TranspositionTable::TranspositionTable(std::size_t megabytes) { resize(megabytes); }
 
 void TranspositionTable::resize(std::size_t megabytes) {
-    buckets_ = std::max<std::size_t>(1, megabytes * 1024 * 1024 / (sizeof(Slot) * kBucketSize));
-    slots_.reset();  // the old table goes first: never both at once
-    slots_ = std::make_unique<Slot[]>(buckets_ * kBucketSize);  // zeroed here, not at the first search
+    bucketCount_ = std::max<std::size_t>(1, megabytes * 1024 * 1024 / sizeof(Bucket));
+    buckets_.reset();  // the old table goes first: never both at once
+    buckets_ = std::make_unique<Bucket[]>(bucketCount_);  // zeroed here, not at the first search
 }
 
 void TranspositionTable::clear() {
-    for (std::size_t i = 0; i < buckets_ * kBucketSize; ++i) {
-        slots_[i].check.store(0, std::memory_order_relaxed);
-        slots_[i].data.store(0, std::memory_order_relaxed);
+    for (std::size_t i = 0; i < bucketCount_; ++i) {
+        for (Slot& slot : buckets_[i].slots) {
+            slot.check.store(0, std::memory_order_relaxed);
+            slot.data.store(0, std::memory_order_relaxed);
+        }
     }
     generation_ = 0;
 }
 
 TranspositionTable::Slot* TranspositionTable::bucketOf(std::uint64_t key) const {
-    return &slots_[static_cast<std::size_t>(key % buckets_) * kBucketSize];
+    return buckets_[static_cast<std::size_t>(((key >> 32) * bucketCount_) >> 32)].slots.data();
 }
 
 std::optional<TableEntry> TranspositionTable::probe(std::uint64_t key, int ply) const {
@@ -97,10 +99,10 @@ void TranspositionTable::store(std::uint64_t key, int ply, Move move, int score,
 }
 
 int TranspositionTable::hashfull() const {
-    const std::size_t sample = std::min<std::size_t>(1000, buckets_ * kBucketSize);
+    const std::size_t sample = std::min<std::size_t>(1000, bucketCount_ * kBucketSize);
     int used = 0;
     for (std::size_t i = 0; i < sample; ++i) {
-        const std::uint64_t data = slots_[i].data.load(std::memory_order_relaxed);
+        const std::uint64_t data = buckets_[i / kBucketSize].slots[i % kBucketSize].data.load(std::memory_order_relaxed);
         if (data != 0 && generationOf(data) == generation_)
             ++used;
     }

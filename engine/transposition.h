@@ -4,6 +4,7 @@
 // Entries are written and read without a lock: each is two atomic words, the key stored XOR
 // the data, so that a slot torn by two writers never matches a key and is simply missed.
 
+#include <array>
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
@@ -50,12 +51,19 @@ private:
         std::atomic<std::uint64_t> check{0};  // key XOR data
         std::atomic<std::uint64_t> data{0};
     };
-    static constexpr std::size_t kBucketSize = 4;  // a bucket fills one 64-byte cache line
+    static constexpr std::size_t kBucketSize = 4;
+    // A probe touches one cache line: a bucket fills one and starts on one.
+    struct alignas(64) Bucket {
+        std::array<Slot, kBucketSize> slots;
+    };
+    static_assert(sizeof(Bucket) == 64);
 
+    // The bucket of a key, by the key's high half scaled to the count (no division: at most
+    // 2^32 buckets).
     Slot* bucketOf(std::uint64_t key) const;
 
-    std::unique_ptr<Slot[]> slots_;
-    std::size_t buckets_ = 0;
+    std::unique_ptr<Bucket[]> buckets_;
+    std::size_t bucketCount_ = 0;
     std::uint8_t generation_ = 0;
 };
 
