@@ -233,9 +233,9 @@ TEST(EngineSearch, FindsTheTacticsOfASmallSet) {
 }
 
 // Pawn endings where the king wins the enemy pawn and its own pawn queens, seen only at full
-// depth: a search that tries passing there (a null move, which lets the defender pass too,
-// as no pawn ending allows) or takes a reduced search's cut-off without searching again at
-// full depth sees about a pawn's lead, not a queen.
+// depth: a search that tries passing there (a null move, though in a pawn ending the side to
+// move may be in zugzwang, which passing hides) or takes a reduced search's cut-off without
+// searching again at full depth sees about a pawn's lead, not a queen.
 TEST(EngineSearch, SeesThePawnEndingsItWins) {
     for (const char* fen : {"8/8/1K6/3k1p2/5P2/8/8/8 b - - 0 1", "8/8/8/1p6/1Pk5/8/3K4/8 b - - 0 1",
                             "8/8/1p6/1P5k/8/3K4/8/8 w - - 0 1", "8/8/1p6/1P6/1k6/7K/8/8 b - - 0 1",
