@@ -452,6 +452,9 @@ def main():
     reasons = {}
     lock = threading.Lock()
     stop = threading.Event()
+    # The SPRT's verdict when its LLR first crosses a bound: games still running then are
+    # counted in the score but cannot take the verdict back.
+    decision = None
     started = time.monotonic()
 
     def run(job):
@@ -459,7 +462,7 @@ def main():
         if stop.is_set():
             return
         game = play_game(white, black, opening, base, increment, margin, args.adjudicate)
-        nonlocal wins, draws, losses
+        nonlocal wins, draws, losses, decision
         with lock:
             score = {"1-0": 1.0, "0-1": 0.0}.get(game["result"], 0.5)
             if white is not specs[0]:
@@ -480,7 +483,8 @@ def main():
                   f"{first}: +{wins} ={draws} -{losses}", flush=True)
             if bounds:
                 llr = sprt_llr(points, elo0, elo1)
-                if llr <= bounds[0] or llr >= bounds[1]:
+                if decision is None and (llr <= bounds[0] or llr >= bounds[1]):
+                    decision = ("H1 accepted" if llr >= bounds[1] else "H0 accepted", len(points), llr)
                     stop.set()
 
     with ThreadPoolExecutor(max_workers=max(1, args.concurrency)) as pool:
@@ -495,8 +499,13 @@ def main():
         print("endings: " + ", ".join(f"{reason} {n}" for reason, n in sorted(reasons.items())))
     if bounds and count:
         llr = sprt_llr(points, elo0, elo1)
-        verdict = "H1 accepted" if llr >= bounds[1] else ("H0 accepted" if llr <= bounds[0] else "undecided")
-        print(f"SPRT [{elo0:g}, {elo1:g}]: LLR {llr:.2f} (bounds {bounds[0]:.2f}, {bounds[1]:.2f}), {verdict}")
+        line = f"SPRT [{elo0:g}, {elo1:g}]: LLR {llr:.2f} (bounds {bounds[0]:.2f}, {bounds[1]:.2f}), "
+        if decision:
+            verdict, at, llr_then = decision
+            line += f"{verdict} at game {at} (LLR {llr_then:.2f})"
+        else:
+            line += "undecided"
+        print(line)
     for fault in faults:
         print("FAULT " + fault)
     return 1 if faults else 0
