@@ -68,7 +68,7 @@ void alphaBeta(benchmark::State& state) {
     for (auto _ : state) {
         vek::engine::Searcher searcher(16);
         searcher.search(
-            position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+            position, limits, stop, vek::engine::deepenAlways,
             [&](const vek::engine::Report& report) { nodes = report.nodes; });
     }
     state.counters["nodes"] = static_cast<double>(nodes);

@@ -43,6 +43,12 @@ Score scoreOf(int value) {
     return {false, value};
 }
 
+// Centipawns the best line lost from one depth to the next; a mate counts as a large score.
+int dropOf(int before, int after) {
+    const auto bounded = [](int score) { return std::clamp(score, -kMateBound, kMateBound); };
+    return std::max(0, bounded(before) - bounded(after));
+}
+
 // Whether a stored result decides the window without a search.
 bool settles(const TableEntry& entry, int alpha, int beta) {
     return entry.bound == bdEXACT || (entry.bound == bdLOWER && entry.score >= beta) ||
@@ -536,7 +542,7 @@ void Searcher::clearHash() { table_->clear(); }
 void Searcher::setThreads(std::size_t count) { threads_ = std::max<std::size_t>(1, count); }
 
 std::optional<Move> Searcher::search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
-                                     const std::function<bool(int, std::chrono::milliseconds)>& mayDeepen,
+                                     const std::function<bool(const Deepening&)>& mayDeepen,
                                      const std::function<void(const Report&)>& report) {
     const Clock::time_point start = Clock::now();
     const std::vector<Move> roots = rootMovesOf(position, limits.searchMoves);
@@ -588,6 +594,8 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
             report(line);
         }
     };
+    Deepening progress;
+    std::optional<int> lastScore;
     for (int depth = 1; depth <= maxDepth; ++depth) {
         main.searchRoot(depth, lineCount);
         // A depth the main thread could not finish is worth less than the same depth finished.
@@ -595,7 +603,11 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         if (!result)
             result = main.result(depth);
         if (result) {
-            best = result->lines.front().pv.front();
+            const Line& first = result->lines.front();
+            progress.stableDepths = best == first.pv.front() ? progress.stableDepths + 1 : 0;
+            progress.scoreDrop = lastScore ? dropOf(*lastScore, first.score) : 0;
+            lastScore = first.score;
+            best = first.pv.front();
             depth = result->depth;
             send(*result);
         }
@@ -605,7 +617,9 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         const bool mateFound =
             limits.mate && result && result->lines.front().score >= kMateBound &&
             scoreOf(result->lines.front().score).value <= *limits.mate;
-        if (mateFound || depth >= maxDepth || !mayDeepen(depth + 1, elapsed()))
+        progress.nextDepth = depth + 1;
+        progress.elapsed = elapsed();
+        if (mateFound || depth >= maxDepth || !mayDeepen(progress))
             break;
     }
     shared.stop.store(true);

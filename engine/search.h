@@ -49,6 +49,16 @@ struct Report {
     std::vector<Move> pv;  // the whole principal variation, starting with the best move
 };
 
+// What the deepening knows when it asks whether to begin another depth.
+struct Deepening {
+    int nextDepth = 1;
+    std::chrono::milliseconds elapsed{0};  // since the search began
+    int stableDepths = 0;  // the depths in a row, before the last, whose best move the last kept
+    int scoreDrop = 0;     // centipawns the best line lost at the last depth (0 when it held or rose)
+};
+
+inline bool deepenAlways(const Deepening&) { return true; }
+
 class TranspositionTable;
 
 class Searcher {
@@ -63,14 +73,15 @@ public:
     void setThreads(std::size_t count);  // shared-table parallel search; 1 = single thread
 
     // Deepens from depth 1; after each finished depth calls `report` for each line, then asks
-    // `mayDeepen(nextDepth, elapsed)` whether to begin the next (the caller's soft time limit).
+    // `mayDeepen` whether to begin the next (the caller's soft time limit, which may weigh how
+    // settled the search is).
     // Ends at once (within about a millisecond) when `stop` becomes true or when `limits` are
     // met. Returns the best move of the deepest depth searched (a partially searched depth's
     // move counts if it was searched first or scored better); a legal move whenever one exists,
     // even when stopped during depth 1; none only when the side to move has no legal move. Not
     // reentrant: one search at a time per Searcher.
     std::optional<Move> search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
-                               const std::function<bool(int nextDepth, std::chrono::milliseconds elapsed)>& mayDeepen,
+                               const std::function<bool(const Deepening&)>& mayDeepen,
                                const std::function<void(const Report&)>& report);
 
 private:

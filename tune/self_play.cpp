@@ -99,7 +99,7 @@ private:
         Score score;
         const std::atomic<bool> stop{false};
         const auto move = searcher_.search(
-            position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+            position, limits, stop, deepenAlways,
             [&](const Report& report) { score = report.score; });
         return {move.value_or(kNoMove), whiteView(score, position.sideToMove())};
     }

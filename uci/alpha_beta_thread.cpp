@@ -80,12 +80,12 @@ std::string infoLine(const engine::Report& report, bool showWdl) {
 }
 
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            const std::function<bool(std::chrono::milliseconds)>& mayDeepen, LineOutput& output) {
+                            const std::function<bool(const engine::Deepening&)>& mayDeepen, LineOutput& output) {
     std::optional<engine::Move> found;
     std::vector<engine::Report> lines;  // of the last depth reported
     try {
         found = searcher.search(
-            task.position, task.limits, stop, [&mayDeepen](int, std::chrono::milliseconds elapsed) { return mayDeepen(elapsed); },
+            task.position, task.limits, stop, mayDeepen,
             [&](const engine::Report& report) {
                 if (report.multiPv == 1)
                     lines.clear();
@@ -121,8 +121,8 @@ void AlphaBetaThread::ExecuteThread() {
         if (!pondering_)
             startClock();
     }
-    const std::string answer = searchAlphaBeta(searcher_, task_, stop_, [this](std::chrono::milliseconds) { return mayDeepen(); },
-                                               output_);
+    const std::string answer = searchAlphaBeta(
+        searcher_, task_, stop_, [this](const engine::Deepening& progress) { return mayDeepen(progress); }, output_);
     std::unique_lock<std::mutex> lock(mutex_);
     searching_ = false;
     deadline_.reset();  // its alarm takes no lock: no wait on this one
@@ -131,9 +131,11 @@ void AlphaBetaThread::ExecuteThread() {
     output_.write(answer);
 }
 
-bool AlphaBetaThread::mayDeepen() {
+// The clock is the thread's own, not the search's: a pondering search's time counts from "ponderhit".
+bool AlphaBetaThread::mayDeepen(const engine::Deepening& progress) {
     const std::lock_guard<std::mutex> lock(mutex_);
-    return pondering_ || !task_.time.softLimit || Clock::now() - clockStart_ < *task_.time.softLimit;
+    return pondering_ || !task_.time.softLimit ||
+           Clock::now() - clockStart_ < *task_.time.softLimit * softLimitScale(progress);
 }
 
 void AlphaBetaThread::startClock() {

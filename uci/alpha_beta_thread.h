@@ -37,9 +37,9 @@ std::string infoLine(const engine::Report& report, bool showWdl);
 
 // Searches the task on the calling thread, writes its "info" lines and returns the "bestmove"
 // line (the null move "0000" when there is no legal move). `stop` ends the search early;
-// `mayDeepen` is asked before each new depth, with the time since the search began.
+// `mayDeepen` is asked before each new depth.
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            const std::function<bool(std::chrono::milliseconds)>& mayDeepen, LineOutput& output);
+                            const std::function<bool(const engine::Deepening&)>& mayDeepen, LineOutput& output);
 
 class AlphaBetaThread : public vek::Thread {
 public:
@@ -57,7 +57,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    bool mayDeepen();
+    bool mayDeepen(const engine::Deepening& progress);
     // Starts the clock of the time plan now, with its hard limit.
     void startClock();
 

@@ -47,7 +47,7 @@ BenchResult runBench(int depth) {
         const PositionSetup setup = parseFen(fen, error).value();
         searcher.clearHash();  // each position's count stands alone
         std::uint64_t nodes = 0;
-        searcher.search(enginePosition(setup), limits, never, [](int, std::chrono::milliseconds) { return true; },
+        searcher.search(enginePosition(setup), limits, never, engine::deepenAlways,
                         [&nodes](const engine::Report& report) { nodes = report.nodes; });
         result.nodes += nodes;
         ++result.positions;

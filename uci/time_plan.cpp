@@ -12,6 +12,14 @@ constexpr std::int64_t kHardLimitFactor = 3;
 // Kept back from "movetime" for the stop to take effect and the answer to reach the GUI.
 constexpr Milliseconds kMoveTimeMargin{30};
 
+constexpr double kNewBestScale = 1.4;
+constexpr int kSettledDepths = 4;
+constexpr double kSettledScale = 0.7;
+constexpr int kSmallDrop = 20, kLargeDrop = 50;  // centipawns
+constexpr double kSmallDropScale = 1.2, kLargeDropScale = 1.4;
+// Beyond it, a run of unsure moves just before a "movestogo" control would eat into the reserve.
+constexpr double kMostScale = 1.4;
+
 }  // namespace
 
 TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead) {
@@ -32,6 +40,19 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overh
     plan.softLimit = std::min(allotment * 2 / 3, most);
     plan.hardLimit = std::min(allotment * kHardLimitFactor, most);
     return plan;
+}
+
+double softLimitScale(const engine::Deepening& progress) {
+    double scale = 1.0;
+    if (progress.stableDepths == 0)
+        scale = kNewBestScale;
+    else if (progress.stableDepths >= kSettledDepths)
+        scale = kSettledScale;
+    if (progress.scoreDrop >= kLargeDrop)
+        scale *= kLargeDropScale;
+    else if (progress.scoreDrop >= kSmallDrop)
+        scale *= kSmallDropScale;
+    return std::min(scale, kMostScale);
 }
 
 }  // namespace vek::uci

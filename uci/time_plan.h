@@ -7,6 +7,7 @@
 #include <optional>
 
 #include "chess/types.h"
+#include "engine/search.h"
 #include "uci/search_limits.h"
 
 namespace vek::uci {
@@ -24,5 +25,10 @@ struct TimePlan {
 //   limit of three times it, both at most half the clock and the usable time;
 // - otherwise, and for "go infinite", no limit of time.
 TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead = kDefaultMoveOverhead);
+
+// The share of the soft limit a search may use before it begins another depth: more after a
+// depth that changed the best move or lost ground, less once the best move has held for
+// several depths, so that time goes where the search is unsure. The hard limit holds anyway.
+double softLimitScale(const engine::Deepening& progress);
 
 }  // namespace vek::uci

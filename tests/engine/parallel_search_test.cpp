@@ -22,7 +22,7 @@ TEST(EngineParallelSearch, HelpersShareTheTableAndTheMainThreadAnswers) {
     std::uint64_t lastNodes = 0;
     for (int round = 0; round < 2; ++round) {
         const auto best = searcher.search(
-            position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+            position, limits, stop, deepenAlways,
             [&](const Report& report) {
                 lastDepth = report.depth;
                 lastNodes = report.nodes;

@@ -32,7 +32,7 @@ Outcome run(const Position& position, const Limits& limits, bool stopped = false
     const std::atomic<bool> stop{stopped};
     Outcome outcome;
     outcome.best = searcher.search(
-        position, limits, stop, [](int, std::chrono::milliseconds) { return true; },
+        position, limits, stop, deepenAlways,
         [&](const Report& report) { outcome.reports.push_back(report); });
     return outcome;
 }
@@ -195,7 +195,7 @@ TEST(EngineTable, ASearchRepeatedOnAWarmTableScoresTheSame) {
         std::vector<std::uint64_t> nodes;
         for (int round = 0; round < 2; ++round)
             searcher.search(
-                positionFromFen(fen), limits, stop, [](int, std::chrono::milliseconds) { return true; },
+                positionFromFen(fen), limits, stop, deepenAlways,
                 [&](const Report& report) {
                     if (report.depth == limits.depth) {
                         scores.push_back(report.score);
@@ -244,6 +244,37 @@ TEST(EngineSearch, SeesThePawnEndingsItWins) {
         ASSERT_FALSE(outcome.reports.empty()) << fen;
         EXPECT_GT(outcome.reports.back().score.value, 600) << fen;
     }
+}
+
+// Before each new depth the caller learns how long the best move has held and what the best
+// line lost, as the depths' reports show them.
+TEST(EngineSearch, TellsHowSettledItIsBeforeEachDepth) {
+    Searcher searcher(4);
+    const std::atomic<bool> stop{false};
+    Limits limits;
+    limits.depth = 9;
+    std::vector<Report> reports;
+    std::vector<Deepening> asked;
+    searcher.search(
+        positionFromFen("r1bq1rk1/pppp1ppp/2n2n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - - 0 7"), limits, stop,
+        [&](const Deepening& progress) {
+            asked.push_back(progress);
+            return true;
+        },
+        [&](const Report& report) { reports.push_back(report); });
+    ASSERT_EQ(reports.size(), 9u);
+    ASSERT_EQ(asked.size(), 8u);  // not after the last depth
+    bool changed = false, dropped = false;
+    for (std::size_t i = 0; i < asked.size(); ++i) {
+        EXPECT_EQ(asked[i].nextDepth, reports[i].depth + 1);
+        const int held = i == 0 || reports[i].pv.front() != reports[i - 1].pv.front() ? 0 : asked[i - 1].stableDepths + 1;
+        EXPECT_EQ(asked[i].stableDepths, held) << "before depth " << asked[i].nextDepth;
+        const int drop = i == 0 ? 0 : std::max(0, reports[i - 1].score.value - reports[i].score.value);
+        EXPECT_EQ(asked[i].scoreDrop, drop) << "before depth " << asked[i].nextDepth;
+        changed = changed || (i > 0 && held == 0);
+        dropped = dropped || drop > 0;
+    }
+    EXPECT_TRUE(changed && dropped) << "the position no longer tries both";
 }
 
 TEST(EngineSearch, HonoursSearchMovesNodesAndMateLimits) {

@@ -74,10 +74,11 @@ TEST(TimePlan, TheMoveOverheadIsKeptOnTheClock) {
     }
 }
 
-// The moves up to the control, each taking its soft limit and as much again (a last depth
-// begun just before it that costs as much as all before), within its hard limit, leave the
-// reserve.
+// The moves up to the control, each taking its soft limit stretched as for the most unsure
+// search and as much again (a last depth begun just before it that costs as much as all
+// before), within its hard limit, leave the reserve.
 TEST(TimePlan, MovesToGoKeepsTimeForTheLastMovesBeforeTheControl) {
+    const double unsure = softLimitScale({.nextDepth = 9, .stableDepths = 0, .scoreDrop = 1000});
     for (const int start : {300, 5000, 60000, 600000}) {
         for (int movesToGo = 1; movesToGo <= 40; ++movesToGo) {
             const TimePlan plan = planOf({"wtime", std::to_string(start), "movestogo", std::to_string(movesToGo)});
@@ -87,10 +88,22 @@ TEST(TimePlan, MovesToGoKeepsTimeForTheLastMovesBeforeTheControl) {
         Milliseconds clock{start};
         for (int movesToGo = 40; movesToGo >= 1; --movesToGo) {
             const TimePlan plan = planOf({"wtime", std::to_string(clock.count()), "movestogo", std::to_string(movesToGo)});
-            clock -= std::min(*plan.softLimit * 2, *plan.hardLimit);
+            clock -= std::min(std::chrono::duration_cast<Milliseconds>(*plan.softLimit * unsure * 2), *plan.hardLimit);
             EXPECT_GE(clock, kDefaultMoveOverhead) << start << " ms, " << movesToGo << " to go";
         }
     }
+}
+
+// A search that changed its best move or lost ground may begin depths later than one whose
+// move has held for several depths.
+TEST(TimePlan, TheSoftLimitStretchesWhenTheSearchIsUnsure) {
+    const auto scale = [](int stableDepths, int scoreDrop) {
+        return softLimitScale({.nextDepth = 12, .stableDepths = stableDepths, .scoreDrop = scoreDrop});
+    };
+    EXPECT_GT(scale(0, 0), scale(2, 0));
+    EXPECT_GT(scale(2, 0), scale(8, 0));
+    EXPECT_GT(scale(2, 60), scale(2, 0));
+    EXPECT_GT(scale(8, 60), scale(8, 0));
 }
 
 TEST(TimePlan, NoTimeLimitWithoutAClockOrForInfinite) {
