@@ -142,14 +142,26 @@ private:
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
-    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const;
+    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply);
     static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
     // Takes a move's score into the node's best (and, above alpha, its principal variation);
     // true when it reaches beta and cuts the node off.
     bool raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
     void updatePv(int ply, Move move);
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
+    // Whether a move after the first of a quiet node near the leaves is skipped unmade: a
+    // quiet move once enough have been tried or when it loses material on its square, a
+    // capture when it loses more than the depth could win back. `key` is its ordering key.
+    bool prunedEarly(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount, int key) const;
     int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
+    // The figure and target square of a move in this position: the key of the tables below.
+    int pieceSquare(Move move) const { return (position_.pieceAt(move.from) + 6) * 64 + move.to; }
+    // How a quiet move did after the move `back` plies before it (1 or 2); null when there was
+    // none (before the root, or a null move).
+    int* continuation(int ply, int back, Move move);
+    // The ordering key of a quiet move: its own history and how it did after the last two moves.
+    int quietScore(Move move, int ply);
+    Move counterMove(int ply) const;
 
     Position position_;
     SharedSearch& shared_;
@@ -162,6 +174,15 @@ private:
     std::vector<Line> lines_;
     std::array<std::array<Move, 2>, kMaxPly + 1> killers_{};
     std::array<std::array<std::array<int, 64>, 64>, 2> history_{};
+    // By figure code and target square (13 x 64) of a move: the quiet answer that refuted it,
+    // and how each quiet answer did after it.
+    static constexpr int kPieceSquares = 13 * 64;
+    std::array<Move, kPieceSquares> counterMoves_{};
+    std::vector<int> continuationHistory_ = std::vector<int>(kPieceSquares * kPieceSquares);
+    // The figure and target of the move made at each ply of the line (-1: a null move).
+    std::array<int, kMaxPly + 1> played_{};
+    // The move a node's search leaves out, by ply (none: kNoMove).
+    std::array<Move, kMaxPly + 1> excluded_{};
     std::array<int, kMaxPly + 1> staticEvals_{};
     std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
     std::array<int, kMaxPly + 1> pvLength_{};
@@ -217,6 +238,7 @@ int Worker::searchLine(int depth, std::size_t first) {
     for (std::size_t i = first; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
+        played_[0] = pieceSquare(root.move);
         position_.make(root.move);
         int score = 0;
         if (i == first) {
@@ -280,8 +302,29 @@ bool Worker::isDrawn(int ply) {
     return heavyOrPawn == 0 && std::popcount(position_.occupied()) <= 3;
 }
 
-void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) const {
+int* Worker::continuation(int ply, int back, Move move) {
+    const int before = ply - back >= 0 ? played_[static_cast<std::size_t>(ply - back)] : -1;
+    if (before < 0)
+        return nullptr;
+    return &continuationHistory_[static_cast<std::size_t>(before * kPieceSquares + pieceSquare(move))];
+}
+
+int Worker::quietScore(Move move, int ply) {
+    int score = history(move);
+    for (int back = 1; back <= 2; ++back)
+        if (const int* entry = continuation(ply, back, move))
+            score += *entry;
+    return score;
+}
+
+Move Worker::counterMove(int ply) const {
+    const int before = ply >= 1 ? played_[static_cast<std::size_t>(ply - 1)] : -1;
+    return before < 0 ? kNoMove : counterMoves_[static_cast<std::size_t>(before)];
+}
+
+void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) {
     const auto& killers = killers_[static_cast<std::size_t>(ply)];
+    const Move counter = counterMove(ply);
     for (std::size_t i = 0; i < buffer.count; ++i) {
         const Move move = buffer.moves[i];
         int key = 0;
@@ -302,8 +345,10 @@ void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Mo
             key = (1 << 22) + 1;
         } else if (move == killers[1]) {
             key = 1 << 22;
+        } else if (move == counter) {
+            key = (1 << 22) - 1;
         } else {
-            key = history_[position_.sideToMove()][move.from][move.to];
+            key = quietScore(move, ply);
         }
         keys[i] = key;
     }
@@ -328,10 +373,28 @@ void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::
     // History with a pull back towards zero, so that it stays bounded and keeps learning.
     const int bonus = std::min(depth * depth, 400);
     const auto adjust = [](int& entry, int delta) { entry += delta - entry * std::abs(delta) / 16384; };
-    adjust(history(move), bonus);
+    const auto adjustAll = [&](Move quiet, int delta) {
+        adjust(history(quiet), delta);
+        for (int back = 1; back <= 2; ++back)
+            if (int* entry = continuation(ply, back, quiet))
+                adjust(*entry, delta);
+    };
+    adjustAll(move, bonus);
     for (std::size_t i = 0; i < triedCount; ++i)
         if (tried[i] != move)
-            adjust(history(tried[i]), -bonus);
+            adjustAll(tried[i], -bonus);
+    if (const int before = ply >= 1 ? played_[static_cast<std::size_t>(ply - 1)] : -1; before >= 0)
+        counterMoves_[static_cast<std::size_t>(before)] = move;
+}
+
+bool Worker::prunedEarly(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
+                         int key) const {
+    if (depth > 8)
+        return false;
+    if (noisy)
+        return key < 0 && position_.exchangeGain(move) < -20 * depth * depth;
+    const auto enough = static_cast<std::size_t>((3 + depth * depth) / (improving ? 1 : 2));
+    return quietCount >= enough || position_.exchangeGain(move) < -60 * std::max(lmrDepth, 1);
 }
 
 int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
@@ -356,10 +419,14 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         return quiesce(alpha, beta, ply);
     selDepth_ = std::max(selDepth_, ply);
 
+    // A search that leaves out one move (to see whether it is singular) must not take a result
+    // of the whole node from the table, nor leave its own there.
+    const Move excluded = excluded_[static_cast<std::size_t>(ply)];
     Move tableMove = kNoMove;
-    if (const auto entry = shared_.table.probe(position_.key(), ply)) {
+    const auto entry = shared_.table.probe(position_.key(), ply);
+    if (entry) {
         tableMove = entry->move;
-        if (!pvNode && entry->depth >= depth && settles(*entry, alpha, beta))
+        if (!pvNode && excluded == kNoMove && entry->depth >= depth && settles(*entry, alpha, beta))
             return entry->score;
     }
 
@@ -368,7 +435,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
     const chess::Colour us = position_.sideToMove();
 
-    if (!pvNode && !inCheck && std::abs(beta) < kMateBound) {
+    if (!pvNode && !inCheck && excluded == kNoMove && std::abs(beta) < kMateBound) {
         // Far enough above beta that a shallow search would not come back below it.
         if (depth <= 6 && staticEval - 90 * depth >= beta)
             return staticEval;
@@ -376,6 +443,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // with pawns alone, where being obliged to move can lose (zugzwang).
         if (allowNull && depth >= 3 && staticEval >= beta && position_.hasPieces(us)) {
             const int reduction = 3 + depth / 5 + std::min((staticEval - beta) / 200, 2);
+            played_[static_cast<std::size_t>(ply)] = -1;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
             position_.undoNull();
@@ -388,6 +456,22 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     // Without a move from an earlier visit, a deep search here is likely a waste: go shallower.
     if (tableMove == kNoMove && depth >= 6)
         --depth;
+    // The table's move searched a ply deeper when every other move falls clearly short of its
+    // score (it is singular); when even without it the node holds beta, it is cut off.
+    int singularExtension = 0;
+    if (entry && ply > 0 && depth >= 8 && excluded == kNoMove && tableMove != kNoMove && entry->depth >= depth - 3 &&
+        entry->bound != bdUPPER && std::abs(entry->score) < kMateBound) {
+        const int singularBeta = entry->score - 2 * depth;
+        excluded_[static_cast<std::size_t>(ply)] = tableMove;
+        const int score = negamax((depth - 1) / 2, singularBeta - 1, singularBeta, ply, false);
+        excluded_[static_cast<std::size_t>(ply)] = kNoMove;
+        if (stopped_)
+            return 0;
+        if (score < singularBeta)
+            singularExtension = 1;
+        else if (singularBeta >= beta)
+            return singularBeta;
+    }
 
     MoveBuffer buffer;
     position_.generate(buffer, false);
@@ -402,23 +486,28 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     std::size_t quietCount = 0;
     for (std::size_t i = 0; i < buffer.count; ++i) {
         const Move move = pickNext(buffer, keys, i);
+        if (move == excluded)
+            continue;
         const bool noisy = position_.isNoisy(move);
-        const int historyScore = noisy ? 0 : history(move);
+        const int historyScore = noisy ? 0 : quietScore(move, ply);
+        // The depth a late quiet move would be searched to after its reduction.
+        const int lmrDepth =
+            std::max(0, depth - 1 - kReductions[static_cast<std::size_t>(std::min(depth, 63))]
+                                               [static_cast<std::size_t>(std::min(legal + 1, 63))]);
+        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedEarly(move, noisy, depth, lmrDepth, improving, quietCount, keys[i]))
+            continue;
+        played_[static_cast<std::size_t>(ply)] = pieceSquare(move);
         if (!position_.make(move))
             continue;
         ++legal;
         const bool givesCheck = position_.inCheck();
         const bool quietLate = !noisy && !inCheck && !givesCheck && legal > 1;
-        if (quietLate && !pvNode && best > -kMateBound) {
-            // Late quiet moves near the leaves: skip them once enough have been tried, or when
-            // even a good positional gain would not reach alpha.
-            if ((depth <= 3 && static_cast<int>(quietCount) >= 3 + depth * depth * (improving ? 2 : 1)) ||
-                (depth <= 2 && staticEval + 80 + 110 * depth <= alpha)) {
-                position_.undo();
-                continue;
-            }
+        // A late quiet move that even a good positional gain would not lift to alpha.
+        if (quietLate && !pvNode && best > -kMateBound && lmrDepth <= 6 && staticEval + 90 + 100 * lmrDepth <= alpha) {
+            position_.undo();
+            continue;
         }
-        const int newDepth = depth - 1;
+        const int newDepth = depth - 1 + (move == tableMove ? singularExtension : 0);
         int score = 0;
         if (legal == 1) {
             score = -negamax(newDepth, -beta, -alpha, ply + 1, true);
@@ -432,7 +521,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
                     --reduction;
                 if (!improving)
                     ++reduction;
-                reduction -= historyScore / 6000;
+                reduction -= historyScore / 10000;
                 reduction = std::clamp(reduction, 0, newDepth - 1);
             }
             score = -negamax(newDepth - reduction, -alpha - 1, -alpha, ply + 1, true);
@@ -453,8 +542,9 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             quietsTried[quietCount++] = move;
     }
     if (legal == 0)
-        return inCheck ? -kMate + ply : 0;
-    shared_.table.store(position_.key(), ply, bestMove, best, depth, boundOf(best, originalAlpha, beta));
+        return excluded != kNoMove ? alpha : (inCheck ? -kMate + ply : 0);
+    if (excluded == kNoMove)
+        shared_.table.store(position_.key(), ply, bestMove, best, depth, boundOf(best, originalAlpha, beta));
     return best;
 }
 

@@ -239,7 +239,9 @@ TEST(EngineSearch, FindsTheTacticsOfASmallSet) {
 TEST(EngineSearch, SeesThePawnEndingsItWins) {
     for (const char* fen : {"8/8/1K6/3k1p2/5P2/8/8/8 b - - 0 1", "8/8/8/1p6/1Pk5/8/3K4/8 b - - 0 1",
                             "8/8/1p6/1P5k/8/3K4/8/8 w - - 0 1", "8/8/1p6/1P6/1k6/7K/8/8 b - - 0 1",
-                            "8/8/6k1/1pK5/1P6/8/8/8 w - - 0 1"}) {
+                            "8/8/6k1/1pK5/1P6/8/8/8 w - - 0 1", "1K6/8/6p1/3k2P1/8/8/8/8 b - - 0 1",
+                            "5K2/8/1p6/1P6/8/8/3k4/8 b - - 0 1", "7K/2k5/8/6p1/6P1/8/8/8 w - - 0 1",
+                            "8/1K6/5p2/5P2/3k4/8/8/8 b - - 0 1", "8/8/8/1K3p2/5P2/8/k7/8 w - - 0 1"}) {
         const Outcome outcome = toDepth(fen, 16);
         ASSERT_FALSE(outcome.reports.empty()) << fen;
         EXPECT_GT(outcome.reports.back().score.value, 600) << fen;
