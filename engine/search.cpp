@@ -708,7 +708,6 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
             limits.mate && result && result->lines.front().score >= kMateBound &&
             scoreOf(result->lines.front().score).value <= *limits.mate;
         progress.nextDepth = depth + 1;
-        progress.elapsed = elapsed();
         if (mateFound || depth >= maxDepth || !mayDeepen(progress))
             break;
     }

@@ -52,7 +52,6 @@ struct Report {
 // What the deepening knows when it asks whether to begin another depth.
 struct Deepening {
     int nextDepth = 1;
-    std::chrono::milliseconds elapsed{0};  // since the search began
     int stableDepths = 0;  // the depths in a row, before the last, whose best move the last kept
     int scoreDrop = 0;     // centipawns the best line lost at the last depth (0 when it held or rose)
 };
