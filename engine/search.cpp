@@ -19,6 +19,10 @@ constexpr int kInfinity = kMate + 1;
 constexpr int kMaxDepth = 100;
 // How many nodes pass between two looks at the stop flags.
 constexpr std::uint64_t kPollInterval = 1024;
+// From this depth on, the first line is searched in a window around the last depth's score,
+// at first this wide on each side.
+constexpr int kAspirationDepth = 5;
+constexpr int kAspirationWindow = 20;
 
 // Late-move reductions by depth and move number: the later a quiet move comes in a deep
 // search, the less likely it is to matter.
@@ -138,7 +142,10 @@ private:
 
     bool poll();
     // The best of the root moves from `first` on, moved to `first`; its line in `lineFound_`.
-    int searchLine(int depth, std::size_t first);
+    // A score at or below alpha or at or above beta is only a bound.
+    int searchLine(int depth, std::size_t first, int alpha, int beta);
+    // The first line in a window around `guess`, widened until the score falls inside it.
+    void searchFirstLineNear(int depth, int guess);
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
@@ -208,10 +215,14 @@ void Worker::sortRoots() {
 
 void Worker::searchRoot(int depth, std::size_t lineCount) {
     selDepth_ = 0;
+    const std::optional<int> guess = lines_.empty() ? std::nullopt : std::optional<int>(lines_.front().score);
     lines_.clear();
     const std::size_t count = std::min(lineCount, roots_.size());
     for (std::size_t first = 0; first < count; ++first) {
-        searchLine(depth, first);
+        if (first == 0 && guess && depth >= kAspirationDepth && std::abs(*guess) < kMateBound)
+            searchFirstLineNear(depth, *guess);
+        else
+            searchLine(depth, first, -kInfinity, kInfinity);
         if (stopped_ && !(first == 0 && lineFound_))
             break;
         lines_.push_back(*lineFound_);
@@ -228,9 +239,27 @@ void Worker::searchRoot(int depth, std::size_t lineCount) {
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
 }
 
-int Worker::searchLine(int depth, std::size_t first) {
-    int alpha = -kInfinity;
-    const int beta = kInfinity;
+void Worker::searchFirstLineNear(int depth, int guess) {
+    int delta = kAspirationWindow;
+    int alpha = std::max(guess - delta, -kInfinity);
+    int beta = std::min(guess + delta, kInfinity);
+    for (;;) {
+        const int score = searchLine(depth, 0, alpha, beta);
+        if (stopped_)
+            return;
+        if (score <= alpha) {
+            beta = (alpha + beta) / 2;
+            alpha = std::max(score - delta, -kInfinity);
+        } else if (score >= beta) {
+            beta = std::min(score + delta, kInfinity);
+        } else {
+            return;
+        }
+        delta += delta / 2;
+    }
+}
+
+int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
     int best = -kInfinity;
     std::optional<std::size_t> bestIndex;
     lineFound_.reset();
@@ -245,20 +274,24 @@ int Worker::searchLine(int depth, std::size_t first) {
             score = -negamax(depth - 1, -beta, -alpha, 1, true);
         } else {
             score = -negamax(depth - 1, -alpha - 1, -alpha, 1, true);
-            if (score > alpha && !stopped_)
+            if (score > alpha && score < beta && !stopped_)
                 score = -negamax(depth - 1, -beta, -alpha, 1, true);
         }
         position_.undo();
         if (stopped_)
             break;
         root.nodes = nodes_ - before;
-        if (score > best) {
-            best = score;
-            alpha = score;
+        best = std::max(best, score);
+        // At or below alpha a later move's score is only a bound, which tells nothing against
+        // the first move's: the first stays the line until a move beats alpha.
+        if (i == first || score > alpha) {
+            alpha = std::max(alpha, score);
             bestIndex = i;
             updatePv(0, root.move);
             lineFound_ = Line{score, std::vector<Move>(pv_[0].begin(), pv_[0].begin() + pvLength_[0])};
         }
+        if (score >= beta)
+            break;
     }
     if (bestIndex) {
         const auto at = roots_.begin() + static_cast<std::ptrdiff_t>(*bestIndex);
@@ -430,7 +463,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             return entry->score;
     }
 
-    const int staticEval = inCheck ? -kInfinity : evaluate(position_);
+    const int staticEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluate(position_));
     staticEvals_[static_cast<std::size_t>(ply)] = staticEval;
     const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
     const chess::Colour us = position_.sideToMove();
@@ -544,7 +577,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     if (legal == 0)
         return excluded != kNoMove ? alpha : (inCheck ? -kMate + ply : 0);
     if (excluded == kNoMove)
-        shared_.table.store(position_.key(), ply, bestMove, best, depth, boundOf(best, originalAlpha, beta));
+        shared_.table.store(position_.key(), ply, bestMove, best, staticEval, depth, boundOf(best, originalAlpha, beta));
     return best;
 }
 
@@ -557,7 +590,8 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         return evaluate(position_);
     const bool pvNode = beta - alpha > 1;
     Move tableMove = kNoMove;
-    if (const auto entry = shared_.table.probe(position_.key(), ply)) {
+    const auto entry = shared_.table.probe(position_.key(), ply);
+    if (entry) {
         tableMove = entry->move;
         if (!pvNode && settles(*entry, alpha, beta))
             return entry->score;
@@ -570,7 +604,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     int best = -kInfinity;
     int standPat = 0;
     if (!inCheck) {
-        standPat = evaluate(position_);
+        standPat = entry ? entry->eval : evaluate(position_);
         if (standPat >= beta)
             return standPat;
         alpha = std::max(alpha, standPat);
@@ -603,7 +637,8 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
-    shared_.table.store(position_.key(), ply, bestMove, best, 0, boundOf(best, originalAlpha, beta));
+    shared_.table.store(position_.key(), ply, bestMove, best, inCheck ? -kInfinity : standPat, 0,
+                        boundOf(best, originalAlpha, beta));
     return best;
 }
 

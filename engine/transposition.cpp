@@ -6,13 +6,14 @@ namespace vek::engine {
 namespace {
 
 // The data word: move (from 6, to 6, promotion 3 bits), score (16), depth (8), bound (2),
-// generation (6).
-std::uint64_t pack(Move move, int score, int depth, Bound bound, std::uint8_t generation) {
+// generation (6), static evaluation (16).
+std::uint64_t pack(Move move, int score, int eval, int depth, Bound bound, std::uint8_t generation) {
     const std::uint64_t moveBits = std::uint64_t{move.from} | std::uint64_t{move.to} << 6 |
                                    static_cast<std::uint64_t>(move.promotion) << 12;
     return moveBits | static_cast<std::uint64_t>(static_cast<std::uint16_t>(score)) << 16 |
            static_cast<std::uint64_t>(static_cast<std::uint8_t>(depth)) << 32 |
-           static_cast<std::uint64_t>(bound) << 40 | static_cast<std::uint64_t>(generation) << 42;
+           static_cast<std::uint64_t>(bound) << 40 | static_cast<std::uint64_t>(generation) << 42 |
+           static_cast<std::uint64_t>(static_cast<std::uint16_t>(eval)) << 48;
 }
 
 Move moveOf(std::uint64_t data) {
@@ -23,6 +24,7 @@ int scoreOf(std::uint64_t data) { return static_cast<std::int16_t>((data >> 16) 
 int depthOf(std::uint64_t data) { return static_cast<std::int8_t>((data >> 32) & 0xFF); }
 Bound boundOf(std::uint64_t data) { return static_cast<Bound>((data >> 40) & 3); }
 std::uint8_t generationOf(std::uint64_t data) { return static_cast<std::uint8_t>((data >> 42) & 63); }
+int evalOf(std::uint64_t data) { return static_cast<std::int16_t>(data >> 48); }
 
 }  // namespace
 
@@ -59,12 +61,12 @@ std::optional<TableEntry> TranspositionTable::probe(std::uint64_t key, int ply) 
             score -= ply;
         else if (score < -kMateBound)
             score += ply;
-        return TableEntry{moveOf(data), score, depthOf(data), boundOf(data)};
+        return TableEntry{moveOf(data), score, evalOf(data), depthOf(data), boundOf(data)};
     }
     return std::nullopt;
 }
 
-void TranspositionTable::store(std::uint64_t key, int ply, Move move, int score, int depth, Bound bound) {
+void TranspositionTable::store(std::uint64_t key, int ply, Move move, int score, int eval, int depth, Bound bound) {
     Slot* bucket = bucketOf(key);
     // The slot of the same position, else the one least worth keeping: shallow and old.
     Slot* target = &bucket[0];
@@ -93,7 +95,7 @@ void TranspositionTable::store(std::uint64_t key, int ply, Move move, int score,
         score += ply;
     else if (score < -kMateBound)
         score -= ply;
-    const std::uint64_t data = pack(move, score, std::clamp(depth, -1, 127), bound, generation_);
+    const std::uint64_t data = pack(move, score, eval, std::clamp(depth, -1, 127), bound, generation_);
     target->check.store(key ^ data, std::memory_order_relaxed);
     target->data.store(data, std::memory_order_relaxed);
 }

@@ -25,6 +25,7 @@ enum Bound : std::uint8_t { bdNONE = 0, bdUPPER = 1, bdLOWER = 2, bdEXACT = 3 };
 struct TableEntry {
     Move move;
     int score = 0;  // relative to the probing node's ply, as returned by probe
+    int eval = 0;   // the position's static evaluation, kept so that a revisit need not evaluate
     int depth = 0;
     Bound bound = bdNONE;
 };
@@ -42,7 +43,7 @@ public:
     // Mate scores are stored by their distance to the node, not to the root, so that a
     // position reached at another ply reads the right distance.
     std::optional<TableEntry> probe(std::uint64_t key, int ply) const;
-    void store(std::uint64_t key, int ply, Move move, int score, int depth, Bound bound);
+    void store(std::uint64_t key, int ply, Move move, int score, int eval, int depth, Bound bound);
     // The share of this search's entries among a sample, in per mille.
     int hashfull() const;
 

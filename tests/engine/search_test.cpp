@@ -146,11 +146,12 @@ TEST(EngineTable, FindsAPositionReachedByTwoMoveOrders) {
     EXPECT_EQ(positionFromFen("rnbqkbnr/pppp1ppp/8/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R b KQkq e3 0 2").key(), first.key());
 
     TranspositionTable table(1);
-    table.store(first.key(), 3, move("b8", "c6"), 25, 5, bdEXACT);
+    table.store(first.key(), 3, move("b8", "c6"), 25, -12, 5, bdEXACT);
     const auto entry = table.probe(second.key(), 5);
     ASSERT_TRUE(entry.has_value());
     EXPECT_EQ(entry->move, move("b8", "c6"));
     EXPECT_EQ(entry->score, 25);
+    EXPECT_EQ(entry->eval, -12);
     EXPECT_EQ(entry->depth, 5);
 }
 
@@ -158,8 +159,8 @@ TEST(EngineTable, MateScoresKeepTheirDistanceFromTheNode) {
     // Found at ply 3: mate 2 plies further on (at ply 5 from the root). Read at ply 7 it is a
     // mate at ply 9; the same for being mated.
     TranspositionTable table(1);
-    table.store(1, 3, kNoMove, kMate - 5, 4, bdEXACT);
-    table.store(2, 3, kNoMove, -(kMate - 5), 4, bdEXACT);
+    table.store(1, 3, kNoMove, kMate - 5, 0, 4, bdEXACT);
+    table.store(2, 3, kNoMove, -(kMate - 5), 0, 4, bdEXACT);
     EXPECT_EQ(table.probe(1, 7)->score, kMate - 9);
     EXPECT_EQ(table.probe(2, 7)->score, -(kMate - 9));
     EXPECT_EQ(table.probe(1, 3)->score, kMate - 5);
@@ -170,13 +171,13 @@ TEST(EngineTable, MateScoresKeepTheirDistanceFromTheNode) {
 TEST(EngineTable, KeepsTheDeeperEntryAndTheKnownMove) {
     TranspositionTable table(1);
     table.nextGeneration();
-    table.store(7, 0, move("e2", "e4"), 40, 10, bdLOWER);
-    table.store(7, 0, move("d2", "d4"), -20, 2, bdUPPER);
+    table.store(7, 0, move("e2", "e4"), 40, 0, 10, bdLOWER);
+    table.store(7, 0, move("d2", "d4"), -20, 0, 2, bdUPPER);
     ASSERT_TRUE(table.probe(7, 0));
     EXPECT_EQ(table.probe(7, 0)->depth, 10);
     EXPECT_EQ(table.probe(7, 0)->bound, bdLOWER);
     EXPECT_EQ(table.probe(7, 0)->move, move("e2", "e4"));
-    table.store(7, 0, kNoMove, 15, 11, bdEXACT);
+    table.store(7, 0, kNoMove, 15, 0, 11, bdEXACT);
     EXPECT_EQ(table.probe(7, 0)->move, move("e2", "e4"));
     EXPECT_EQ(table.probe(7, 0)->score, 15);
 }
@@ -232,19 +233,27 @@ TEST(EngineSearch, FindsTheTacticsOfASmallSet) {
         EXPECT_EQ(toDepth(tactic.fen, tactic.depth).best, tactic.best) << tactic.fen;
 }
 
-// Pawn endings where the king wins the enemy pawn and its own pawn queens, seen only at full
-// depth: a search that tries passing there (a null move, though in a pawn ending the side to
-// move may be in zugzwang, which passing hides) or takes a reduced search's cut-off without
-// searching again at full depth sees about a pawn's lead, not a queen.
+// Pawn endings where the king wins the enemy pawn and its own pawn queens, each with a depth
+// the search needs to see it: a search that tries passing there (a null move, though in a pawn
+// ending the side to move may be in zugzwang, which passing hides) or takes a reduced search's
+// cut-off without searching again at full depth sees about a pawn's lead, not a queen.
 TEST(EngineSearch, SeesThePawnEndingsItWins) {
-    for (const char* fen : {"8/8/1K6/3k1p2/5P2/8/8/8 b - - 0 1", "8/8/8/1p6/1Pk5/8/3K4/8 b - - 0 1",
-                            "8/8/1p6/1P5k/8/3K4/8/8 w - - 0 1", "8/8/1p6/1P6/1k6/7K/8/8 b - - 0 1",
-                            "8/8/6k1/1pK5/1P6/8/8/8 w - - 0 1", "1K6/8/6p1/3k2P1/8/8/8/8 b - - 0 1",
-                            "5K2/8/1p6/1P6/8/8/3k4/8 b - - 0 1", "7K/2k5/8/6p1/6P1/8/8/8 w - - 0 1",
-                            "8/1K6/5p2/5P2/3k4/8/8/8 b - - 0 1", "8/8/8/1K3p2/5P2/8/k7/8 w - - 0 1"}) {
-        const Outcome outcome = toDepth(fen, 16);
-        ASSERT_FALSE(outcome.reports.empty()) << fen;
-        EXPECT_GT(outcome.reports.back().score.value, 600) << fen;
+    struct Ending {
+        const char* fen;
+        int depth;
+    };
+    const Ending endings[] = {
+        {"8/8/1K6/3k1p2/5P2/8/8/8 b - - 0 1", 16}, {"8/8/8/1p6/1Pk5/8/3K4/8 b - - 0 1", 16},
+        {"8/8/1p6/1P5k/8/3K4/8/8 w - - 0 1", 16},  {"8/8/1p6/1P6/1k6/7K/8/8 b - - 0 1", 16},
+        {"8/8/6k1/1pK5/1P6/8/8/8 w - - 0 1", 16},  {"1K6/8/6p1/3k2P1/8/8/8/8 b - - 0 1", 20},
+        {"5K2/8/1p6/1P6/8/8/3k4/8 b - - 0 1", 20}, {"7K/2k5/8/6p1/6P1/8/8/8 w - - 0 1", 18},
+        {"8/1K6/5p2/5P2/3k4/8/8/8 b - - 0 1", 18}, {"8/8/8/1K3p2/5P2/8/k7/8 w - - 0 1", 20},
+        {"8/7k/3p4/3P4/6Kp/7P/8/8 w - - 0 1", 16}, {"8/1k6/8/4K1p1/2p3P1/2P5/8/8 w - - 0 1", 15},
+    };
+    for (const Ending& ending : endings) {
+        const Outcome outcome = toDepth(ending.fen, ending.depth);
+        ASSERT_FALSE(outcome.reports.empty()) << ending.fen;
+        EXPECT_GT(outcome.reports.back().score.value, 600) << ending.fen;
     }
 }
 
