@@ -215,12 +215,14 @@ void Worker::sortRoots() {
 
 void Worker::searchRoot(int depth, std::size_t lineCount) {
     selDepth_ = 0;
-    const std::optional<int> guess = lines_.empty() ? std::nullopt : std::optional<int>(lines_.front().score);
+    // The last depth's score, where there is one and it is no mate, guesses this depth's.
+    const bool guessed = !lines_.empty() && std::abs(lines_.front().score) < kMateBound;
+    const int guess = guessed ? lines_.front().score : 0;
     lines_.clear();
     const std::size_t count = std::min(lineCount, roots_.size());
     for (std::size_t first = 0; first < count; ++first) {
-        if (first == 0 && guess && depth >= kAspirationDepth && std::abs(*guess) < kMateBound)
-            searchFirstLineNear(depth, *guess);
+        if (first == 0 && guessed && depth >= kAspirationDepth)
+            searchFirstLineNear(depth, guess);
         else
             searchLine(depth, first, -kInfinity, kInfinity);
         if (stopped_ && !(first == 0 && lineFound_))
