@@ -23,6 +23,11 @@ constexpr std::uint64_t kPollInterval = 1024;
 // at first this wide on each side.
 constexpr int kAspirationDepth = 5;
 constexpr int kAspirationWindow = 20;
+// The correction of the static evaluation by pawn structure: entries per side to move, and
+// their unit (a centipawn in 256ths) and bound.
+constexpr std::size_t kCorrectionEntries = 16384;
+constexpr int kCorrectionGrain = 256;
+constexpr int kCorrectionLimit = 64 * kCorrectionGrain;  // 64 centipawns
 
 // Late-move reductions by depth and move number: the later a quiet move comes in a deep
 // search, the less likely it is to matter.
@@ -169,6 +174,11 @@ private:
     // The ordering key of a quiet move: its own history and how it did after the last two moves.
     int quietScore(Move move, int ply);
     Move counterMove(int ply) const;
+    // The static evaluation corrected by how far searches of positions with the same pawns
+    // found it off; and the lesson a finished search of the node teaches.
+    int correctedEval(int rawEval);
+    void learnCorrection(int rawEval, int best, int depth);
+    int& correction();
 
     Position position_;
     SharedSearch& shared_;
@@ -185,6 +195,8 @@ private:
     // and how each quiet answer did after it.
     static constexpr int kPieceSquares = 13 * 64;
     std::array<Move, kPieceSquares> counterMoves_{};
+    // By side to move and pawn structure: how far the evaluation was found off.
+    std::vector<int> corrections_ = std::vector<int>(2 * kCorrectionEntries);
     std::vector<int> continuationHistory_ = std::vector<int>(kPieceSquares * kPieceSquares);
     // The figure and target of the move made at each ply of the line (-1: a null move).
     std::array<int, kMaxPly + 1> played_{};
@@ -344,6 +356,26 @@ int* Worker::continuation(int ply, int back, Move move) {
     return &continuationHistory_[static_cast<std::size_t>(before * kPieceSquares + pieceSquare(move))];
 }
 
+int& Worker::correction() {
+    // Both sides' pawns mixed into an index; collisions only blur the correction.
+    const std::uint64_t mix = position_.pieces(chess::WHITE, chess::PAWN) * 0x9E3779B97F4A7C15ULL ^
+                              position_.pieces(chess::BLACK, chess::PAWN) * 0xC2B2AE3D27D4EB4FULL;
+    const std::size_t index = static_cast<std::size_t>(mix >> 50) % kCorrectionEntries;
+    return corrections_[position_.sideToMove() * kCorrectionEntries + index];
+}
+
+int Worker::correctedEval(int rawEval) {
+    return std::clamp(rawEval + correction() / kCorrectionGrain, -kMateBound + 1, kMateBound - 1);
+}
+
+void Worker::learnCorrection(int rawEval, int best, int depth) {
+    // A moving average that trusts deeper searches more.
+    const int weight = std::min(depth + 1, 16);
+    int& entry = correction();
+    const int target = std::clamp((best - rawEval) * kCorrectionGrain, -kCorrectionLimit, kCorrectionLimit);
+    entry = (entry * (256 - weight) + target * weight) / 256;
+}
+
 int Worker::quietScore(Move move, int ply) {
     int score = history(move);
     for (int back = 1; back <= 2; ++back)
@@ -465,7 +497,8 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             return entry->score;
     }
 
-    const int staticEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluate(position_));
+    const int rawEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluate(position_));
+    const int staticEval = inCheck ? -kInfinity : correctedEval(rawEval);
     staticEvals_[static_cast<std::size_t>(ply)] = staticEval;
     const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
     const chess::Colour us = position_.sideToMove();
@@ -578,8 +611,17 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     }
     if (legal == 0)
         return excluded != kNoMove ? alpha : (inCheck ? -kMate + ply : 0);
-    if (excluded == kNoMove)
-        shared_.table.store(position_.key(), ply, bestMove, best, staticEval, depth, boundOf(best, originalAlpha, beta));
+    if (excluded == kNoMove) {
+        const Bound bound = boundOf(best, originalAlpha, beta);
+        shared_.table.store(position_.key(), ply, bestMove, best, rawEval, depth, bound);
+        // What the search found and the evaluation missed corrects the evaluation of these
+        // pawns; not when a capture decided the node, nor when the bound still lets the
+        // evaluation be right.
+        if (!inCheck && (bestMove == kNoMove || !position_.isNoisy(bestMove)) &&
+            !(bound == bdLOWER && best <= staticEval) && !(bound == bdUPPER && best >= staticEval) &&
+            std::abs(best) < kMateBound)
+            learnCorrection(rawEval, best, depth);
+    }
     return best;
 }
 
@@ -604,9 +646,11 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     const bool inCheck = position_.inCheck();
     const int originalAlpha = alpha;
     int best = -kInfinity;
+    int rawEval = -kInfinity;
     int standPat = 0;
     if (!inCheck) {
-        standPat = entry ? entry->eval : evaluate(position_);
+        rawEval = entry ? entry->eval : evaluate(position_);
+        standPat = correctedEval(rawEval);
         if (standPat >= beta)
             return standPat;
         alpha = std::max(alpha, standPat);
@@ -639,7 +683,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
-    shared_.table.store(position_.key(), ply, bestMove, best, inCheck ? -kInfinity : standPat, 0,
+    shared_.table.store(position_.key(), ply, bestMove, best, rawEval, 0,
                         boundOf(best, originalAlpha, beta));
     return best;
 }
