@@ -28,6 +28,9 @@ constexpr int kAspirationWindow = 20;
 constexpr std::size_t kCorrectionEntries = 16384;
 constexpr int kCorrectionGrain = 256;
 constexpr int kCorrectionLimit = 64 * kCorrectionGrain;  // 64 centipawns
+// How far below alpha per ply of depth a node near the leaves may stand before only the
+// quiescence search decides it.
+constexpr int kRazorMargin = 250;
 
 // Late-move reductions by depth and move number: the later a quiet move comes in a deep
 // search, the less likely it is to matter.
@@ -507,10 +510,25 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // Far enough above beta that a shallow search would not come back below it.
         if (depth <= 6 && staticEval - 90 * depth >= beta)
             return staticEval;
+        // So far below alpha that only a capture could help: if the quiescence search finds
+        // none that does, the node fails low.
+        if (depth <= 3 && staticEval + kRazorMargin * depth <= alpha) {
+            const int score = quiesce(alpha, alpha + 1, ply);
+            if (stopped_)
+                return 0;
+            if (score <= alpha)
+                return score;
+        }
+        // The table's score, where its bound points the right way, is a better guess than the
+        // static evaluation of whether the node holds beta.
+        int eval = staticEval;
+        if (entry && std::abs(entry->score) < kMateBound &&
+            (entry->bound == bdEXACT || entry->bound == (entry->score > staticEval ? bdLOWER : bdUPPER)))
+            eval = entry->score;
         // Passing is rarely the best move: if even that holds beta, a real move will too. Not
         // with pawns alone, where being obliged to move can lose (zugzwang).
-        if (allowNull && depth >= 3 && staticEval >= beta && position_.hasPieces(us)) {
-            const int reduction = 3 + depth / 5 + std::min((staticEval - beta) / 200, 2);
+        if (allowNull && depth >= 3 && eval >= beta && position_.hasPieces(us)) {
+            const int reduction = 3 + depth / 5 + std::min((eval - beta) / 200, 2);
             played_[static_cast<std::size_t>(ply)] = -1;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
