@@ -249,6 +249,8 @@ TEST(EngineSearch, SeesThePawnEndingsItWins) {
         {"5K2/8/1p6/1P6/8/8/3k4/8 b - - 0 1", 20}, {"7K/2k5/8/6p1/6P1/8/8/8 w - - 0 1", 18},
         {"8/1K6/5p2/5P2/3k4/8/8/8 b - - 0 1", 18}, {"8/8/8/1K3p2/5P2/8/k7/8 w - - 0 1", 20},
         {"8/7k/3p4/3P4/6Kp/7P/8/8 w - - 0 1", 16}, {"8/1k6/8/4K1p1/2p3P1/2P5/8/8 w - - 0 1", 15},
+        {"2k2K2/8/1p6/1P6/8/8/8/8 w - - 0 1", 16},   {"8/8/6K1/8/5p2/5P2/7k/8 w - - 0 1", 16},
+        {"1k6/8/8/8/1p6/1PK5/8/8 w - - 0 1", 16},
     };
     for (const Ending& ending : endings) {
         const Outcome outcome = toDepth(ending.fen, ending.depth);
