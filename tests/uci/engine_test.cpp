@@ -29,12 +29,15 @@ namespace {
 
 using namespace std::chrono_literals;
 
-constexpr auto kAnswerWait = 60s;  // a sanitizer build under load is slow, never this slow
-// What "stop" (or "ponderhit" on a short clock) may take to bring the answer: a broken stop
-// fails the test within it rather than hang the run.
-constexpr auto kStopWait = 10s;
+// What an answer that takes milliseconds may take on a slow, loaded machine with sanitizers:
+// a note, "readyok", the answer after "stop" or after a clock's hard limit. A broken "stop",
+// "ponderhit" or "setoption" fails the test within it rather than run into a time-out.
+constexpr auto kPromptWait = 3s;
+// The next line of one of the small fixed-depth searches below: a fraction of a second in a
+// sanitizer build, and a depth's time is no rule of the protocol.
+constexpr auto kSearchWait = 10s;
 // What handling one command may take: those that end a search first wait for it to stop.
-constexpr auto kCommandWait = 30s;
+constexpr auto kCommandWait = 5s;
 
 // The engine with its answers gathered from both of its threads.
 class Session {
@@ -45,12 +48,12 @@ public:
 
     // Handles a command; should the engine not be done within kCommandWait (a search that
     // does not stop), the run ends here, at once, rather than at its time-out.
-    bool send(const std::string& line) {
+    bool send(const std::string& line, std::chrono::seconds wait = kCommandWait) {
         std::packaged_task<bool()> handling([this, line] { return engine_.handle(line); });
         std::future<bool> handled = handling.get_future();
         std::thread handler(std::move(handling));
-        if (handled.wait_for(kCommandWait) != std::future_status::ready) {
-            ADD_FAILURE() << "\"" << line.substr(0, 40) << "\" not handled within " << kCommandWait.count() << " s";
+        if (handled.wait_for(wait) != std::future_status::ready) {
+            ADD_FAILURE() << "\"" << line.substr(0, 40) << "\" not handled within " << wait.count() << " s";
             std::fflush(nullptr);
             std::_Exit(1);
         }
@@ -59,7 +62,7 @@ public:
     }
 
     // The next answer line that begins with `prefix`, skipping others; none within `wait`.
-    std::optional<std::string> await(const std::string& prefix, std::chrono::milliseconds wait = kAnswerWait) {
+    std::optional<std::string> await(const std::string& prefix, std::chrono::milliseconds wait) {
         std::unique_lock<std::mutex> lock(mutex_);
         const auto deadline = std::chrono::steady_clock::now() + wait;
         for (;;) {
@@ -79,7 +82,7 @@ public:
         return std::exchange(lines_, {});
     }
     // The move of the next "bestmove" answer (without its "ponder" move).
-    std::string bestMove(std::chrono::milliseconds wait = kAnswerWait) {
+    std::string bestMove(std::chrono::milliseconds wait = kSearchWait) {
         const auto line = await("bestmove ", wait);
         return line ? firstWord(line->substr(9)) : "(no answer)";
     }
@@ -129,7 +132,7 @@ int scoreOf(const std::string& info, const std::string& field) {
 // The last "info depth" line before the answer, and the answer's move.
 std::pair<std::string, std::string> lastInfoAndMove(Session& session) {
     std::string info;
-    for (auto line = session.await(""); line; line = session.await("")) {
+    for (auto line = session.await("", kSearchWait); line; line = session.await("", kSearchWait)) {
         if (line->rfind("bestmove ", 0) == 0)
             return {info, Session::firstWord(line->substr(9))};
         if (line->rfind("info depth ", 0) == 0)
@@ -144,22 +147,22 @@ constexpr const char* kOneMove = "7k/8/5K2/8/8/8/8/6R1 b - - 0 1";
 TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     Session session;
     session.send("uci");
-    EXPECT_TRUE(session.await("id name "));
-    EXPECT_TRUE(session.await("id author "));
-    EXPECT_TRUE(session.await("option name Search type combo default AlphaBeta var AlphaBeta var Minimax"));
-    EXPECT_TRUE(session.await("option name Hash type spin default 16 min 1 max "));
-    EXPECT_TRUE(session.await("option name Clear Hash type button"));
-    EXPECT_TRUE(session.await("option name Threads type spin default 1 min 1 max "));
-    EXPECT_TRUE(session.await("option name Depth type spin"));
-    EXPECT_TRUE(session.await("option name Move Overhead type spin default 150 min 0 max 5000"));
-    EXPECT_TRUE(session.await("option name MultiPV type spin default 1 min 1 max 16"));
-    EXPECT_TRUE(session.await("option name Ponder type check default false"));
-    EXPECT_TRUE(session.await("option name UCI_LimitStrength type check default false"));
-    EXPECT_TRUE(session.await("option name UCI_Elo type spin default 1800 min 1000 max 2400"));
-    EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false"));
-    EXPECT_TRUE(session.await("uciok"));
+    EXPECT_TRUE(session.await("id name ", kPromptWait));
+    EXPECT_TRUE(session.await("id author ", kPromptWait));
+    EXPECT_TRUE(session.await("option name Search type combo default AlphaBeta var AlphaBeta var Minimax", kPromptWait));
+    EXPECT_TRUE(session.await("option name Hash type spin default 16 min 1 max ", kPromptWait));
+    EXPECT_TRUE(session.await("option name Clear Hash type button", kPromptWait));
+    EXPECT_TRUE(session.await("option name Threads type spin default 1 min 1 max ", kPromptWait));
+    EXPECT_TRUE(session.await("option name Depth type spin", kPromptWait));
+    EXPECT_TRUE(session.await("option name Move Overhead type spin default 150 min 0 max 5000", kPromptWait));
+    EXPECT_TRUE(session.await("option name MultiPV type spin default 1 min 1 max 16", kPromptWait));
+    EXPECT_TRUE(session.await("option name Ponder type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("option name UCI_LimitStrength type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("option name UCI_Elo type spin default 1800 min 1000 max 2400", kPromptWait));
+    EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("uciok", kPromptWait));
     session.send("isready");
-    EXPECT_TRUE(session.await("readyok"));
+    EXPECT_TRUE(session.await("readyok", kPromptWait));
     EXPECT_FALSE(session.send("quit"));
 }
 
@@ -170,7 +173,7 @@ TEST(UciProtocol, AnswersALegalMoveAfterTheGuisMovesWithInfo) {
     session.send("ucinewgame");
     session.send("position startpos moves " + moves);
     session.send("go depth 2");
-    const auto info = session.await("info depth 2 ");
+    const auto info = session.await("info depth 2 ", kSearchWait);
     ASSERT_TRUE(info);
     for (const char* field : {" seldepth ", " score cp ", " nodes ", " nps ", " time ", " hashfull ", " pv "})
         EXPECT_NE(info->find(field), std::string::npos) << *info;
@@ -184,7 +187,7 @@ TEST(UciProtocol, PromotesWithTheLetterOfTheNewFigureAndScoresForTheMover) {
                                          std::pair{"7k/K7/8/8/8/8/4p3/8 b - - 0 1", "e2e1q"}}) {
         session.send(std::string("position fen ") + fen);
         session.send("go depth 1");
-        const auto info = session.await("info depth 1 ");
+        const auto info = session.await("info depth 1 ", kSearchWait);
         ASSERT_TRUE(info);
         EXPECT_GT(scoreOf(*info, " score cp "), 0) << *info;
         EXPECT_EQ(session.bestMove(), promotion);
@@ -202,6 +205,21 @@ TEST(UciProtocol, PlaysTheGuisMovesThatTheBoardsOwnTestWouldRefuse) {
     EXPECT_TRUE(isLegalIn(fen, "e6a6 e3d4", answer)) << answer;
     for (const std::string& line : session.takeAll())
         EXPECT_EQ(line.find("info string"), std::string::npos) << line;
+}
+
+// A GUI may leave out the FEN's counters, so that it ends with the en passant square: the
+// capture there is legal, for both searches.
+TEST(UciProtocol, AFenOfFourFieldsKeepsItsEnPassantSquare) {
+    Session session;
+    const char* fen = "rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6";
+    for (const char* search : {"AlphaBeta", "Minimax"}) {
+        session.send(std::string("setoption name Search value ") + search);
+        session.send(std::string("position fen ") + fen + " moves e5f6 g7f6");  // the pawn that took is taken
+        for (const std::string& line : session.takeAll())
+            EXPECT_EQ(line.find("info string"), std::string::npos) << search << ": " << line;
+        session.send("go depth 1");
+        EXPECT_TRUE(isLegalIn(fen, "e5f6 g7f6", session.bestMove())) << search;
+    }
 }
 
 TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
@@ -229,25 +247,54 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
     };
     for (const char* command : bad) {
         EXPECT_TRUE(session.send(command));
-        EXPECT_TRUE(session.await("info string ")) << command;
+        EXPECT_TRUE(session.await("info string ", kPromptWait)) << command;
     }
     session.send("setoption name Contempt value 64");  // an option it does not have: ignored
     session.send("go depth 1");
     EXPECT_EQ(session.bestMove(), "h8h7");
 }
 
-// "go infinite" answers after "stop", or after "quit", which ends the search first.
+// "go infinite" answers after "stop", or after "quit", which ends the search first; so does a
+// search that has nothing to deepen: bare kings, a single move that leaves bare kings, and no
+// move at all.
 TEST(UciProtocol, AnInfiniteSearchAnswersOnlyWhenStopped) {
     Session session;
+    for (const auto& [fen, answer] : {std::pair{"8/8/4k3/8/8/3K4/8/8 w - - 0 1", ""},
+                                      std::pair{"k7/1Q6/8/8/8/8/8/7K b - - 0 1", "a8b7"},
+                                      std::pair{"7k/5Q2/6K1/8/8/8/8/8 b - - 0 1", "0000"}}) {
+        session.send(std::string("position fen ") + fen);
+        session.send("go infinite");
+        ASSERT_FALSE(session.await("bestmove", 300ms)) << fen;  // time enough for every depth
+        session.send("stop");
+        const std::string move = session.bestMove(kPromptWait);
+        EXPECT_TRUE(*answer ? move == answer : isLegalIn(fen, "", move)) << fen << ": " << move;
+    }
     session.send("position startpos");
     for (const char* end : {"stop", "quit"}) {
         session.send("go infinite");
-        EXPECT_TRUE(session.await("info depth 1 "));
+        EXPECT_TRUE(session.await("info depth 1 ", kSearchWait));
         session.send("isready");
-        EXPECT_TRUE(session.await("readyok"));
+        EXPECT_TRUE(session.await("readyok", kPromptWait));
         EXPECT_FALSE(session.await("bestmove", 300ms));
         session.send(end);
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kStopWait)));
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kPromptWait)));
+    }
+}
+
+// "Clear Hash" and "ucinewgame" empty the table: a search repeated after either counts the
+// nodes it counted on the empty table, and fewer without.
+TEST(UciProtocol, ClearHashAndANewGameEmptyTheTable) {
+    Session session;
+    const auto nodesOfSearch = [&session] {
+        session.send("position startpos moves e2e4 e7e5");
+        session.send("go depth 6");
+        return scoreOf(lastInfoAndMove(session).first, " nodes ");
+    };
+    const int cold = nodesOfSearch();
+    EXPECT_LT(nodesOfSearch(), cold);
+    for (const char* clear : {"setoption name Clear Hash", "ucinewgame"}) {
+        session.send(clear);
+        EXPECT_EQ(nodesOfSearch(), cold) << clear;
     }
 }
 
@@ -259,20 +306,32 @@ TEST(UciProtocol, AStopDuringTheFirstDepthStillAnswersALegalMove) {
     for (const char* go : {"go infinite", "go movetime 1", "go wtime 1 btime 1"}) {
         session.send(go);
         session.send("stop");
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << go;
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kPromptWait))) << go;
     }
 }
 
+// Each answer within its hard limit (a third of a second here) and the time a stop takes.
 TEST(UciProtocol, TimedSearchesAnswerByThemselves) {
     Session session;
     session.send("position startpos moves d2d4");
     session.send("go movetime 300");
-    EXPECT_TRUE(isLegalIn(kStartFen.data(), "d2d4", session.bestMove()));
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "d2d4", session.bestMove(kPromptWait)));
     session.send("go wtime 2000 btime 2000 winc 10 binc 10");
-    EXPECT_TRUE(isLegalIn(kStartFen.data(), "d2d4", session.bestMove()));
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "d2d4", session.bestMove(kPromptWait)));
     session.send(std::string("position fen ") + kOneMove);
     session.send("go wtime 60000 btime 60000 movestogo 40");
-    EXPECT_EQ(session.bestMove(), "h8h7");
+    EXPECT_EQ(session.bestMove(kPromptWait), "h8h7");
+}
+
+// "Move Overhead" reaches the time plan: kept off a clock of 5.1 s for the last move before
+// the control, it leaves a hard limit of 0.1 s; the default of 0.15 s would let the search
+// begin depths for 1.8 s at least.
+TEST(UciProtocol, TheMoveOverheadSetIsKeptOnTheClock) {
+    Session session;
+    session.send("setoption name Move Overhead value 5000");
+    session.send("position startpos");
+    session.send("go wtime 5100 btime 5100 movestogo 1");
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(1600ms)));
 }
 
 // Without a thread for the search the GUI still gets its answer.
@@ -281,7 +340,7 @@ TEST(UciProtocol, AnswersEvenWhenNoThreadCanBeStarted) {
     session.send("position startpos moves e2e4");
     vek::detail::failNextThreadCreation();
     session.send("go depth 3");
-    EXPECT_TRUE(session.await("info string "));
+    EXPECT_TRUE(session.await("info string ", kPromptWait));
     EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove()));
 }
 
@@ -296,15 +355,15 @@ TEST(UciProtocol, NullMoveWhenThereIsNoMove) {
 TEST(UciProtocol, NotesQuoteBadInputShortAndPrintable) {
     Session session;
     session.send(std::string(1 << 20, 'x'));
-    const auto huge = session.await("info string ");
+    const auto huge = session.await("info string ", kPromptWait);
     ASSERT_TRUE(huge);
     EXPECT_LT(huge->size(), 200u);
     session.send("\x01hello\x7f");
-    const auto control = session.await("info string ");
+    const auto control = session.await("info string ", kPromptWait);
     ASSERT_TRUE(control);
     EXPECT_NE(control->find("\\x01hello\\x7f"), std::string::npos) << *control;
     session.send("position startpos moves e2e4 e7e5\x02");
-    const auto move = session.await("info string ");
+    const auto move = session.await("info string ", kPromptWait);
     ASSERT_TRUE(move);
     EXPECT_NE(move->find("e7e5\\x02"), std::string::npos) << *move;
 }
@@ -340,7 +399,7 @@ TEST(UciProtocol, SearchMovesNodesAndMateAreHonoured) {
     session.send("go depth 4 searchmoves a2a3");
     EXPECT_EQ(session.bestMove(), "a2a3");
     session.send("go depth 3 searchmoves e2e5 h2h3 xyz");
-    const auto note = session.await("info string ");
+    const auto note = session.await("info string ", kPromptWait);
     ASSERT_TRUE(note);
     EXPECT_NE(note->find("e2e5 xyz"), std::string::npos) << *note;
     EXPECT_EQ(lastInfoAndMove(session).second, "h2h3");
@@ -379,10 +438,10 @@ TEST(UciProtocol, TheMinimaxSearchIsTheProgramsOwn) {
     session.send("setoption name Search value Minimax");
     session.send("position fen 4k3/8/8/r2Q4/8/8/8/4K3 w - - 0 1");
     session.send("go depth 1 searchmoves e1e2 nodes 10");
-    const auto note = session.await("info string ");
+    const auto note = session.await("info string ", kPromptWait);
     ASSERT_TRUE(note);
     EXPECT_NE(note->find("searchmoves nodes"), std::string::npos) << *note;
-    const auto info = session.await("info depth 1 score cp ");
+    const auto info = session.await("info depth 1 score cp ", kSearchWait);
     ASSERT_TRUE(info);
     EXPECT_EQ(info->find(" seldepth "), std::string::npos) << *info;
     EXPECT_EQ(session.bestMove(), "d5a5");
@@ -401,7 +460,7 @@ TEST(UciProtocol, EveryPvIsALegalLine) {
             session.send(std::string("position fen ") + fen + (played.empty() ? "" : " moves " + played));
             session.send("go depth 7");
             int lines = 0;
-            for (auto line = session.await(""); line && line->rfind("bestmove ", 0) != 0; line = session.await("")) {
+            for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0; line = session.await("", kSearchWait)) {
                 if (line->rfind("info depth ", 0) != 0)
                     continue;
                 ++lines;
@@ -419,13 +478,13 @@ TEST(UciProtocol, ALargeTableIsReadyBeforeTheNextSearch) {
     GTEST_SKIP() << "no thread matter, and a minute to make under ThreadSanitizer";
 #endif
     Session session;
-    session.send("setoption name Hash value 1024");
+    session.send("setoption name Hash value 1024", kSearchWait);  // a gigabyte to zero
     session.send("isready");
     EXPECT_TRUE(session.await("readyok", 0ms));  // answered on the spot: the table is there
     session.send("position startpos");
     const auto start = std::chrono::steady_clock::now();
     session.send("go movetime 100");
-    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kStopWait)));
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "", session.bestMove(kPromptWait)));
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1000ms);  // a bound, not a speed goal
     session.send("setoption name Hash value 1");
 }
@@ -442,7 +501,7 @@ TEST(UciProtocol, MultiPvLinesAreDistinctAndOrdered) {
         session.send(std::string("position fen ") + fen);
         session.send("go depth 5");
         std::map<int, std::string> last;  // of depth 5, by line
-        for (auto line = session.await(""); line && line->rfind("bestmove ", 0) != 0; line = session.await(""))
+        for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0; line = session.await("", kSearchWait))
             if (line->rfind("info depth 5 ", 0) == 0)
                 last[scoreOf(*line, " multipv ")] = *line;
         ASSERT_EQ(last.size(), std::min<std::size_t>(lines, legalCount));  // all the legal moves, when fewer
@@ -465,19 +524,27 @@ TEST(UciProtocol, PonderingAnswersAfterPonderhitOrStop) {
     Session session;
     session.send("setoption name Ponder value true");
     session.send("position startpos moves e2e4");
+    // The clock starts at "ponderhit": the last move before the control may take half of 2 s,
+    // and depths are begun for at least 0.7 s of it (the least share of the soft limit).
+    session.send("go ponder wtime 2000 btime 2000 movestogo 1");
+    EXPECT_TRUE(session.await("info depth 1 ", kSearchWait));
+    const auto hit = std::chrono::steady_clock::now();
+    session.send("ponderhit");
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(1000ms + kPromptWait)));
+    EXPECT_GT(std::chrono::steady_clock::now() - hit, 500ms);
     for (const char* end : {"ponderhit", "stop"}) {
         session.send("go ponder wtime 1000 btime 1000");
-        EXPECT_TRUE(session.await("info depth 1 "));
+        EXPECT_TRUE(session.await("info depth 1 ", kSearchWait));
         EXPECT_FALSE(session.await("bestmove", 1500ms)) << end;  // longer than the clock allows
         session.send(end);
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << end;
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kPromptWait))) << end;
     }
     session.send("setoption name Search value Minimax");
     for (const char* end : {"ponderhit", "stop"}) {
         session.send("go ponder wtime 1000 btime 1000");
         EXPECT_FALSE(session.await("bestmove", 300ms)) << end;
         session.send(end);
-        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kStopWait))) << end;
+        EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4", session.bestMove(kPromptWait))) << end;
     }
 }
 

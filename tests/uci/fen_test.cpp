@@ -39,6 +39,10 @@ TEST(Fen, ReadsEveryField) {
     ASSERT_TRUE(uncounted);
     EXPECT_EQ(uncounted->halfmoveClock, 0);
     EXPECT_EQ(uncounted->fullmoveNumber, 1);
+    // Without them the en passant square is the last field.
+    const auto passed = tryFen("rnbqkbnr/ppp1p1pp/8/3pPp2/8/8/PPPP1PPP/RNBQKBNR w KQkq f6");
+    ASSERT_TRUE(passed);
+    EXPECT_EQ(passed->enPassant, at("f6"));
 }
 
 TEST(Fen, RefusesMalformedTextsAndImpossiblePositions) {
