@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "uci/search_limits.h"
+#include "uci/strength.h"
 
 namespace vek::uci {
 namespace {
@@ -90,6 +91,30 @@ TEST(SearchPlan, TheNextDepthIsPredictedFromTheGrowthOfTheLastOnes) {
     EXPECT_TRUE(nextDepthFits(plan, microseconds{1000}, {microseconds{1000}}, 30));
     EXPECT_FALSE(nextDepthFits(plan, microseconds{50000}, {microseconds{50000}}, 30));
     EXPECT_TRUE(nextDepthFits(SearchPlan{}, microseconds{1000000000}, times, 30));  // no time limit
+}
+
+// The higher the Elo, the deeper and longer the search and the smaller the error in judging
+// its lines: several pawns at the lowest, none at the top.
+TEST(StrengthLimit, GrowsStrongerWithTheElo) {
+    StrengthLimit previous = strengthFor(kMinElo);
+    EXPECT_GT(previous.errorCp, 300);
+    for (int elo = kMinElo + 100; elo <= kMaxElo; elo += 100) {
+        const StrengthLimit limit = strengthFor(elo);
+        EXPECT_GE(limit.depth, previous.depth) << elo;
+        EXPECT_GE(limit.nodes, previous.nodes) << elo;
+        EXPECT_TRUE(limit.errorCp < previous.errorCp || limit.errorCp == 0) << elo << ": " << limit.errorCp;
+        previous = limit;
+    }
+    EXPECT_EQ(previous.errorCp, 0);
+    EXPECT_GT(previous.depth, strengthFor(kMinElo).depth);
+    EXPECT_GT(previous.nodes, strengthFor(kMinElo).nodes);
+
+    // Without error the best line is played; a mate stays beyond any error.
+    std::mt19937 random(7);
+    const std::vector<engine::Score> scores{{false, 50}, {false, 40}, {true, 3}, {false, -900}};
+    EXPECT_EQ(pickLine({{false, 50}, {false, 49}}, 0, random), 0u);
+    for (int round = 0; round < 20; ++round)
+        EXPECT_EQ(pickLine(scores, 1000, random), 2u);
 }
 
 }  // namespace
