@@ -182,6 +182,22 @@ TEST(EngineTable, KeepsTheDeeperEntryAndTheKnownMove) {
     EXPECT_EQ(table.probe(7, 0)->score, 15);
 }
 
+// Each bound reads back as it was stored, and a result of the same depth replaces the one
+// before: a node searched again in another window leaves what it found last.
+TEST(EngineTable, BoundsReadBackAsStoredAndTheSameDepthReplaces) {
+    TranspositionTable table(1);
+    table.nextGeneration();
+    int score = 30;
+    for (const Bound bound : {bdUPPER, bdLOWER, bdEXACT, bdUPPER, bdLOWER}) {
+        table.store(9, 2, move("g1", "f3"), ++score, 12, 6, bound);
+        const auto entry = table.probe(9, 2);
+        ASSERT_TRUE(entry);
+        EXPECT_EQ(static_cast<int>(entry->bound), static_cast<int>(bound)) << score;
+        EXPECT_EQ(entry->score, score);
+        EXPECT_EQ(entry->depth, 6);
+    }
+}
+
 // A search repeated on the table that the first left behind finds the same score, but for the
 // little that cut-offs on deeper entries change, with fewer nodes: bounds read back as they
 // were meant cut the repeat short (read back swapped, they cost more nodes than a cold table).
