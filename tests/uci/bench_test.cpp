@@ -18,5 +18,12 @@ TEST(Bench, CountsTheSameNodesOnEveryRun) {
         EXPECT_FALSE(benchDepthOf(text)) << text;
 }
 
+// The signature of the search and the evaluation: any change to either changes the count,
+// the same in every build ("chess-uci bench 8" prints it). Change the number only with a
+// change meant to change the search, and say so in its commit.
+TEST(Bench, ItsNodeCountSignsTheSearch) {
+    EXPECT_EQ(runBench(8).nodes, 188853u);
+}
+
 }  // namespace
 }  // namespace vek::uci
