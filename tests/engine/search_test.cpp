@@ -66,6 +66,29 @@ TEST(EngineSearch, MatesAreScoredByTheirDistanceFromBothSides) {
     EXPECT_EQ(scholar.reports.back().score, (Score{true, -1}));
 }
 
+// A mate that the null-move search finds after passing is no mate of the node: its distance
+// counts the pass, and a real move may not keep it. Taken as it is, it made these mates a
+// move longer or hid them; each distance is the true one (Stockfish 15.1 agrees).
+TEST(EngineSearch, ANullMovesMateIsNotTakenForTheNodes) {
+    struct Mate {
+        const char* fen;
+        int depth;
+        int moves;  // negative: the side to move is mated
+    };
+    const Mate mates[] = {
+        {"7R/8/8/1k4K1/8/8/7Q/8 b - - 0 1", 8, -4},
+        {"3k4/8/5P2/4K3/8/8/4Q3/8 b - - 0 1", 9, -4},
+        {"3K4/8/8/5k2/8/8/3R4/7R w - - 0 1", 9, 6},
+        {"8/8/8/5k1R/8/2K4R/8/8 b - - 0 1", 10, -6},
+    };
+    for (const Mate& mate : mates) {
+        const Outcome outcome = toDepth(mate.fen, mate.depth);
+        ASSERT_FALSE(outcome.reports.empty()) << mate.fen;
+        EXPECT_EQ(outcome.reports.back().score, (Score{true, mate.moves}))
+            << mate.fen << ": " << outcome.reports.back().score.value;
+    }
+}
+
 // A check given in the quiescence search must be answered by an evasion, never by standing on
 // the evaluation: here g4 lets the knight take on f3 with check and win the queen whatever
 // the king does, which only the evasions show.
