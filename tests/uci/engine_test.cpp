@@ -154,7 +154,8 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     session.send("uci");
     EXPECT_TRUE(session.await("id name ", kPromptWait));
     EXPECT_TRUE(session.await("id author ", kPromptWait));
-    EXPECT_TRUE(session.await("option name Search type combo default AlphaBeta var AlphaBeta var Minimax", kPromptWait));
+    EXPECT_TRUE(
+        session.await("option name Search type combo default AlphaBeta var AlphaBeta var Minimax", kPromptWait));
     EXPECT_TRUE(session.await("option name Hash type spin default 16 min 1 max ", kPromptWait));
     EXPECT_TRUE(session.await("option name Clear Hash type button", kPromptWait));
     EXPECT_TRUE(session.await("option name Threads type spin default 1 min 1 max ", kPromptWait));
@@ -465,7 +466,8 @@ TEST(UciProtocol, EveryPvIsALegalLine) {
             session.send(std::string("position fen ") + fen + (played.empty() ? "" : " moves " + played));
             session.send("go depth 7");
             int lines = 0;
-            for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0; line = session.await("", kSearchWait)) {
+            for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0;
+                 line = session.await("", kSearchWait)) {
                 if (line->rfind("info depth ", 0) != 0)
                     continue;
                 ++lines;
@@ -506,7 +508,8 @@ TEST(UciProtocol, MultiPvLinesAreDistinctAndOrdered) {
         session.send(std::string("position fen ") + fen);
         session.send("go depth 5");
         std::map<int, std::string> last;  // of depth 5, by line
-        for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0; line = session.await("", kSearchWait))
+        for (auto line = session.await("", kSearchWait); line && line->rfind("bestmove ", 0) != 0;
+             line = session.await("", kSearchWait))
             if (line->rfind("info depth 5 ", 0) == 0)
                 last[scoreOf(*line, " multipv ")] = *line;
         ASSERT_EQ(last.size(), std::min<std::size_t>(lines, legalCount));  // all the legal moves, when fewer
