@@ -96,5 +96,39 @@ TEST_F(ForeignUserNameTest, ALongFolderTakesTheGameToo) {
     EXPECT_TRUE(std::filesystem::is_regular_file(deep / L"chess.txt"));
 }
 
+bool hasLongForm(const vek::STRING& path) { return vek::systemPath(path).rfind(u"\\\\?\\", 0) == 0; }
+
+// Windows takes a plain folder name of at most 247 characters (MAX_PATH less 12, CreateDirectory's
+// limit) and a plain file name of at most 259: from 248 on, every name must cross in the "\\?\"
+// form. Wine takes plain names of any length, so beside saving and restoring, the form each name
+// crosses in is checked, for TMP folders of 236 to 260 characters (the game file's name reaches
+// 248 with a folder of 238). Windows counts UTF-16 units, not the UTF-8 bytes of these letters.
+TEST_F(ForeignUserNameTest, TmpFoldersAroundThePlainLengthLimitTakeTheGame) {
+    constexpr std::size_t kPlainLimit = MAX_PATH - 12;
+    constexpr std::size_t kParentLength = 230;
+    const std::wstring start = folder_.wstring() + L"\\";
+    ASSERT_LT(start.size(), kParentLength) << "the test folder lies too deep for these lengths";
+    const std::wstring parent = start + std::wstring(kParentLength - start.size(), L'x');
+    ASSERT_TRUE(std::filesystem::create_directories(parent));
+    const vek::STRING saved = positionOf({"Ke1", "Dd1", "ke8"}, 'S');
+    for (std::size_t length = 236; length <= 260; ++length) {
+        SCOPED_TRACE(length);
+        const std::wstring tmp = parent + L"\\" + std::wstring(length - kParentLength - 1, L'y');
+        ASSERT_TRUE(CreateDirectoryW((L"\\\\?\\" + tmp).c_str(), nullptr));  // any length on Windows too
+        ASSERT_EQ(_wputenv_s(L"TMP", tmp.c_str()), 0);
+        GameFiles files;
+        const vek::STRING folder = winlib::fromWide(tmp);
+        EXPECT_EQ(hasLongForm(folder), length >= kPlainLimit);
+        EXPECT_TRUE(vek::isDirectory(folder));
+        EXPECT_EQ(hasLongForm(files.gameFileName()), length + 10 >= kPlainLimit);  // "\chess.txt"
+
+        ASSERT_EQ(saveGame(files, saved), wfNONE);
+        vek::chess::Board board;
+        EXPECT_EQ(restoreGame(board, files.gameFileName()), gsRESTORED);
+        EXPECT_STREQ(savedPositionText(board).getText(), saved.getText());
+        EXPECT_EQ(restoreGame(board, files.tempDirectory() + "chess1.txt"), gsRESTORED);
+    }
+}
+
 }  // namespace
 }  // namespace chessapp::testing
