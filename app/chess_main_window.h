@@ -74,7 +74,11 @@ private:
     void restartGame();
     void turnBoard();
     chessapp::PromotionPanel promotionPanel() const;
+    // Hiding the panel gives the focus back to the control that had it before the panel showed,
+    // but only when the focus is in the panel: one the player has moved elsewhere stays there.
     void showPromotionPanel(bool visible);
+    // The panel itself or one of its figures.
+    bool isInPromotionPanel(HWND window) const;
     void paintBoard(winlib::Device& device, const chessapp::BoardSnapshot& snapshot) const;
     // Tab stops: depth field, "Neustart", "Drehen", "Stop", the promotion figures as one group
     // and the move list; no stop at the labels and clocks.

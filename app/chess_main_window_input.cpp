@@ -12,12 +12,19 @@ void ChessMainWindow::showPromotionPanel(bool visible) {
     const bool shown = PromotionList->isVisible();
     if (visible && !shown)
         focusBeforePanel_ = GetFocus();
+    // A hidden panel would take a focus of its own out of sight, and the system would hand it
+    // to some other control.
     const HWND focus = GetFocus();
-    if (!visible && shown && focus != nullptr && IsChild(PromotionList->getHandle(), focus) &&
-        focusBeforePanel_ != nullptr && IsWindow(focusBeforePanel_) && IsWindowEnabled(focusBeforePanel_) &&
-        IsWindowVisible(focusBeforePanel_) && !IsChild(PromotionList->getHandle(), focusBeforePanel_))
+    if (!visible && shown && focus != nullptr && isInPromotionPanel(focus) && focusBeforePanel_ != nullptr &&
+        IsWindow(focusBeforePanel_) && IsWindowEnabled(focusBeforePanel_) && IsWindowVisible(focusBeforePanel_) &&
+        !isInPromotionPanel(focusBeforePanel_))
         SetFocus(focusBeforePanel_);  // the control from before the choice takes the focus back
     PromotionList->show(visible);
+}
+
+bool ChessMainWindow::isInPromotionPanel(HWND window) const {
+    const HWND panel = PromotionList->getHandle();
+    return window == panel || IsChild(panel, window) != FALSE;
 }
 
 winlib::ProcessStatus ChessMainWindow::handleLeftButton(UINT message, WPARAM, winlib::Point point) {

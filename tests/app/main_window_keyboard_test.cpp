@@ -1,5 +1,5 @@
 // The main window by keyboard: where the focus is at the start, where Tab takes it, and that it
-// comes back after a message box and leaves a "Stop" that is disabled.
+// comes back after a message box and the promotion choice and leaves a "Stop" that is disabled.
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -14,6 +14,7 @@
 namespace chessapp::testing {
 namespace {
 
+using vek::chess::Square;
 using winlib::test::LoopWatchdog;
 
 // The main window as the program creates it, shown as the start asked.
@@ -135,6 +136,43 @@ TEST_F(MainWindowKeyboardTest, TheFocusComesBackAfterAMessageBoxAndLeavesADisabl
     engineReleased = true;
     ASSERT_TRUE(waitForEngine(*window));
     EXPECT_EQ(focusName(*window), "MovesBOX");
+}
+
+// The promotion panel gives the focus back to the control from before it showed only when the
+// focus is in the panel as it hides (the panel would take it out of sight); a focus the player
+// has moved elsewhere meanwhile stays where it is.
+TEST_F(MainWindowKeyboardTest, TheHiddenPromotionPanelReturnsOnlyAFocusOfItsOwn) {
+    writeGameFile(positionOf({"Kh1", "Ba7", "kh8"}, 'W').getText());
+    MainWindowPtr window = startMainWindow(SW_SHOWNORMAL);
+    ASSERT_TRUE(window);
+    SetForegroundWindow(window->getHandle());
+    window->setEngineTask(engineUntilReleased);
+    const auto panelShownWithFocusOn = [&](const winlib::BasicWindow& control) {
+        SetFocus(window->TurnBtn->getHandle());
+        releaseOn(*window, Square{'a', 7});
+        ASSERT_TRUE(window->PromotionList->isVisible());
+        SetFocus(control.getHandle());
+    };
+
+    // The refused move (no figure chosen) hides the panel: a focus moved to the move list stays
+    // there, one on the panel itself goes back to "Drehen".
+    for (const auto& [control, expected] : {std::pair<const winlib::BasicWindow*, const char*>{window->MovesBOX, "MovesBOX"},
+                                            {window->PromotionList, "TurnBtn"}}) {
+        panelShownWithFocusOn(*control);
+        releaseOn(*window, Square{'a', 8});
+        EXPECT_FALSE(window->PromotionList->isVisible());
+        EXPECT_EQ(focusName(*window), expected);
+    }
+
+    // On a figure: the move made with it hides the panel, and "Drehen" has the focus again.
+    panelShownWithFocusOn(*window->RookBtn);
+    window->RookBtn->setChecked(true);
+    engineReleased = false;
+    releaseOn(*window, Square{'a', 8});
+    EXPECT_FALSE(window->PromotionList->isVisible());
+    EXPECT_EQ(focusName(*window), "TurnBtn");
+    engineReleased = true;
+    ASSERT_TRUE(waitForEngine(*window));
 }
 
 }  // namespace
