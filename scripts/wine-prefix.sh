@@ -51,6 +51,15 @@ prepare_wine_prefix() {
   ) 9>"$prefix.lock"
 }
 
+# A test run's virtual display has no window manager. Wine would hand its windows to one all the
+# same and, each time a window is hidden or destroyed, wait about two seconds for it to answer;
+# unmanaged, Wine places and activates its windows itself, as Windows does. Only for test runs:
+# a user's prefix keeps the window manager of the user's desktop.
+unmanaged_windows() {
+  "$1" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f </dev/null >/dev/null 2>&1 9>&- ||
+    { echo "Wine could not be told that the display has no window manager" >&2; exit 1; }
+}
+
 # While a run keeps servers, the first program of a prefix starts its server: persistent (the
 # -p after the wrapper's -p0 wins) and with the prefix's own processes booted at once. Server and
 # those processes outlive the program: they get /dev/null as their output, since a test whose
@@ -71,6 +80,7 @@ keep_wine_server() {
         { echo "Wine could not start a server for $prefix" >&2; exit 1; }
       "$wine" cmd /c exit </dev/null >/dev/null 2>&1 9>&- ||
         { echo "Wine could not start its processes in $prefix" >&2; exit 1; }
+      unmanaged_windows "$wine"
       echo "$prefix" >"$record"
     fi
   ) 9>"$prefix.lock"
