@@ -119,10 +119,10 @@ TEST_F(MainWindowKeyboardTest, TheFocusComesBackAfterAMessageBoxAndLeavesADisabl
     // A message box owned by the window takes the focus while it shows; the control that had
     // it gets it back.
     SetFocus(window->TurnBtn->getHandle());
-    const winlib::ErrorReporter recorder = winlib::setErrorReporter(showRealMessageBox);
+    const winlib::ErrorReporter previousReporter = winlib::setErrorReporter(showRealMessageBox);
     window->DepthEdt->setText("x");  // no number: the player is told so
     pumpPending();
-    winlib::setErrorReporter(recorder);
+    winlib::setErrorReporter(previousReporter);
     EXPECT_EQ(focusName(*window), "TurnBtn");
 
     // A focused "Stop" is disabled when the search ends: the focus goes on to the next control

@@ -96,8 +96,9 @@ TEST_F(MainWindowScalingTest, TheWindowFollowsTheDpiOfItsScreen) {
     const HWND handle = window->getHandle();
     const int dpi = winlib::windowDpi(handle);
     // The test command's run under another scaling says which it set.
-    if (const char* expected = std::getenv("VEK_EXPECT_DPI"))
+    if (const char* expected = std::getenv("VEK_EXPECT_DPI")) {
         ASSERT_EQ(dpi, std::atoi(expected)) << "the Wine prefix's LogPixels did not reach the window";
+    }
     expectLaidOutFor(*window, dpi);
 
     // Moved to a screen of the other scaling (150 % or 100 %): the window takes the frame the
