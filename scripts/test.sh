@@ -5,10 +5,20 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
+# Each step's heading, after the time the step before it took (ctest gives the last one's).
+step_name=""
+step() {
+  [ -z "$step_name" ] || echo "== $step_name took $((SECONDS - step_started)) s"
+  step_name="$*"
+  step_started=$SECONDS
+  echo "== $step_name"
+}
+
+step "Installing what is missing"
 scripts/install-deps.sh
 
 for preset in native native-tsan windows release; do
-  echo "== Building preset $preset"
+  step "Building preset $preset"
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset"
 done
@@ -18,7 +28,7 @@ done
 # server per prefix for the run (scripts/wine-prefix.sh says why) and ends them when it is done;
 # when the run is interrupted, the exit here ends them. The Windows tests mostly wait on Wine
 # and on the program's windows, so the fuzzer, which keeps one core busy, runs beside them.
-echo "== Testing preset windows, fuzzing the XML parser beside it"
+step "Testing preset windows, fuzzing the XML parser beside it"
 # shellcheck source=virtual-display.sh
 . scripts/virtual-display.sh
 start_virtual_display
@@ -36,7 +46,7 @@ wait "$fuzzer" || fuzz_status=$?
 cat "$fuzz_log"
 
 for preset in native-tsan native; do
-  echo "== Testing preset $preset"
+  step "Testing preset $preset"
   ctest --preset "$preset"
 done
 

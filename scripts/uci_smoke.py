@@ -13,7 +13,11 @@ import subprocess
 import sys
 import threading
 
-ANSWER_TIMEOUT = 120  # seconds; a first Wine start in a fresh prefix is slow
+# Seconds. The first answer comes after Wine's start, which is slow in a fresh prefix on a
+# loaded machine; each later one takes the engine milliseconds, so that a console that stops
+# passing lines fails the test soon.
+START_TIMEOUT = 120
+ANSWER_TIMEOUT = 20
 
 
 def main():
@@ -26,19 +30,19 @@ def main():
         program.stdin.write(command + "\n")
         program.stdin.flush()
 
-    def await_line(prefix):
+    def await_line(prefix, timeout=ANSWER_TIMEOUT):
         while True:
             try:
-                line = lines.get(timeout=ANSWER_TIMEOUT)
+                line = lines.get(timeout=timeout)
             except queue.Empty:
-                raise SystemExit(f"FAILED: no line beginning with {prefix!r} within {ANSWER_TIMEOUT} s")
+                raise SystemExit(f"FAILED: no line beginning with {prefix!r} within {timeout} s")
             print(line)
             if line.startswith(prefix):
                 return line
 
     try:
         send("uci")
-        await_line("uciok")
+        await_line("uciok", START_TIMEOUT)
         send("isready")
         await_line("readyok")
         send("position startpos moves e2e4 e7e5 g1f3")
