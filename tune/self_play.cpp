@@ -25,8 +25,6 @@ constexpr int kUnbalanced = 250;
 // Positions this soon after the random moves still carry their disorder.
 constexpr int kSettlePlies = 4;
 
-enum Outcome { ocWHITE_WINS, ocBLACK_WINS, ocDRAW, ocUNDECIDED };
-
 const char* resultText(Outcome outcome) {
     return outcome == ocWHITE_WINS ? "1-0" : outcome == ocBLACK_WINS ? "0-1" : "1/2-1/2";
 }
@@ -59,13 +57,15 @@ int whiteView(const Score& score, chess::Colour side) {
 
 class SelfPlayer {
 public:
-    SelfPlayer(const SelfPlaySettings& settings, std::ostream& out)
-        : settings_(settings), out_(out), random_(settings.seed), searcher_(16) {}
+    explicit SelfPlayer(const SelfPlaySettings& settings) : settings_(settings), random_(settings.seed), searcher_(16) {}
 
-    std::uint64_t playAll() {
-        for (int game = 0; game < settings_.games; ++game)
-            playOne();
-        return written_;
+    void playAll(const GameSink& take) {
+        for (int game = 0; game < settings_.games; ++game) {
+            std::vector<KeptPosition> kept;
+            const Outcome outcome = playOne(kept);
+            if (!take(kept, outcome))
+                return;
+        }
     }
 
 private:
@@ -104,10 +104,9 @@ private:
         return {move.value_or(kNoMove), whiteView(score, position.sideToMove())};
     }
 
-    void playOne() {
+    Outcome playOne(std::vector<KeptPosition>& kept) {
         searcher_.clearHash();
         Position position = randomOpening();
-        std::vector<std::string> kept;
         Outcome outcome = ocUNDECIDED;
         int decisiveRun = 0;
         int drawnRun = 0;
@@ -115,7 +114,7 @@ private:
             const Choice choice = choose(position);
             const bool quiet = !position.inCheck() && !position.isNoisy(choice.move);
             if (ply >= kSettlePlies && quiet && std::abs(choice.whiteScore) < kDecisive)
-                kept.push_back(fenOf(position));
+                kept.push_back({position, choice.whiteScore});
             decisiveRun = std::abs(choice.whiteScore) >= kDecisive ? decisiveRun + 1 : 0;
             drawnRun = std::abs(choice.whiteScore) <= kDrawnScore ? drawnRun + 1 : 0;
             position.play(choice.move);
@@ -127,17 +126,12 @@ private:
             else if ((ply >= kDrawnFromPly && drawnRun >= kDrawnPlies) || ply >= kLongestGame)
                 outcome = ocDRAW;
         }
-        for (const std::string& fen : kept)
-            out_ << fen << " | " << resultText(outcome) << '\n';
-        out_ << '\n' << std::flush;
-        written_ += kept.size();
+        return outcome;
     }
 
     const SelfPlaySettings settings_;
-    std::ostream& out_;
     std::mt19937_64 random_;
     Searcher searcher_;
-    std::uint64_t written_ = 0;
 };
 
 }  // namespace
@@ -176,8 +170,20 @@ std::string fenOf(const Position& position) {
     return fen + " 0 1";
 }
 
+void playSelfGames(const SelfPlaySettings& settings, const GameSink& take) {
+    SelfPlayer(settings).playAll(take);
+}
+
 std::uint64_t playSelfGames(const SelfPlaySettings& settings, std::ostream& out) {
-    return SelfPlayer(settings, out).playAll();
+    std::uint64_t written = 0;
+    playSelfGames(settings, [&](const std::vector<KeptPosition>& kept, Outcome outcome) {
+        for (const KeptPosition& position : kept)
+            out << fenOf(position.position) << " | " << resultText(outcome) << '\n';
+        out << '\n' << std::flush;
+        written += kept.size();
+        return true;
+    });
+    return written;
 }
 
 }  // namespace vek::engine::tune
