@@ -1,5 +1,7 @@
 // The neural evaluation's data: its files read back what was written, in the same bytes on every
-// platform, and a damaged file is refused with its place named.
+// platform; a damaged file is refused with its place named; and the generator keeps quiet
+// positions, each with its own game's result.
+#include <atomic>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,6 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tune/nn_data_file.h"
+#include "tune/nn_datagen.h"
 #include "tune/texel.h"
 
 namespace vek::engine::tune {
@@ -111,6 +114,33 @@ TEST(NnData, RefusesDamagedFilesNamingWhereAndWhat) {
     std::ofstream(file.path, std::ios::binary) << cut;
     EXPECT_THROW(DataWriter{file.path}, DataError);
     EXPECT_EQ(file.bytes(), cut);
+}
+
+TEST(NnDatagen, KeepsQuietPositionsEachWithItsGamesResult) {
+    const std::atomic<bool> stop{false};
+    std::vector<std::vector<DataRecord>> games;
+    const DatagenSettings settings{.threads = 2, .nodesPerMove = 300, .seed = 5, .randomPlies = 8, .positions = 1};
+    const std::uint64_t taken =
+        generate(settings, stop, [&](const std::vector<DataRecord>& records) { games.push_back(records); });
+    // Each thread finishes the game it began.
+    ASSERT_GE(games.size(), 2u);
+    std::uint64_t counted = 0;
+    for (const std::vector<DataRecord>& game : games) {
+        ASSERT_FALSE(game.empty());
+        counted += game.size();
+        const auto whiteResult = [](const DataRecord& r) {
+            return r.sideToMove == chess::WHITE ? r.result : static_cast<RecordResult>(rrWIN - r.result);
+        };
+        for (const DataRecord& kept : game) {
+            EXPECT_EQ(whiteResult(kept), whiteResult(game.front()));
+            EXPECT_FALSE(positionOf(kept).inCheck()) << fenOf(positionOf(kept));
+            EXPECT_LT(std::abs(kept.score), 1000);
+            EXPECT_EQ(decode(encode(kept), "record"), kept);
+        }
+    }
+    EXPECT_EQ(taken, counted);
+    // The threads' seeds differ, and so do their games.
+    EXPECT_NE(games[0].front(), games[1].front());
 }
 
 }  // namespace
