@@ -1,7 +1,7 @@
 // nn-datagen FILE [--positions N] [--nodes N] [--threads N] [--seed N] [--random-plies N]:
 // appends the quiet positions of the engine's self-play games to FILE (created when missing)
 // until it holds N positions (default 1,000,000), on every core. Ctrl-C or SIGTERM finishes the
-// games in progress and keeps them; a second Ctrl-C ends at once.
+// games in progress and keeps them (a few seconds); Ctrl-\ ends at once.
 // nn-datagen --check FILE: reads every record of FILE and prints what it holds.
 // docs/nn-data.md describes the file.
 #include <algorithm>
@@ -30,10 +30,8 @@ constexpr auto kProgressEvery = std::chrono::seconds(10);
 std::atomic<bool> stopRequested{false};
 static_assert(std::atomic<bool>::is_always_lock_free, "set from a signal handler");
 
-void requestStop(int signal) {
-    stopRequested = true;
-    std::signal(signal, SIG_DFL);  // the next one ends the program
-}
+// Repeated signals change nothing: `timeout`, for one, sends its signal twice.
+void requestStop(int) { stopRequested = true; }
 
 int usage() {
     std::cerr << "usage: nn-datagen FILE [--positions N] [--nodes N] [--threads N] [--seed N] [--random-plies N]\n"
