@@ -233,41 +233,45 @@ void Engine::setOption(const std::vector<std::string>& words) {
 }
 
 // "position startpos|fen <FEN> [moves <move>...]": set up on a board of its own, which
-// replaces the engine's only when every part was right.
+// replaces the engine's only when every part was right. A position refused leaves none to
+// search: the GUI's game is no longer the engine's, and a move of an earlier one would be
+// taken for a move of the new game.
 void Engine::setPosition(const std::vector<std::string>& words) {
+    refusedPosition_ = readPosition(words);
+    if (!refusedPosition_.empty())
+        output_.note(refusedPosition_ + "; no move until a valid position comes");
+}
+
+std::string Engine::readPosition(const std::vector<std::string>& words) {
     const std::size_t movesAt = indexOf(words, "moves", 1);
     std::string fen;
     if (words.size() >= 2 && words[1] == "startpos" && movesAt == 2)
         fen = kStartFen;
     else if (words.size() >= 3 && words[1] == "fen")
         fen = joined(words, 2, movesAt);
-    else {
-        output_.note("position needs startpos or fen; position unchanged");
-        return;
-    }
+    else
+        return "position needs startpos or fen";
     std::string error;
     const std::optional<PositionSetup> start = parseFen(fen, error);
     auto board = std::make_unique<chess::Board>();
-    if (!start || !setUpBoard(*board, *start)) {
-        output_.note("bad FEN (" + (error.empty() ? std::string("refused") : error) + "); position unchanged");
-        return;
-    }
+    if (!start || !setUpBoard(*board, *start))
+        return "bad FEN (" + (error.empty() ? std::string("refused") : error) + ")";
     engine::Position position = enginePosition(*start);
     for (std::size_t i = movesAt + 1; i < words.size(); ++i) {
         const std::optional<engine::Move> move = parseMove(words[i]);
-        if (!move || !isLegal(position, *move)) {
-            output_.note("illegal move " + quoteInput(words[i]) + "; position unchanged");
-            return;
-        }
+        if (!move || !isLegal(position, *move))
+            return "illegal move " + quoteInput(words[i]);
         playGameMove(*board, *move);
         position.play(*move);
     }
     board_ = std::move(board);
     current_ = std::move(position);
+    return {};
 }
 
 void Engine::newGame() {
     setStartPosition();
+    refusedPosition_.clear();
     searcher_->clearHash();
 }
 
@@ -277,7 +281,17 @@ void Engine::setStartPosition() {
     current_ = enginePosition(parseFen(kStartFen, error).value());
 }
 
+bool Engine::hasPosition() {
+    if (!refusedPosition_.empty())
+        output_.note("no position: " + refusedPosition_);
+    return refusedPosition_.empty();
+}
+
 void Engine::go(const std::vector<std::string>& words) {
+    if (!hasPosition()) {
+        output_.write("bestmove 0000");
+        return;
+    }
     std::string error;
     const std::optional<GoLimits> limits = parseGoLimits(std::vector<std::string>(words.begin() + 1, words.end()), error);
     if (!limits) {

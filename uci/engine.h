@@ -2,7 +2,7 @@
 // The UCI protocol: reads the GUI's commands one line at a time and answers through the
 // output; the searches run on a thread of their own. Every command is answered or reported,
 // never with a crash: what the engine cannot do it explains in an "info string" line and
-// leaves its position as it was.
+// loses nothing (a refused position is the one exception: see Engine::setPosition).
 
 #include <cstddef>
 #include <cstdint>
@@ -51,7 +51,11 @@ private:
     void identify();
     void setOption(const std::vector<std::string>& words);
     void setPosition(const std::vector<std::string>& words);
+    // Sets up the position of a "position" command; why it was refused, or empty.
+    std::string readPosition(const std::vector<std::string>& words);
     void newGame();
+    // Whether there is a position to work on; if not, a note says why.
+    bool hasPosition();
     void setStartPosition();
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
@@ -74,6 +78,9 @@ private:
     // search.
     engine::Position current_;
     std::unique_ptr<chess::Board> board_;
+    // Why the GUI's last "position" was refused, or empty: until a valid one comes, "go"
+    // answers the null move.
+    std::string refusedPosition_;
     // Its table is made at start and whenever "Hash" is set, so that "isready" waits for it
     // and no "go" pays for it.
     std::unique_ptr<engine::Searcher> searcher_;

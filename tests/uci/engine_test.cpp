@@ -233,12 +233,6 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
     session.send(std::string("position fen ") + kOneMove);
     const char* bad[] = {
         "hello",
-        "position",
-        "position fen 8/8/8 w - - 0 1",
-        "position fen 8/8/8/8/8/8/8/8 w - - 0 1",
-        "position startpos moves e2e5",
-        "position startpos moves e2e4 xyz",
-        "position startpos moves e2e4 e7e5 e1g1",
         "go depth many",
         "setoption name Threads value 1000",
         "setoption name Depth value zero",
@@ -256,6 +250,47 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
         EXPECT_TRUE(session.await("info string ", kPromptWait)) << command;
     }
     session.send("setoption name Contempt value 64");  // an option it does not have: ignored
+    session.send("go depth 1");
+    EXPECT_EQ(session.bestMove(), "h8h7");
+}
+
+// The lines of the answer to `command` up to the one that begins with `last`, which is kept.
+std::vector<std::string> linesUpTo(Session& session, const std::string& command, const std::string& last) {
+    session.send(command);
+    std::vector<std::string> lines;
+    for (auto line = session.await("", kSearchWait); line; line = session.await("", kSearchWait)) {
+        lines.push_back(*line);
+        if (line->rfind(last, 0) == 0)
+            break;
+    }
+    return lines;
+}
+
+// After a refused position no move of an earlier one may be answered, for the GUI would take
+// it for a move of its new game: "go" answers the null move, with the reason, until a valid
+// position comes.
+TEST(UciProtocol, ARefusedPositionLeavesNoneToSearch) {
+    Session session;
+    const char* refused[] = {
+        "position",
+        "position fen 8/8/8 w - - 0 1",
+        "position fen 8/8/8/8/8/8/8/8 w - - 0 1",
+        "position fen rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KX - 0 1",
+        "position startpos moves e2e5",
+        "position startpos moves e2e4 xyz",
+        "position startpos moves e2e4 e7e5 e1g1",
+    };
+    for (const char* command : refused) {
+        session.send("position startpos moves e2e4");
+        session.send(command);
+        EXPECT_TRUE(session.await("info string ", kPromptWait)) << command;
+        const std::vector<std::string> answer = linesUpTo(session, "go depth 3", "bestmove ");
+        EXPECT_EQ(answer.back(), "bestmove 0000") << command;
+        EXPECT_EQ(answer.front().rfind("info string ", 0), 0u) << command << ": " << answer.front();
+    }
+    session.send("go infinite");  // answered at once: there is nothing to search
+    EXPECT_EQ(session.bestMove(kPromptWait), "0000");
+    session.send(std::string("position fen ") + kOneMove);
     session.send("go depth 1");
     EXPECT_EQ(session.bestMove(), "h8h7");
 }
