@@ -3,13 +3,15 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <charconv>
+#include <cstdint>
+#include <optional>
 #include <string_view>
 
 #include "engine/search.h"
 #include "uci/engine_game.h"
 #include "uci/fen.h"
 #include "uci/search_limits.h"
+#include "uci/words.h"
 
 namespace vek::uci {
 namespace {
@@ -57,11 +59,10 @@ BenchResult runBench(int depth) {
 }
 
 std::optional<int> benchDepthOf(std::string_view text) {
-    int depth = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), depth);
-    if (error != std::errc() || end != text.data() + text.size() || depth < 1 || depth > kMaxPlanDepth)
+    const std::optional<std::int64_t> depth = numberWithin(text, 1, kMaxPlanDepth);
+    if (!depth)
         return std::nullopt;
-    return depth;
+    return static_cast<int>(*depth);
 }
 
 std::vector<std::string> benchReport(const BenchResult& result) {

@@ -1,10 +1,8 @@
 #include "uci/engine.h"
 
 #include <algorithm>
-#include <charconv>
 #include <exception>
 #include <optional>
-#include <sstream>
 #include <thread>
 #include <utility>
 
@@ -16,17 +14,10 @@
 #include "uci/long_algebraic.h"
 #include "uci/root_choice.h"
 #include "uci/time_plan.h"
+#include "uci/words.h"
 
 namespace vek::uci {
 namespace {
-
-std::vector<std::string> wordsOf(const std::string& line) {
-    std::istringstream stream(line);
-    std::vector<std::string> words;
-    for (std::string word; stream >> word;)
-        words.push_back(word);
-    return words;
-}
 
 std::string lowerCase(std::string text) {
     std::transform(text.begin(), text.end(), text.begin(),
@@ -45,15 +36,6 @@ std::string joined(const std::vector<std::string>& words, std::size_t first, std
 std::size_t indexOf(const std::vector<std::string>& words, const std::string& word, std::size_t from) {
     const auto it = std::find(words.begin() + static_cast<std::ptrdiff_t>(std::min(from, words.size())), words.end(), word);
     return static_cast<std::size_t>(it - words.begin());
-}
-
-// A whole number within [low, high], or none.
-std::optional<std::int64_t> numberWithin(const std::string& text, std::int64_t low, std::int64_t high) {
-    std::int64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high)
-        return std::nullopt;
-    return value;
 }
 
 std::size_t coreCount() { return std::max(1u, std::thread::hardware_concurrency()); }
@@ -109,7 +91,7 @@ Engine::Engine(std::function<void(const std::string&)> sink)
 Engine::~Engine() { finishSearch(); }
 
 bool Engine::handle(const std::string& line) {
-    const std::vector<std::string> words = wordsOf(line);
+    const std::vector<std::string> words = splitWords(line);
     if (words.empty())
         return true;
     const std::string& command = words[0];

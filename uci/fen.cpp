@@ -2,26 +2,18 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <cstdlib>
-#include <sstream>
+#include <limits>
 #include <vector>
 
 #include "uci/engine_game.h"
 #include "uci/long_algebraic.h"
+#include "uci/words.h"
 
 namespace vek::uci {
 namespace {
 
 constexpr std::string_view kFigureLetters = "pnbrqk";  // PAWN to KING
-
-std::vector<std::string> fieldsOf(std::string_view text) {
-    std::istringstream stream{std::string(text)};
-    std::vector<std::string> fields;
-    for (std::string field; stream >> field;)
-        fields.push_back(field);
-    return fields;
-}
 
 bool readPlacement(std::string_view text, PositionSetup& position) {
     int row = 7;
@@ -99,8 +91,9 @@ bool readEnPassant(std::string_view text, PositionSetup& position) {
 // write for the initial position, counts as 1.
 bool readCounters(const std::vector<std::string>& fields, PositionSetup& position) {
     const auto number = [](const std::string& text, int& value) {
-        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-        return error == std::errc() && end == text.data() + text.size() && value >= 0;
+        const std::optional<std::int64_t> read = numberWithin(text, 0, std::numeric_limits<int>::max());
+        value = static_cast<int>(read.value_or(0));
+        return read.has_value();
     };
     if (fields.size() > 4 && !number(fields[4], position.halfmoveClock))
         return false;
@@ -129,7 +122,7 @@ std::string impossibility(const PositionSetup& position) {
 }  // namespace
 
 std::optional<PositionSetup> parseFen(std::string_view text, std::string& error) {
-    const std::vector<std::string> fields = fieldsOf(text);
+    const std::vector<std::string> fields = splitWords(text);
     PositionSetup position;
     if (fields.size() < 4 || fields.size() > 6 || !readPlacement(fields[0], position)) {
         error = "malformed FEN placement or field count";
