@@ -25,7 +25,8 @@ constexpr const char* kPositions[] = {
 Position positionOf(std::int64_t index) {
     std::string error;
     const auto standard = vek::uci::parseFen(kPositions[index], error);
-    return Position::fromSquares(standard->squares, standard->side, standard->castling, standard->enPassant, 0, 1);
+    return Position::fromSquares(standard->squares, standard->side, standard->castling, standard->castlingRooks, false,
+                                 standard->enPassant, 0, 1);
 }
 
 std::uint64_t perft(Position& position, int depth) {

@@ -1,5 +1,6 @@
 #include "engine/position.h"
 
+#include <algorithm>
 #include <cstdlib>
 
 #include "engine/zobrist.h"
@@ -11,19 +12,22 @@ using chess::BLACK;
 using chess::Colour;
 using chess::WHITE;
 
-// The rights a move keeps when it leaves or lands on a square: a king or rook leaving home,
-// or a rook taken there, ends the rights it carries.
-constexpr auto kCastlingKept = [] {
-    std::array<std::uint8_t, 64> kept{};
-    kept.fill(15);
-    kept[0] = 15 & ~2u;   // a1
-    kept[7] = 15 & ~1u;   // h1
-    kept[4] = 15 & ~3u;   // e1
-    kept[56] = 15 & ~8u;  // a8
-    kept[63] = 15 & ~4u;  // h8
-    kept[60] = 15 & ~12u; // e8
-    return kept;
-}();
+// Castling rights by their bit index: white king side, white queen side, black king side,
+// black queen side. Whatever the files king and rook start on, castling puts them where
+// standard chess does: the king to g or c, the rook beside it on f or d.
+constexpr int castlingRank(int right) { return right < 2 ? 0 : 56; }
+constexpr int castledKing(int right) { return castlingRank(right) + (right % 2 == 0 ? 6 : 2); }
+constexpr int castledRook(int right) { return castlingRank(right) + (right % 2 == 0 ? 5 : 3); }
+constexpr int castlingRight(Colour colour, bool kingSide) { return (colour == WHITE ? 0 : 2) + (kingSide ? 0 : 1); }
+constexpr unsigned rightsOf(Colour colour) { return colour == WHITE ? 3u : 12u; }
+
+// The squares of one rank from `a` to `b`, both included.
+Bitboard rankSpan(int a, int b) {
+    Bitboard span = 0;
+    for (int square = std::min(a, b); square <= std::max(a, b); ++square)
+        span |= bit(square);
+    return span;
+}
 
 // The exchange values of the figure kinds (index 0 unused), the king's beyond any material.
 // Knight and bishop count alike: a bishop that takes a defended knight is an even trade.
@@ -59,13 +63,30 @@ void pushMoves(MoveBuffer& buffer, int from, Bitboard targets) {
 }  // namespace
 
 Position Position::fromSquares(const std::array<std::int8_t, 64>& squares, chess::Colour side, unsigned castling,
-                               int enPassant, int halfmoveClock, int fullmoveNumber) {
+                               const CastlingRooks& rooks, bool chess960, int enPassant, int halfmoveClock,
+                               int fullmoveNumber) {
     Position position;
     for (int square = 0; square < 64; ++square)
         if (squares[static_cast<std::size_t>(square)] != 0)
             position.put(square, squares[static_cast<std::size_t>(square)]);
     position.side_ = side;
     position.castling_ = castling & 15;
+    position.castlingRooks_ = rooks;
+    position.chess960_ = chess960;
+    position.castlingKept_.fill(15);
+    for (int right = 0; right < 4; ++right) {
+        if ((position.castling_ & (1u << right)) == 0)
+            continue;
+        const auto index = static_cast<std::size_t>(right);
+        const int king = position.kingSquare(right < 2 ? WHITE : BLACK);
+        const int rook = rooks[index];
+        const Bitboard kingPath = rankSpan(king, castledKing(right));
+        position.castlingEmpty_[index] = (kingPath | rankSpan(rook, castledRook(right))) & ~bit(king) & ~bit(rook);
+        position.castlingWalk_[index] = kingPath & ~bit(king) & ~bit(castledKing(right));
+        position.castlingKeys_[index] = zobrist::castlingRook(right, fileOf(rook));
+        position.castlingKept_[static_cast<std::size_t>(king)] &= ~rightsOf(right < 2 ? WHITE : BLACK);
+        position.castlingKept_[static_cast<std::size_t>(rook)] &= ~(1u << right);
+    }
     // As after a double step: the square counts only when a pawn can take there.
     const bool takeable = enPassant >= 0 && enPassant < 64 &&
                           (pawnAttacks(chess::opponent(side), enPassant) & position.pieces_[side][chess::PAWN]) != 0;
@@ -76,6 +97,14 @@ Position Position::fromSquares(const std::array<std::int8_t, 64>& squares, chess
     return position;
 }
 
+std::uint64_t Position::castlingKey(unsigned rights) const {
+    std::uint64_t key = 0;
+    for (std::size_t right = 0; right < 4; ++right)
+        if (rights & (1u << right))
+            key ^= castlingKeys_[right];
+    return key;
+}
+
 std::uint64_t Position::computeKey() const {
     std::uint64_t key = 0;
     for (int square = 0; square < 64; ++square) {
@@ -83,7 +112,7 @@ std::uint64_t Position::computeKey() const {
         if (piece != 0)
             key ^= zobrist::piece(colourOf(piece), std::abs(piece), square);
     }
-    key ^= zobrist::castling(castling_);
+    key ^= castlingKey(castling_);
     if (enPassant_ >= 0)
         key ^= zobrist::enPassant(enPassant_);
     if (side_ == BLACK)
@@ -114,6 +143,22 @@ void Position::movePiece(int from, int to) {
     put(to, piece);
 }
 
+void Position::castle(chess::Colour colour, int from, int to) {
+    const int right = castlingRight(colour, to > from);
+    remove(from);
+    remove(castlingRooks_[static_cast<std::size_t>(right)]);
+    put(castledKing(right), code(colour, chess::KING));
+    put(castledRook(right), code(colour, chess::ROOK));
+}
+
+void Position::uncastle(chess::Colour colour, int from, int to) {
+    const int right = castlingRight(colour, to > from);
+    remove(castledKing(right));
+    remove(castledRook(right));
+    put(from, code(colour, chess::KING));
+    put(castlingRooks_[static_cast<std::size_t>(right)], code(colour, chess::ROOK));
+}
+
 int Position::kingSquare(chess::Colour colour) const { return std::countr_zero(pieces_[colour][chess::KING]); }
 
 Bitboard Position::attackersTo(int square, Bitboard occupied) const {
@@ -142,13 +187,18 @@ bool Position::hasPieces(chess::Colour colour) const {
     return (colours_[colour] & ~pieces_[colour][chess::PAWN] & ~pieces_[colour][chess::KING]) != 0;
 }
 
+// A Chess960 castling "takes" the own rook.
 bool Position::isCapture(Move move) const {
-    return pieceAt(move.to) != 0 || (move.to == enPassant_ && std::abs(pieceAt(move.from)) == chess::PAWN);
+    const int target = pieceAt(move.to);
+    return (target != 0 && colourOf(target) != side_) ||
+           (move.to == enPassant_ && std::abs(pieceAt(move.from)) == chess::PAWN);
 }
 
 int Position::exchangeGain(Move move) const {
     std::array<int, 32> gains{};
     const int target = move.to;
+    if (pieceAt(target) != 0 && colourOf(pieceAt(target)) == side_)
+        return 0;  // a Chess960 castling, to squares the king may go to
     int victim = std::abs(pieceAt(target));
     Bitboard occupiedNow = occupied();
     if (victim == 0 && std::abs(pieceAt(move.from)) == chess::PAWN && target == enPassant_) {
@@ -248,18 +298,25 @@ void Position::generate(MoveBuffer& buffer, bool noisyOnly) const {
 
     if (noisyOnly || castling_ == 0)
         return;
-    // Castling: the squares between king and rook empty, the king not in check and not passing
-    // an attacked square (the square it lands on is checked when the move is made).
-    const int home = us == WHITE ? 4 : 60;
-    const unsigned kingSide = us == WHITE ? 1u : 4u;
-    const unsigned queenSide = us == WHITE ? 2u : 8u;
-    if ((castling_ & (kingSide | queenSide)) == 0 || isAttacked(home, them))
+    // Castling: the squares that king and rook pass or land on empty but for the two, the king
+    // not in check and not passing an attacked square (the square it lands on is checked when
+    // the move is made, once the rook has left a square it may have shielded).
+    const unsigned ours = castling_ & rightsOf(us);
+    const int king = kingSquare(us);
+    if (ours == 0 || isAttacked(king, them))
         return;
-    if ((castling_ & kingSide) && !(all & (bit(home + 1) | bit(home + 2))) && !isAttacked(home + 1, them))
-        buffer.push(Move{static_cast<std::uint8_t>(home), static_cast<std::uint8_t>(home + 2), 0});
-    if ((castling_ & queenSide) && !(all & (bit(home - 1) | bit(home - 2) | bit(home - 3))) &&
-        !isAttacked(home - 1, them))
-        buffer.push(Move{static_cast<std::uint8_t>(home), static_cast<std::uint8_t>(home - 2), 0});
+    for (const int right : {castlingRight(us, true), castlingRight(us, false)}) {
+        const auto index = static_cast<std::size_t>(right);
+        if ((ours & (1u << right)) == 0 || (all & castlingEmpty_[index]))
+            continue;
+        Bitboard walk = castlingWalk_[index];
+        bool safe = true;
+        while (walk && safe)
+            safe = !isAttacked(popLowest(walk), them);
+        if (safe)
+            buffer.push(Move{static_cast<std::uint8_t>(king),
+                             static_cast<std::uint8_t>(chess960_ ? castlingRooks_[index] : castledKing(right)), 0});
+    }
 }
 
 bool Position::make(Move move) {
@@ -269,8 +326,11 @@ bool Position::make(Move move) {
     const int to = move.to;
     const int piece = pieceAt(from);
     const int kind = std::abs(piece);
-    undos_.push_back(Undo{move, static_cast<std::int8_t>(pieceAt(to)), static_cast<std::uint8_t>(castling_),
-                          static_cast<std::int8_t>(enPassant_), halfmoveClock_, key_});
+    // Castling is the king's move of two files, or in Chess960 the king's taking its own rook.
+    const bool castles = kind == chess::KING && (std::abs(to - from) == 2 || pieceAt(to) == code(us, chess::ROOK));
+    undos_.push_back(Undo{move, static_cast<std::int8_t>(castles ? 0 : pieceAt(to)),
+                          static_cast<std::uint8_t>(castling_), static_cast<std::int8_t>(enPassant_), castles,
+                          halfmoveClock_, key_});
     keys_.push_back(key_);
 
     const int passed = enPassant_;
@@ -279,11 +339,15 @@ bool Position::make(Move move) {
         enPassant_ = -1;
     }
     ++halfmoveClock_;
-    if (pieceAt(to) != 0) {
-        remove(to);
-        halfmoveClock_ = 0;
+    if (castles) {
+        castle(us, from, to);
+    } else {
+        if (pieceAt(to) != 0) {
+            remove(to);
+            halfmoveClock_ = 0;
+        }
+        movePiece(from, to);
     }
-    movePiece(from, to);
     if (kind == chess::PAWN) {
         halfmoveClock_ = 0;
         if (to == passed)
@@ -301,16 +365,11 @@ bool Position::make(Move move) {
             remove(to);
             put(to, code(us, move.promotion));
         }
-    } else if (kind == chess::KING && std::abs(to - from) == 2) {
-        if (to > from)
-            movePiece(from + 3, from + 1);
-        else
-            movePiece(from - 4, from - 1);
     }
-    const unsigned rights = castling_ & kCastlingKept[static_cast<std::size_t>(from)] &
-                            kCastlingKept[static_cast<std::size_t>(to)];
+    const unsigned rights = castling_ & castlingKept_[static_cast<std::size_t>(from)] &
+                            castlingKept_[static_cast<std::size_t>(to)];
     if (rights != castling_) {
-        key_ ^= zobrist::castling(castling_) ^ zobrist::castling(rights);
+        key_ ^= castlingKey(castling_ ^ rights);
         castling_ = rights;
     }
     side_ = them;
@@ -334,21 +393,18 @@ void Position::undo() {
         --fullmoveNumber_;
     const int from = last.move.from;
     const int to = last.move.to;
-    if (last.move.promotion != 0) {
-        remove(to);
-        put(to, code(us, chess::PAWN));
-    }
-    movePiece(to, from);
-    const int kind = std::abs(pieceAt(from));
-    if (last.captured != 0)
-        put(to, last.captured);
-    else if (kind == chess::PAWN && to == last.enPassant)
-        put(us == WHITE ? to - 8 : to + 8, code(chess::opponent(us), chess::PAWN));
-    else if (kind == chess::KING && std::abs(to - from) == 2) {
-        if (to > from)
-            movePiece(from + 1, from + 3);
-        else
-            movePiece(from - 1, from - 4);
+    if (last.castled) {
+        uncastle(us, from, to);
+    } else {
+        if (last.move.promotion != 0) {
+            remove(to);
+            put(to, code(us, chess::PAWN));
+        }
+        movePiece(to, from);
+        if (last.captured != 0)
+            put(to, last.captured);
+        else if (std::abs(pieceAt(from)) == chess::PAWN && to == last.enPassant)
+            put(us == WHITE ? to - 8 : to + 8, code(chess::opponent(us), chess::PAWN));
     }
     castling_ = last.castling;
     enPassant_ = last.enPassant;
@@ -358,7 +414,7 @@ void Position::undo() {
 
 void Position::makeNull() {
     undos_.push_back(Undo{kNoMove, 0, static_cast<std::uint8_t>(castling_), static_cast<std::int8_t>(enPassant_),
-                          halfmoveClock_, key_});
+                          false, halfmoveClock_, key_});
     keys_.push_back(key_);
     if (enPassant_ >= 0) {
         key_ ^= zobrist::enPassant(enPassant_);

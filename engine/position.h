@@ -24,15 +24,25 @@ struct MoveBuffer {
     }
 };
 
+// The square of the rook of each castling right, by the right's bit index (white king side,
+// white queen side, black king side, black queen side).
+using CastlingRooks = std::array<std::int8_t, 4>;
+// Those of standard chess: h1, a1, h8, a8.
+inline constexpr CastlingRooks kCornerRooks{7, 0, 63, 56};
+
 class Position {
 public:
     // squares: 0 empty, else the chess::FigureKind (1 pawn ... 6 king), negated for Black;
     // castling bits 1 white king side, 2 white queen side, 4 black king side, 8 black queen
-    // side; enPassant the passed square or -1; halfmoveClock for the fifty-move rule,
+    // side, each with its rook in `rooks`, on the back rank beside (king side: towards h) its
+    // king there; enPassant the passed square or -1; halfmoveClock for the fifty-move rule,
     // fullmoveNumber as in FEN. Each side must have one king (a default Position has none
-    // and serves only to be assigned).
+    // and serves only to be assigned). With `chess960`, castling is written as the king
+    // taking its own rook (e1h1), else as the king's move of two files (e1g1), which cannot
+    // tell every Chess960 castling from a king's step.
     static Position fromSquares(const std::array<std::int8_t, 64>& squares, chess::Colour side, unsigned castling,
-                                int enPassant, int halfmoveClock, int fullmoveNumber);
+                                const CastlingRooks& rooks, bool chess960, int enPassant, int halfmoveClock,
+                                int fullmoveNumber);
 
     // Plays a legal move as a game move; the position remembers the keys since the last capture
     // or pawn move, so a repetition with the game's earlier positions is seen by the search.
@@ -51,6 +61,9 @@ public:
     Bitboard occupied() const { return colours_[0] | colours_[1]; }
     int kingSquare(chess::Colour colour) const;
     unsigned castling() const { return castling_; }
+    // The rook of a castling right (its bit index, 0 to 3) while the right is kept.
+    int castlingRook(int right) const { return castlingRooks_[static_cast<std::size_t>(right)]; }
+    bool isChess960() const { return chess960_; }
     int enPassant() const { return enPassant_; }
 
     bool isAttacked(int square, chess::Colour by) const;
@@ -91,6 +104,7 @@ private:
         std::int8_t captured = 0;
         std::uint8_t castling = 0;
         std::int8_t enPassant = -1;
+        bool castled = false;
         int halfmoveClock = 0;
         std::uint64_t key = 0;
     };
@@ -98,12 +112,26 @@ private:
     void put(int square, int code);
     void remove(int square);
     void movePiece(int from, int to);
+    // Moves king and rook of a castling to their squares, and back.
+    void castle(chess::Colour colour, int from, int to);
+    void uncastle(chess::Colour colour, int from, int to);
+    // The key of a set of castling rights.
+    std::uint64_t castlingKey(unsigned rights) const;
 
     std::array<std::int8_t, 64> squares_{};
     std::array<std::array<Bitboard, 7>, 2> pieces_{};
     std::array<Bitboard, 2> colours_{};
     chess::Colour side_ = chess::WHITE;
     unsigned castling_ = 0;
+    // Fixed for the game: by right, its rook's square, the squares that must be empty and
+    // those the king passes, which must not be attacked (its start and target are checked
+    // apart), and the key; by square, the rights a move from or to it keeps.
+    CastlingRooks castlingRooks_ = kCornerRooks;
+    std::array<Bitboard, 4> castlingEmpty_{};
+    std::array<Bitboard, 4> castlingWalk_{};
+    std::array<std::uint64_t, 4> castlingKeys_{};
+    std::array<std::uint8_t, 64> castlingKept_{};
+    bool chess960_ = false;
     int enPassant_ = -1;
     int halfmoveClock_ = 0;
     int fullmoveNumber_ = 1;

@@ -16,9 +16,14 @@ constexpr std::uint64_t splitMix(std::uint64_t& state) {
     return z ^ (z >> 31);
 }
 
+// The file of the standard rook of a right: h for the king side (even rights), a for the queen side.
+constexpr std::size_t cornerFile(std::size_t right) { return right % 2 == 0 ? 7 : 0; }
+
 struct Keys {
     std::array<std::array<std::array<std::uint64_t, 64>, 7>, 2> pieces{};  // [colour][kind][square]
-    std::array<std::uint64_t, 16> castling{};                                // by the set of rights
+    // [right][the file of its rook]: white king side, white queen side, black king side,
+    // black queen side, as the bits of Position::castling() count them.
+    std::array<std::array<std::uint64_t, 8>, 4> castlingRook{};
     std::array<std::uint64_t, 8> enPassantFile{};
     std::uint64_t blackToMove = 0;
 };
@@ -30,24 +35,27 @@ inline constexpr Keys kKeys = [] {
         for (auto& kind : colour)
             for (auto& square : kind)
                 square = splitMix(state);
-    // The rights are keyed one bit at a time, so that a set's key is the XOR of its bits'.
-    std::array<std::uint64_t, 4> rights{};
-    for (auto& right : rights)
-        right = splitMix(state);
-    for (unsigned set = 0; set < 16; ++set)
-        for (unsigned right = 0; right < 4; ++right)
-            if (set & (1u << right))
-                keys.castling[set] ^= rights[right];
+    // The rights are keyed one at a time, so that a set's key is the XOR of its rights'; a
+    // right's key depends on its rook's file, as Chess960 may give a side two rooks that
+    // could be the one. The rooks of standard chess, in the corners, are keyed first, so that
+    // their keys stay those of the standard rules alone.
+    for (std::size_t right = 0; right < 4; ++right)
+        keys.castlingRook[right][cornerFile(right)] = splitMix(state);
     for (auto& file : keys.enPassantFile)
         file = splitMix(state);
     keys.blackToMove = splitMix(state);
+    for (std::size_t right = 0; right < 4; ++right)
+        for (std::size_t file = 0; file < 8; ++file)
+            if (file != cornerFile(right))
+                keys.castlingRook[right][file] = splitMix(state);
     return keys;
 }();
 
 }  // namespace detail
 
 inline std::uint64_t piece(int colour, int kind, int square) { return detail::kKeys.pieces[colour][kind][square]; }
-inline std::uint64_t castling(unsigned rights) { return detail::kKeys.castling[rights]; }
+// The key of one castling right (0 to 3, see Keys) whose rook stands on `file`.
+inline std::uint64_t castlingRook(int right, int file) { return detail::kKeys.castlingRook[right][file]; }
 inline std::uint64_t enPassant(int square) { return detail::kKeys.enPassantFile[square & 7]; }
 inline std::uint64_t blackToMove() { return detail::kKeys.blackToMove; }
 

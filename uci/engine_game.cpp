@@ -5,8 +5,9 @@
 namespace vek::uci {
 
 engine::Position enginePosition(const PositionSetup& start, const std::vector<engine::Move>& moves) {
-    engine::Position position = engine::Position::fromSquares(start.squares, start.side, start.castling, start.enPassant,
-                                                              start.halfmoveClock, start.fullmoveNumber);
+    engine::Position position = engine::Position::fromSquares(start.squares, start.side, start.castling, start.castlingRooks,
+                                                              start.chess960, start.enPassant, start.halfmoveClock,
+                                                              start.fullmoveNumber);
     for (const engine::Move move : moves)
         position.play(move);
     return position;

@@ -41,28 +41,49 @@ bool readPlacement(std::string_view text, PositionSetup& position) {
     return row == 0 && column == 8;
 }
 
+// The square of the rook that a castling letter names for the king on `king`, or -1.
+int castlingRookOf(char letter, int king, const PositionSetup& position) {
+    const bool white = letter >= 'A' && letter <= 'Z';
+    const std::int8_t rook = pieceCode(white ? chess::WHITE : chess::BLACK, chess::ROOK);
+    const int rank = king / 8 * 8;
+    const auto isRook = [&](int square) { return position.squares[static_cast<std::size_t>(square)] == rook; };
+    const char lower = white ? static_cast<char>(letter - 'A' + 'a') : letter;
+    if (lower >= 'a' && lower <= 'h')
+        return isRook(rank + (lower - 'a')) ? rank + (lower - 'a') : -1;
+    // The outermost rook on that side of the king.
+    const int step = lower == 'k' ? -1 : 1;
+    for (int square = lower == 'k' ? rank + 7 : rank; square != king; square += step)
+        if (isRook(square))
+            return square;
+    return -1;
+}
+
 // The rights of the field that the figures at home still allow.
-bool readCastling(std::string_view text, PositionSetup& position) {
+bool readCastling(std::string_view text, bool chess960, PositionSetup& position) {
+    position.chess960 = chess960;
     if (text == "-")
         return true;
-    struct Right {
-        char letter;
-        unsigned bit;
-        int king;
-        int rook;
-    };
-    constexpr std::array<Right, 4> kRights{{{'K', crWHITE_KING_SIDE, 4, 7},
-                                            {'Q', crWHITE_QUEEN_SIDE, 4, 0},
-                                            {'k', crBLACK_KING_SIDE, 60, 63},
-                                            {'q', crBLACK_QUEEN_SIDE, 60, 56}}};
     for (const char c : text) {
-        const auto right = std::find_if(kRights.begin(), kRights.end(), [c](const Right& r) { return r.letter == c; });
-        if (right == kRights.end())
+        const bool white = c >= 'A' && c <= 'Z';
+        const char lower = white ? static_cast<char>(c - 'A' + 'a') : c;
+        if (lower != 'k' && lower != 'q' && (lower < 'a' || lower > 'h'))
             return false;
-        const chess::Colour colour = right->king == 4 ? chess::WHITE : chess::BLACK;
-        if (position.squares[static_cast<std::size_t>(right->king)] == pieceCode(colour, chess::KING) &&
-            position.squares[static_cast<std::size_t>(right->rook)] == pieceCode(colour, chess::ROOK))
-            position.castling |= right->bit;
+        const int rank = white ? 0 : 56;
+        const auto* const back = position.squares.data() + rank;
+        const auto* const king = std::find(back, back + 8, pieceCode(white ? chess::WHITE : chess::BLACK, chess::KING));
+        if (king == back + 8)
+            continue;
+        const int kingSquare = rank + static_cast<int>(king - back);
+        const int rook = castlingRookOf(c, kingSquare, position);
+        if (rook < 0 || (!chess960 && (kingSquare != rank + 4 || (rook != rank && rook != rank + 7))))
+            continue;
+        const bool kingSide = rook > kingSquare;
+        const int right = (white ? 0 : 2) + (kingSide ? 0 : 1);
+        auto& named = position.castlingRooks[static_cast<std::size_t>(right)];
+        if ((position.castling & (1u << right)) && named != rook)
+            return false;
+        position.castling |= 1u << right;
+        named = static_cast<std::int8_t>(rook);
     }
     return true;
 }
@@ -121,7 +142,7 @@ std::string impossibility(const PositionSetup& position) {
 
 }  // namespace
 
-std::optional<PositionSetup> parseFen(std::string_view text, std::string& error) {
+std::optional<PositionSetup> parseFen(std::string_view text, std::string& error, bool chess960) {
     const std::vector<std::string> fields = splitWords(text);
     PositionSetup position;
     if (fields.size() < 4 || fields.size() > 6 || !readPlacement(fields[0], position)) {
@@ -133,7 +154,7 @@ std::optional<PositionSetup> parseFen(std::string_view text, std::string& error)
         return std::nullopt;
     }
     position.side = fields[1] == "w" ? chess::WHITE : chess::BLACK;
-    if (!readCastling(fields[2], position) || !readEnPassant(fields[3], position)) {
+    if (!readCastling(fields[2], chess960, position) || !readEnPassant(fields[3], position)) {
         error = "malformed FEN castling or en passant field";
         return std::nullopt;
     }
@@ -145,6 +166,63 @@ std::optional<PositionSetup> parseFen(std::string_view text, std::string& error)
     if (!error.empty())
         return std::nullopt;
     return position;
+}
+
+}  // namespace vek::uci
+
+namespace vek::uci {
+namespace {
+
+void writePlacement(const engine::Position& position, std::string& fen) {
+    for (int row = 7; row >= 0; --row) {
+        int empty = 0;
+        for (int column = 0; column < 8; ++column) {
+            const int piece = position.pieceAt(row * 8 + column);
+            if (piece == 0) {
+                ++empty;
+                continue;
+            }
+            if (empty > 0)
+                fen += static_cast<char>('0' + empty);
+            empty = 0;
+            const char letter = kFigureLetters[static_cast<std::size_t>(std::abs(piece) - chess::PAWN)];
+            fen += piece > 0 ? static_cast<char>(letter - 'a' + 'A') : letter;
+        }
+        if (empty > 0)
+            fen += static_cast<char>('0' + empty);
+        if (row > 0)
+            fen += '/';
+    }
+}
+
+// A right's letter: K or Q (k or q for Black) when it names the outermost rook on its side,
+// else the rook's file.
+char castlingLetter(const engine::Position& position, int right) {
+    const bool white = right < 2;
+    const bool kingSide = right % 2 == 0;
+    const int rook = position.castlingRook(right);
+    const int edge = kingSide ? rook / 8 * 8 + 7 : rook / 8 * 8;
+    const int own = white ? chess::ROOK : -chess::ROOK;
+    bool outermost = true;
+    for (int square = edge; square != rook; square += kingSide ? -1 : 1)
+        outermost = outermost && position.pieceAt(square) != own;
+    const char letter = !position.isChess960() || outermost ? (kingSide ? 'k' : 'q') : static_cast<char>('a' + rook % 8);
+    return white ? static_cast<char>(letter - 'a' + 'A') : letter;
+}
+
+}  // namespace
+
+std::string fenOf(const engine::Position& position) {
+    std::string fen;
+    writePlacement(position, fen);
+    fen += position.sideToMove() == chess::WHITE ? " w " : " b ";
+    std::string castling;
+    for (int right = 0; right < 4; ++right)
+        if (position.castling() & (1u << right))
+            castling += castlingLetter(position, right);
+    fen += castling.empty() ? "-" : castling;
+    fen += ' ' + (position.enPassant() < 0 ? std::string("-") : squareName(position.enPassant()));
+    return fen + ' ' + std::to_string(position.halfmoveClock()) + ' ' + std::to_string(position.fullmoveNumber());
 }
 
 }  // namespace vek::uci

@@ -19,8 +19,10 @@ Position mirrored(const Position& position) {
     for (int square = 0; square < 64; ++square)
         squares[static_cast<std::size_t>(square ^ 56)] = static_cast<std::int8_t>(-position.pieceAt(square));
     const unsigned castling = ((position.castling() & 3u) << 2) | ((position.castling() >> 2) & 3u);
+    const auto rook = [&position](int right) { return static_cast<std::int8_t>(position.castlingRook(right) ^ 56); };
     const int enPassant = position.enPassant() >= 0 ? position.enPassant() ^ 56 : -1;
-    return Position::fromSquares(squares, chess::opponent(position.sideToMove()), castling, enPassant, 0, 1);
+    return Position::fromSquares(squares, chess::opponent(position.sideToMove()), castling,
+                                 {rook(2), rook(3), rook(0), rook(1)}, position.isChess960(), enPassant, 0, 1);
 }
 
 TEST(EngineEvaluation, ScoresBothColoursAlike) {

@@ -9,9 +9,9 @@
 
 namespace vek::engine::testing {
 
-Position positionFromFen(std::string_view fen, int halfmoveClock, int fullmoveNumber) {
+Position positionFromFen(std::string_view fen, int halfmoveClock, int fullmoveNumber, bool chess960) {
     std::string error;
-    auto setup = uci::parseFen(fen, error);
+    auto setup = uci::parseFen(fen, error, chess960);
     EXPECT_TRUE(setup.has_value()) << fen << ": " << error;
     if (!setup)
         return {};

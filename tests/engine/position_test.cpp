@@ -55,6 +55,36 @@ TEST(EnginePosition, PerftMatchesTheKnownTotalsAndKeysStayExact) {
     }
 }
 
+// Chess960 castling, its rights in Shredder-FEN: king and rook side by side, trading squares,
+// the king already on its target, the rook blocked by the other, castling through check, and
+// the rook that shields its king along the back rank (leaving, it would give check); then two
+// middlegames. The totals are Stockfish's ("go perft" with UCI_Chess960). The standard start
+// read as Chess960 keeps its total and its key: standard rooks are keyed as ever.
+TEST(EnginePosition, Chess960PerftMatchesStockfishAndKeysStayExact) {
+    const PerftCase cases[] = {
+        {"r2k3r/8/8/8/8/8/8/1R1KR3 w BEah - 0 1", 3, 12598},
+        {"2rk3r/8/8/8/8/8/8/2RK3R w CHch - 0 1", 3, 9924},
+        {"1r4kr/8/8/8/8/8/8/1R4KR w BHbh - 0 1", 3, 10954},
+        {"5rkr/8/8/8/8/8/8/5RKR w FHfh - 0 1", 3, 6961},
+        {"3r1k2/8/8/8/8/8/8/RK2R3 w AE - 0 1", 3, 6984},
+        {"4k3/8/8/8/8/8/8/rRK5 w B - 0 1", 4, 12489},
+        {"bqnb1rkr/pp3ppp/3ppn2/2p5/5P2/P2P4/NPP1P1PP/BQ1BNRKR w HFhf - 2 9", 3, 12189},
+        {"2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9", 3, 18002},
+        {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 3, 8902},
+    };
+    for (const PerftCase& c : cases) {
+        Position position = positionFromFen(c.fen, 0, 1, true);
+        const std::uint64_t key = position.key();
+        EXPECT_EQ(perft(position, c.depth), c.leaves) << c.fen;
+        EXPECT_EQ(position.key(), key) << c.fen;
+    }
+    const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
+    EXPECT_EQ(positionFromFen(start, 0, 1, true).key(), positionFromFen(start).key());
+    // A right is keyed by its rook: the same figures with the right on the other rook differ.
+    EXPECT_NE(positionFromFen("1k6/8/8/8/8/8/8/1K2R2R w E - 0 1", 0, 1, true).key(),
+              positionFromFen("1k6/8/8/8/8/8/8/1K2R2R w H - 0 1", 0, 1, true).key());
+}
+
 // The material won by a capture when both sides go on taking on its square with their least
 // valuable figure while it pays.
 TEST(EnginePosition, ExchangesCountTheWholeSequence) {

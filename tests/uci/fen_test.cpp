@@ -75,6 +75,37 @@ TEST(Fen, DropsRightsThatThePositionCannotHave) {
     EXPECT_EQ(position->enPassant, -1);
 }
 
+// Both notations of Chess960 and their mix: K and Q name the outermost rook on that side of
+// the king, a file letter any rook; outside Chess960 only the king on e and the corner rooks
+// castle. What is read is written back, the outermost rook by K or Q, another by its file.
+TEST(Fen, ReadsAndWritesChess960Castling) {
+    const auto rooksOf = [](const char* fen, bool chess960) {
+        std::string error;
+        const auto setup = parseFen(fen, error, chess960);
+        EXPECT_TRUE(setup) << fen << ": " << error;
+        return setup ? std::pair{setup->castling, setup->castlingRooks} : std::pair{0u, engine::CastlingRooks{}};
+    };
+    const auto all = crWHITE_KING_SIDE | crWHITE_QUEEN_SIDE | crBLACK_KING_SIDE | crBLACK_QUEEN_SIDE;
+    const engine::CastlingRooks outer{static_cast<std::int8_t>(at("h1")), static_cast<std::int8_t>(at("a1")),
+                                      static_cast<std::int8_t>(at("h8")), static_cast<std::int8_t>(at("a8"))};
+    for (const char* field : {"KQkq", "HAha", "HQka", "AHah"})
+        EXPECT_EQ(rooksOf((std::string("rr3k1r/8/8/8/8/8/8/RR3K1R w ") + field + " - 0 1").c_str(), true),
+                  std::pair(unsigned(all), outer)) << field;
+    const auto inner = rooksOf("rr3k1r/8/8/8/8/8/8/RR3K1R w Bb - 0 1", true);
+    EXPECT_EQ(inner.first, unsigned(crWHITE_QUEEN_SIDE | crBLACK_QUEEN_SIDE));
+    EXPECT_EQ(inner.second[1], at("b1"));
+    EXPECT_EQ(inner.second[3], at("b8"));
+    EXPECT_EQ(rooksOf("rr3k1r/8/8/8/8/8/8/RR3K1R w KQkq - 0 1", false).first, 0u);
+    EXPECT_EQ(rooksOf("r3k2r/8/8/8/8/8/8/R3K2R w HAha - 0 1", false).first, unsigned(all));
+    std::string error;
+    EXPECT_FALSE(parseFen("rr3k1r/8/8/8/8/8/8/RR3K1R w QB - 0 1", error, true));  // two rooks, one castling
+    EXPECT_FALSE(error.empty());
+
+    for (const char* fen : {"rr3k1r/8/8/8/8/8/8/RR3K1R w KQkq - 0 1", "rr3k1r/8/8/8/8/8/8/RR3K1R b KBkb - 3 7",
+                            "1r2k1r1/8/8/8/8/8/8/1R2K1R1 w KQkq - 0 1"})
+        EXPECT_EQ(fenOf(enginePosition(parseFen(fen, error, true).value())), fen);
+}
+
 TEST(LongAlgebraic, ReadsAndWritesMoves) {
     const auto promotion = parseMove("e7e8q");
     ASSERT_TRUE(promotion);
