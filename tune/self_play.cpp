@@ -4,10 +4,12 @@
 #include <bit>
 #include <cstdlib>
 #include <random>
+#include <string>
 #include <vector>
 
 #include "engine/search.h"
 #include "tune/texel.h"
+#include "uci/fen.h"
 
 namespace vek::engine::tune {
 namespace {
@@ -136,40 +138,6 @@ private:
 
 }  // namespace
 
-std::string fenOf(const Position& position) {
-    std::string fen;
-    for (int rank = 7; rank >= 0; --rank) {
-        int empty = 0;
-        for (int file = 0; file < 8; ++file) {
-            const int code = position.pieceAt(rank * 8 + file);
-            if (code == 0) {
-                ++empty;
-                continue;
-            }
-            if (empty > 0)
-                fen += static_cast<char>('0' + empty);
-            empty = 0;
-            const char letter = " pnbrqk"[std::abs(code)];
-            fen += code > 0 ? static_cast<char>(letter - 'a' + 'A') : letter;
-        }
-        if (empty > 0)
-            fen += static_cast<char>('0' + empty);
-        if (rank > 0)
-            fen += '/';
-    }
-    fen += position.sideToMove() == chess::WHITE ? " w " : " b ";
-    const unsigned rights = position.castling();
-    std::string castling;
-    for (const auto& [flag, letter] : {std::pair{1u, 'K'}, {2u, 'Q'}, {4u, 'k'}, {8u, 'q'}})
-        if (rights & flag)
-            castling += letter;
-    fen += castling.empty() ? "-" : castling;
-    const int passed = position.enPassant();
-    fen += passed < 0 ? std::string(" -") : std::string{' ', static_cast<char>('a' + fileOf(passed)),
-                                                          static_cast<char>('1' + rankOf(passed))};
-    return fen + " 0 1";
-}
-
 void playSelfGames(const SelfPlaySettings& settings, const GameSink& take) {
     SelfPlayer(settings).playAll(take);
 }
@@ -178,7 +146,7 @@ std::uint64_t playSelfGames(const SelfPlaySettings& settings, std::ostream& out)
     std::uint64_t written = 0;
     playSelfGames(settings, [&](const std::vector<KeptPosition>& kept, Outcome outcome) {
         for (const KeptPosition& position : kept)
-            out << fenOf(position.position) << " | " << resultText(outcome) << '\n';
+            out << uci::fenOf(position.position) << " | " << resultText(outcome) << '\n';
         out << '\n' << std::flush;
         written += kept.size();
         return true;

@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <functional>
 #include <ostream>
-#include <string>
 #include <vector>
 
 #include "engine/position.h"
@@ -31,9 +30,6 @@ struct KeptPosition {
 // Takes each finished game's kept positions with its outcome (never ocUNDECIDED); returns
 // whether to play another game.
 using GameSink = std::function<bool(const std::vector<KeptPosition>&, Outcome)>;
-
-// The first four fields of the position's FEN, the clocks as "0 1".
-std::string fenOf(const Position& position);
 
 // Plays up to `settings.games` games, one after another, and hands each to `take` while it asks
 // for more.

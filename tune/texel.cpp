@@ -2,15 +2,15 @@
 
 #include <algorithm>
 #include <array>
-#include <cctype>
 #include <cmath>
-#include <cstdint>
-#include <sstream>
+#include <optional>
 #include <stdexcept>
 #include <thread>
 #include <vector>
 
 #include "engine/evaluation.h"
+#include "uci/engine_game.h"
+#include "uci/fen.h"
 
 namespace vek::engine::tune {
 
@@ -110,36 +110,11 @@ void mirrorSquares(EvalWeights& weights) {
 }
 
 Position positionFromFen(const std::string& fen) {
-    std::istringstream fields(fen);
-    std::string placement, side, castlingText, enPassantText;
-    if (!(fields >> placement >> side >> castlingText >> enPassantText))
-        throw std::invalid_argument("FEN with fewer than four fields: " + fen);
-    std::array<std::int8_t, 64> squares{};
-    int rank = 7;
-    int file = 0;
-    const std::string letters = "pnbrqk";
-    for (const char c : placement) {
-        if (c == '/') {
-            --rank;
-            file = 0;
-        } else if (c >= '1' && c <= '8') {
-            file += c - '0';
-        } else {
-            const auto kind = letters.find(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
-            if (kind == std::string::npos || rank < 0 || file > 7)
-                throw std::invalid_argument("bad FEN placement: " + fen);
-            const int code = static_cast<int>(kind) + 1;
-            const bool white = std::isupper(static_cast<unsigned char>(c)) != 0;
-            squares[static_cast<std::size_t>(rank * 8 + file)] = static_cast<std::int8_t>(white ? code : -code);
-            ++file;
-        }
-    }
-    unsigned castling = 0;
-    for (const char c : castlingText)
-        castling |= c == 'K' ? 1u : c == 'Q' ? 2u : c == 'k' ? 4u : c == 'q' ? 8u : 0u;
-    const int enPassant =
-        enPassantText == "-" ? -1 : (enPassantText[0] - 'a') + 8 * (enPassantText[1] - '1');
-    return Position::fromSquares(squares, side == "w" ? chess::WHITE : chess::BLACK, castling, enPassant, 0, 1);
+    std::string error;
+    const std::optional<uci::PositionSetup> setup = uci::parseFen(fen, error);
+    if (!setup)
+        throw std::invalid_argument(error + ": " + fen);
+    return uci::enginePosition(*setup);
 }
 
 }  // namespace vek::engine::tune

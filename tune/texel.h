@@ -34,7 +34,8 @@ double localSearch(const std::vector<int*>& values, const std::function<double()
 void averageWings(EvalWeights& weights);
 void mirrorSquares(EvalWeights& weights);
 
-// A position from the first four fields of a FEN (the clocks are not needed here).
+// The position of a FEN, read as the UCI engine reads it; std::invalid_argument, with the
+// reason, for one it refuses.
 Position positionFromFen(const std::string& fen);
 
 }  // namespace vek::engine::tune

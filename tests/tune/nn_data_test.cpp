@@ -13,6 +13,7 @@
 #include "tune/nn_data_file.h"
 #include "tune/nn_datagen.h"
 #include "tune/texel.h"
+#include "uci/fen.h"
 
 namespace vek::engine::tune {
 namespace {
@@ -133,7 +134,7 @@ TEST(NnDatagen, KeepsQuietPositionsEachWithItsGamesResult) {
         };
         for (const DataRecord& kept : game) {
             EXPECT_EQ(whiteResult(kept), whiteResult(game.front()));
-            EXPECT_FALSE(positionOf(kept).inCheck()) << fenOf(positionOf(kept));
+            EXPECT_FALSE(positionOf(kept).inCheck()) << uci::fenOf(positionOf(kept));
             EXPECT_LT(std::abs(kept.score), 1000);
             EXPECT_EQ(decode(encode(kept), "record"), kept);
         }

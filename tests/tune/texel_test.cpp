@@ -8,6 +8,7 @@
 
 #include "tune/self_play.h"
 #include "tune/texel.h"
+#include "uci/fen.h"
 
 namespace vek::engine::tune {
 namespace {
@@ -54,7 +55,7 @@ TEST(SelfPlay, WritesWholeGamesAsPositionsWithOneResultEach) {
         EXPECT_TRUE(result == "1-0" || result == "0-1" || result == "1/2-1/2") << line;
         resultsOfGame.insert(result);
         // What the tuner reads back is the position written.
-        EXPECT_EQ(fenOf(positionFromFen(fen)), fen);
+        EXPECT_EQ(uci::fenOf(positionFromFen(fen)), fen);
         EXPECT_FALSE(positionFromFen(fen).inCheck()) << fen;
         ++positions;
     }
