@@ -70,11 +70,11 @@ class Evaluator {
 public:
     Evaluator(const Position& position, const EvalWeights& weights) : position_(position), w_(weights) {}
 
-    int whiteScore() {
+    // From White's view; with `breakdown`, its terms are kept there too.
+    int whiteScore(EvalBreakdown* breakdown) {
         int phase = 0;
         // Both sides' figures first: they count the pressure on the kings.
-        Weight white = figures(WHITE, phase);
-        Weight black = figures(BLACK, phase);
+        const std::array<Weight, 2> figure{figures(WHITE, phase), figures(BLACK, phase)};
         for (const Colour colour : {WHITE, BLACK}) {
             attackedBy_[colour][chess::PAWN] = pawnAttackSet(colour, position_.pieces(colour, chess::PAWN));
             attackedBy_[colour][chess::KING] = kingAttacks(position_.kingSquare(colour));
@@ -83,17 +83,40 @@ public:
         }
         countSafeChecks(WHITE);
         countSafeChecks(BLACK);
-        white += threats(WHITE);
-        black += threats(BLACK);
-        white += pawns(WHITE);
-        white += kingShelter(WHITE);
-        white.mg -= kingDanger(WHITE);
-        black += pawns(BLACK);
-        black += kingShelter(BLACK);
-        black.mg -= kingDanger(BLACK);
-        white -= black;
+        const std::array<Weight, 2> threat{threats(WHITE), threats(BLACK)};
+        const std::array<Weight, 2> pawn{pawns(WHITE), pawns(BLACK)};
+        const std::array<Weight, 2> shelter{kingShelter(WHITE), kingShelter(BLACK)};
+        const std::array<Weight, 2> danger{Weight{-kingDanger(WHITE), 0}, Weight{-kingDanger(BLACK), 0}};
+        std::array<Weight, 2> total{};
+        for (const Colour colour : {WHITE, BLACK}) {
+            total[colour] = figure[colour];
+            total[colour] += threat[colour];
+            total[colour] += pawn[colour];
+            total[colour] += shelter[colour];
+            total[colour] += danger[colour];
+        }
+        Weight white = total[WHITE];
+        white -= total[BLACK];
         phase = std::min(phase, kFullPhase);
-        return scaleDrawish((white.mg * phase + white.eg * (kFullPhase - phase)) / kFullPhase);
+        const int blended = (white.mg * phase + white.eg * (kFullPhase - phase)) / kFullPhase;
+        const int score = scaleDrawish(blended);
+        if (breakdown) {
+            const std::array<Weight, 2> material{materialOf(WHITE), materialOf(BLACK)};
+            std::array<Weight, 2> placement = figure;
+            placement[WHITE] -= material[WHITE];
+            placement[BLACK] -= material[BLACK];
+            breakdown->terms = {{"material", material[WHITE], material[BLACK]},
+                                {"placement and mobility", placement[WHITE], placement[BLACK]},
+                                {"threats", threat[WHITE], threat[BLACK]},
+                                {"pawns", pawn[WHITE], pawn[BLACK]},
+                                {"king shelter", shelter[WHITE], shelter[BLACK]},
+                                {"king danger", danger[WHITE], danger[BLACK]},
+                                {"total", total[WHITE], total[BLACK]}};
+            breakdown->phase = phase;
+            breakdown->blended = blended;
+            breakdown->white = score;
+        }
+        return score;
     }
 
 private:
@@ -131,6 +154,14 @@ private:
         if (std::popcount(position_.pieces(colour, chess::BISHOP)) >= 2)
             score += w_.bishopPair;
         return score;
+    }
+
+    Weight materialOf(Colour colour) const {
+        Weight material;
+        for (int kind = chess::PAWN; kind <= chess::KING; ++kind)
+            material += w_.material[static_cast<std::size_t>(kind)] *
+                        std::popcount(position_.pieces(colour, static_cast<chess::FigureKind>(kind)));
+        return material;
     }
 
     static Bitboard attacksOf(int kind, int square, Bitboard all) {
@@ -316,8 +347,16 @@ private:
 int evaluate(const Position& position) { return evaluate(position, kEvalWeights); }
 
 int evaluate(const Position& position, const EvalWeights& weights) {
-    const int white = Evaluator(position, weights).whiteScore();
+    const int white = Evaluator(position, weights).whiteScore(nullptr);
     return (position.sideToMove() == WHITE ? white : -white) + kTempo;
+}
+
+EvalBreakdown explainEvaluation(const Position& position) {
+    EvalBreakdown breakdown;
+    const int white = Evaluator(position, kEvalWeights).whiteScore(&breakdown);
+    breakdown.tempo = kTempo;
+    breakdown.sideToMove = (position.sideToMove() == WHITE ? white : -white) + kTempo;
+    return breakdown;
 }
 
 std::vector<std::pair<std::string, Weight*>> tunableWeights(EvalWeights& w) {

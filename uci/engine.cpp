@@ -6,6 +6,7 @@
 #include <thread>
 #include <utility>
 
+#include "uci/analysis.h"
 #include "uci/bench.h"
 #include "uci/board_game.h"
 #include "uci/engine_game.h"
@@ -122,6 +123,8 @@ bool Engine::handle(const std::string& line) {
             bench(words);
         } else if (command == "ponderhit") {
             ponderHit();
+        } else if (command == "d" || command == "eval") {
+            report(command);
         } else if (command != "debug" && command != "register") {
             output_.note("unknown command: " + quoteInput(line));
         }
@@ -149,10 +152,12 @@ void Engine::identify() {
     output_.write("option name UCI_Elo type spin default " + std::to_string(kDefaultElo) + " min " +
                   std::to_string(kMinElo) + " max " + std::to_string(kMaxElo));
     output_.write("option name UCI_ShowWDL type check default false");
+    output_.write("option name UCI_AnalyseMode type check default false");
     output_.write("uciok");
 }
 
-// "setoption name <name> [value <value>]"; options the engine does not have are ignored.
+// "setoption name <name> [value <value>]"; options the engine does not have are named in a
+// note.
 void Engine::setOption(const std::vector<std::string>& words) {
     const std::size_t valueAt = indexOf(words, "value", 2);
     const std::string name = lowerCase(joined(words, 2, valueAt));
@@ -211,6 +216,10 @@ void Engine::setOption(const std::vector<std::string>& words) {
             depth_ = static_cast<std::int32_t>(*depth);
         else
             output_.note("Depth must be a number from 1 to " + std::to_string(kMaxDepthOption));
+    } else if (name == "uci_analysemode") {
+        checkValue("UCI_AnalyseMode", value);  // the search is the same for analysis and games
+    } else {
+        output_.note("no option " + quoteInput(joined(words, 2, valueAt)) + "; ignored");
     }
 }
 
@@ -263,6 +272,14 @@ void Engine::setStartPosition() {
     current_ = enginePosition(parseFen(kStartFen, error).value());
 }
 
+// "d" or "eval". The search has a copy of the position: this one is free to read.
+void Engine::report(const std::string& command) {
+    if (!hasPosition())
+        return;
+    for (const std::string& line : command == "d" ? boardReport(current_) : evaluationReport(current_))
+        output_.write(line);
+}
+
 bool Engine::hasPosition() {
     if (!refusedPosition_.empty())
         output_.note("no position: " + refusedPosition_);
@@ -270,6 +287,11 @@ bool Engine::hasPosition() {
 }
 
 void Engine::go(const std::vector<std::string>& words) {
+    if (words.size() > 1 && words[1] == "perft") {
+        if (hasPosition())
+            perft(words);
+        return;
+    }
     if (!hasPosition()) {
         output_.write("bestmove 0000");
         return;
@@ -285,6 +307,17 @@ void Engine::go(const std::vector<std::string>& words) {
         goMinimax(*limits);
     else
         goAlphaBeta(*limits, std::move(searchMoves));
+}
+
+// "go perft N", counted on the protocol's thread: nothing else is going on.
+void Engine::perft(const std::vector<std::string>& words) {
+    const auto depth = words.size() == 3 ? numberWithin(words[2], 1, kMaxPerftDepth) : std::nullopt;
+    if (!depth) {
+        output_.note("go perft needs a depth from 1 to " + std::to_string(kMaxPerftDepth));
+        return;
+    }
+    for (const std::string& line : perftReport(current_, static_cast<int>(*depth)))
+        output_.write(line);
 }
 
 void Engine::goMinimax(const GoLimits& limits) {

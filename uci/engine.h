@@ -60,6 +60,8 @@ private:
     void go(const std::vector<std::string>& words);
     void goMinimax(const GoLimits& limits);
     void goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searchMoves);
+    void perft(const std::vector<std::string>& words);
+    void report(const std::string& command);
     void ponderHit();
     // A check option's value, "true" or "false"; none, with a note, for anything else.
     std::optional<bool> checkValue(const std::string& name, const std::string& value);

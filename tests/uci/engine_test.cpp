@@ -166,6 +166,7 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     EXPECT_TRUE(session.await("option name UCI_LimitStrength type check default false", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_Elo type spin default 1800 min 1000 max 2400", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("option name UCI_AnalyseMode type check default false", kPromptWait));
     EXPECT_TRUE(session.await("uciok", kPromptWait));
     session.send("isready");
     EXPECT_TRUE(session.await("readyok", kPromptWait));
@@ -242,14 +243,16 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
         "setoption name UCI_Elo value 999",
         "setoption name UCI_ShowWDL value yes",
         "setoption name Move Overhead value -1",
+        "setoption name Contempt value 64",  // an option it does not have
         "go nodes",
+        "go perft 0",
+        "go perft",
         "bench deep",
     };
     for (const char* command : bad) {
         EXPECT_TRUE(session.send(command));
         EXPECT_TRUE(session.await("info string ", kPromptWait)) << command;
     }
-    session.send("setoption name Contempt value 64");  // an option it does not have: ignored
     session.send("go depth 1");
     EXPECT_EQ(session.bestMove(), "h8h7");
 }
@@ -293,6 +296,30 @@ TEST(UciProtocol, ARefusedPositionLeavesNoneToSearch) {
     session.send(std::string("position fen ") + kOneMove);
     session.send("go depth 1");
     EXPECT_EQ(session.bestMove(), "h8h7");
+}
+
+// "go perft" as perft-debugging tools read it, "d" and "eval".
+TEST(UciProtocol, PerftBoardAndEvaluationForDevelopers) {
+    Session session;
+    session.send("position startpos");
+    const std::vector<std::string> perft = linesUpTo(session, "go perft 2", "Nodes searched: ");
+    ASSERT_EQ(perft.size(), 22u);
+    for (std::size_t i = 0; i < 20; ++i)
+        EXPECT_EQ(perft[i].substr(4), ": 20") << perft[i];
+    EXPECT_NE(std::find(perft.begin(), perft.end(), "g1f3: 20"), perft.end());
+    EXPECT_EQ(perft[20], "");
+    EXPECT_EQ(perft[21], "Nodes searched: 400");
+
+    const std::string kiwipete = "r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    session.send("position fen " + kiwipete);
+    const std::vector<std::string> board = linesUpTo(session, "d", "Key: ");
+    ASSERT_GE(board.size(), 2u);
+    EXPECT_EQ(board[board.size() - 2], "Fen: " + kiwipete);
+    EXPECT_EQ(board.back().size(), 5u + 16u) << board.back();
+    EXPECT_NE(std::find(board.begin(), board.end(), " | r |   |   |   | k |   |   | r | 8"), board.end());
+    const std::vector<std::string> evaluation = linesUpTo(session, "eval", "Final evaluation: ");
+    EXPECT_GE(evaluation.size(), 8u);
+    EXPECT_EQ(evaluation.back().rfind("Final evaluation: ", 0), 0u);
 }
 
 // "go infinite" answers after "stop", or after "quit", which ends the search first; so does a
