@@ -152,6 +152,7 @@ void Engine::identify() {
     output_.write("option name UCI_Elo type spin default " + std::to_string(kDefaultElo) + " min " +
                   std::to_string(kMinElo) + " max " + std::to_string(kMaxElo));
     output_.write("option name UCI_ShowWDL type check default false");
+    output_.write("option name UCI_Chess960 type check default false");
     output_.write("option name UCI_AnalyseMode type check default false");
     output_.write("uciok");
 }
@@ -216,11 +217,22 @@ void Engine::setOption(const std::vector<std::string>& words) {
             depth_ = static_cast<std::int32_t>(*depth);
         else
             output_.note("Depth must be a number from 1 to " + std::to_string(kMaxDepthOption));
+    } else if (name == "uci_chess960") {
+        setChess960(checkValue("UCI_Chess960", value).value_or(chess960_));
     } else if (name == "uci_analysemode") {
         checkValue("UCI_AnalyseMode", value);  // the search is the same for analysis and games
     } else {
         output_.note("no option " + quoteInput(joined(words, 2, valueAt)) + "; ignored");
     }
+}
+
+// Positions and moves are read by the rules chosen; the position so far, read by the others,
+// gives way to the initial one (the GUI sends its own next).
+void Engine::setChess960(bool on) {
+    if (on == chess960_)
+        return;
+    chess960_ = on;
+    setStartPosition();
 }
 
 // "position startpos|fen <FEN> [moves <move>...]": set up on a board of its own, which
@@ -243,16 +255,18 @@ std::string Engine::readPosition(const std::vector<std::string>& words) {
     else
         return "position needs startpos or fen";
     std::string error;
-    const std::optional<PositionSetup> start = parseFen(fen, error);
-    auto board = std::make_unique<chess::Board>();
-    if (!start || !setUpBoard(*board, *start))
+    const std::optional<PositionSetup> start = parseFen(fen, error, chess960_);
+    // The program's board, for the Minimax search, knows standard chess only.
+    auto board = chess960_ ? nullptr : std::make_unique<chess::Board>();
+    if (!start || (board && !setUpBoard(*board, *start)))
         return "bad FEN (" + (error.empty() ? std::string("refused") : error) + ")";
     engine::Position position = enginePosition(*start);
     for (std::size_t i = movesAt + 1; i < words.size(); ++i) {
-        const std::optional<engine::Move> move = parseMove(words[i]);
-        if (!move || !isLegal(position, *move))
+        const std::optional<engine::Move> move = legalMove(position, words[i]);
+        if (!move)
             return "illegal move " + quoteInput(words[i]);
-        playGameMove(*board, *move);
+        if (board)
+            playGameMove(*board, *move);
         position.play(*move);
     }
     board_ = std::move(board);
@@ -267,9 +281,13 @@ void Engine::newGame() {
 }
 
 void Engine::setStartPosition() {
-    board_->newGame();
     std::string error;
-    current_ = enginePosition(parseFen(kStartFen, error).value());
+    current_ = enginePosition(parseFen(kStartFen, error, chess960_).value());
+    board_.reset();
+    if (!chess960_) {
+        board_ = std::make_unique<chess::Board>();
+        board_->newGame();
+    }
 }
 
 // "d" or "eval". The search has a copy of the position: this one is free to read.
@@ -303,7 +321,9 @@ void Engine::go(const std::vector<std::string>& words) {
         return;
     }
     std::vector<engine::Move> searchMoves = legalSearchMoves(limits->searchMoves);
-    if (kind_ == skMINIMAX)
+    if (kind_ == skMINIMAX && !board_)
+        output_.note("the Minimax search plays standard chess only; AlphaBeta searches");
+    if (kind_ == skMINIMAX && board_)
         goMinimax(*limits);
     else
         goAlphaBeta(*limits, std::move(searchMoves));
@@ -367,12 +387,10 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searc
 }
 
 std::vector<engine::Move> Engine::legalSearchMoves(const std::vector<std::string>& words) {
-    const std::vector<engine::Move> legal = current_.legalMoves();
     std::vector<engine::Move> moves;
     std::string rejected;
     for (const std::string& word : words) {
-        const std::optional<engine::Move> move = parseMove(word);
-        if (move && std::find(legal.begin(), legal.end(), *move) != legal.end())
+        if (const std::optional<engine::Move> move = legalMove(current_, word))
             moves.push_back(*move);
         else if (rejected.size() <= kMaxQuotedBytes)  // the rest would not be quoted anyway
             rejected += (rejected.empty() ? "" : " ") + word;

@@ -50,6 +50,7 @@ public:
 private:
     void identify();
     void setOption(const std::vector<std::string>& words);
+    void setChess960(bool on);
     void setPosition(const std::vector<std::string>& words);
     // Sets up the position of a "position" command; why it was refused, or empty.
     std::string readPosition(const std::vector<std::string>& words);
@@ -77,7 +78,7 @@ private:
     LineOutput output_;
     // The game as the GUI gave it, twice: on the engine's board, which judges every move and
     // keeps the game's positions for repetitions, and on the program's board for the Minimax
-    // search.
+    // search (none in Chess960, which that board does not know).
     engine::Position current_;
     std::unique_ptr<chess::Board> board_;
     // Why the GUI's last "position" was refused, or empty: until a valid one comes, "go"
@@ -95,6 +96,7 @@ private:
     bool limitStrength_ = false;
     int elo_ = kDefaultElo;
     bool showWdl_ = false;
+    bool chess960_ = false;  // "UCI_Chess960": the rules that positions and moves are read by
     std::mt19937 random_{std::random_device{}()};  // seeds the strength limit's error
     // "go ponder" of the Minimax search: it searches only once "ponderhit" has come.
     std::optional<GoLimits> pendingPonder_;

@@ -166,6 +166,7 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     EXPECT_TRUE(session.await("option name UCI_LimitStrength type check default false", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_Elo type spin default 1800 min 1000 max 2400", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("option name UCI_Chess960 type check default false", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_AnalyseMode type check default false", kPromptWait));
     EXPECT_TRUE(session.await("uciok", kPromptWait));
     session.send("isready");
@@ -243,6 +244,7 @@ TEST(UciProtocol, BadInputIsReportedAndThePositionStays) {
         "setoption name UCI_Elo value 999",
         "setoption name UCI_ShowWDL value yes",
         "setoption name Move Overhead value -1",
+        "setoption name UCI_Chess960 value maybe",
         "setoption name Contempt value 64",  // an option it does not have
         "go nodes",
         "go perft 0",
@@ -320,6 +322,31 @@ TEST(UciProtocol, PerftBoardAndEvaluationForDevelopers) {
     const std::vector<std::string> evaluation = linesUpTo(session, "eval", "Final evaluation: ");
     EXPECT_GE(evaluation.size(), 8u);
     EXPECT_EQ(evaluation.back().rfind("Final evaluation: ", 0), 0u);
+}
+
+// In Chess960 castling is written and read as the king taking its own rook; through check it
+// is not legal. Outside it, castling is e1g1, and e1h1 is read as the same move.
+TEST(UciProtocol, Chess960CastlesAsTheKingTakingItsOwnRook) {
+    Session session;
+    session.send("setoption name UCI_Chess960 value true");
+    session.send("position fen r2k3r/8/8/8/8/8/8/1R1KR3 w BEah - 0 1 moves d1e1");
+    EXPECT_EQ(linesUpTo(session, "d", "Fen: ").back(), "Fen: r2k3r/8/8/8/8/8/8/1R3RK1 b kq - 1 1");
+    const std::vector<std::string> moves = linesUpTo(session, "go perft 1", "Nodes searched: ");
+    EXPECT_NE(std::find(moves.begin(), moves.end(), "d8a8: 1"), moves.end());
+    EXPECT_EQ(std::find(moves.begin(), moves.end(), "d8h8: 1"), moves.end());  // through f8, which Rf1 holds
+    session.send("go depth 2 searchmoves d8a8");
+    EXPECT_EQ(session.bestMove(), "d8a8");
+    session.send("setoption name Search value Minimax");  // the program's board knows no Chess960
+    session.send("go depth 1");
+    EXPECT_TRUE(session.await("info string ", kPromptWait));
+    EXPECT_NE(session.bestMove(), "0000");
+
+    session.send("setoption name UCI_Chess960 value false");
+    session.send("position startpos moves e2e4 e7e5 g1f3 b8c6 f1c4 g8f6 e1h1");
+    EXPECT_EQ(linesUpTo(session, "d", "Fen: ").back(),
+              "Fen: r1bqkb1r/pppp1ppp/2n2n2/4p3/2B1P3/5N2/PPPP1PPP/RNBQ1RK1 b kq - 5 4");
+    for (const std::string& line : session.takeAll())
+        EXPECT_EQ(line.find("info string"), std::string::npos) << line;
 }
 
 // "go infinite" answers after "stop", or after "quit", which ends the search first; so does a
