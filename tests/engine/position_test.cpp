@@ -1,6 +1,7 @@
 // The engine's board: its move generator counted against the known perft totals, with the
 // incrementally kept key checked against one computed afresh at every node of the walk.
 #include <cstdint>
+#include <span>
 
 #include <gtest/gtest.h>
 
@@ -37,6 +38,17 @@ struct PerftCase {
     std::uint64_t leaves;
 };
 
+// Each case's total, its position read by the rules of standard chess or Chess960, and its key
+// as it was once the walk is done.
+void expectTotals(std::span<const PerftCase> cases, bool chess960) {
+    for (const PerftCase& c : cases) {
+        Position position = positionFromFen(c.fen, 0, 1, chess960);
+        const std::uint64_t key = position.key();
+        EXPECT_EQ(perft(position, c.depth), c.leaves) << c.fen;
+        EXPECT_EQ(position.key(), key) << c.fen;
+    }
+}
+
 TEST(EnginePosition, PerftMatchesTheKnownTotalsAndKeysStayExact) {
     // The start, "Kiwipete" (castling, en passant, promotions, pins), an endgame rich in en
     // passant and discovered checks, and two full of promotions and checks.
@@ -47,12 +59,7 @@ TEST(EnginePosition, PerftMatchesTheKnownTotalsAndKeysStayExact) {
         {"r3k2r/Pppp1ppp/1b3nbN/nP6/BBP1P3/q4N2/Pp1P2PP/R2Q1RK1 w kq - 0 1", 3, 9467},
         {"rnbq1k1r/pp1Pbppp/2p5/8/2B5/8/PPP1NnPP/RNBQK2R w KQ - 1 8", 3, 62379},
     };
-    for (const PerftCase& c : cases) {
-        Position position = positionFromFen(c.fen);
-        const std::uint64_t key = position.key();
-        EXPECT_EQ(perft(position, c.depth), c.leaves) << c.fen;
-        EXPECT_EQ(position.key(), key) << c.fen;
-    }
+    expectTotals(cases, false);
 }
 
 // Chess960 castling, its rights in Shredder-FEN: king and rook side by side, trading squares,
@@ -72,12 +79,7 @@ TEST(EnginePosition, Chess960PerftMatchesStockfishAndKeysStayExact) {
         {"2nnrbkr/p1qppppp/8/1ppb4/6PP/3PP3/PPP2P2/BQNNRBKR w HEhe - 1 9", 3, 18002},
         {"rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1", 3, 8902},
     };
-    for (const PerftCase& c : cases) {
-        Position position = positionFromFen(c.fen, 0, 1, true);
-        const std::uint64_t key = position.key();
-        EXPECT_EQ(perft(position, c.depth), c.leaves) << c.fen;
-        EXPECT_EQ(position.key(), key) << c.fen;
-    }
+    expectTotals(cases, true);
     const char* start = "rnbqkbnr/pppppppp/8/8/8/8/PPPPPPPP/RNBQKBNR w KQkq - 0 1";
     EXPECT_EQ(positionFromFen(start, 0, 1, true).key(), positionFromFen(start).key());
     // A right is keyed by its rook: the same figures with the right on the other rook differ.
