@@ -226,8 +226,8 @@ void Engine::setOption(const std::vector<std::string>& words) {
     }
 }
 
-// Positions and moves are read by the rules chosen; the position so far, read by the others,
-// gives way to the initial one (the GUI sends its own next).
+// Positions and moves are read by the rules chosen: the current position, read by the other
+// rules, gives way to the initial one (the GUI sends its own next).
 void Engine::setChess960(bool on) {
     if (on == chess960_)
         return;
