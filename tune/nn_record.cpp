@@ -75,8 +75,9 @@ DataRecord recordOf(const KeptPosition& kept, Outcome outcome) {
 }
 
 Position positionOf(const DataRecord& record) {
-    return Position::fromSquares(record.squares, record.sideToMove, record.castling, record.enPassant,
-                                 record.halfmoveClock, record.ply / 2 + 1);
+    // Self-play is standard chess: the rights belong to the corner rooks.
+    return Position::fromSquares(record.squares, record.sideToMove, record.castling, kCornerRooks, false,
+                                 record.enPassant, record.halfmoveClock, record.ply / 2 + 1);
 }
 
 RecordBytes encode(const DataRecord& record) {
