@@ -18,6 +18,7 @@
 #include <string>
 #include <thread>
 
+#include "tune/command_line.h"
 #include "tune/nn_data_file.h"
 #include "tune/nn_datagen.h"
 
@@ -37,21 +38,6 @@ int usage() {
     std::cerr << "usage: nn-datagen FILE [--positions N] [--nodes N] [--threads N] [--seed N] [--random-plies N]\n"
                  "       nn-datagen --check FILE\n";
     return 2;
-}
-
-std::uint64_t number(const std::string& flag, const std::string& text, std::uint64_t low, std::uint64_t high) {
-    std::size_t used = 0;
-    std::uint64_t value = 0;
-    try {
-        if (!text.empty() && text[0] != '-')
-            value = std::stoull(text, &used);
-    } catch (const std::logic_error&) {  // not a number, or too large
-        used = 0;
-    }
-    if (used == 0 || used != text.size() || value < low || value > high)
-        throw std::invalid_argument(flag + " wants a number from " + std::to_string(low) + " to " +
-                                    std::to_string(high) + ", not \"" + text + "\"");
-    return value;
 }
 
 std::string hoursMinutes(double seconds) {
@@ -143,22 +129,21 @@ int main(int argc, char** argv) {
     settings.seed = std::random_device{}();
     std::uint64_t target = 1'000'000;
     try {
-        for (int i = 2; i < argc; i += 2) {
-            const std::string flag = argv[i];
-            if (i + 1 == argc)
-                return usage();
-            const std::string value = argv[i + 1];
+        const auto flags = flagValues(argc, argv, 2);
+        if (!flags)
+            return usage();
+        for (const auto& [flag, value] : *flags) {
             constexpr std::uint64_t kAny = std::numeric_limits<std::uint64_t>::max();
             if (flag == "--positions")
-                target = number(flag, value, 1, kAny);
+                target = numberArgument(flag, value, 1, kAny);
             else if (flag == "--nodes")
-                settings.nodesPerMove = number(flag, value, 1, kAny);
+                settings.nodesPerMove = numberArgument(flag, value, 1, kAny);
             else if (flag == "--threads")
-                settings.threads = static_cast<int>(number(flag, value, 1, 256));
+                settings.threads = static_cast<int>(numberArgument(flag, value, 1, 256));
             else if (flag == "--seed")
-                settings.seed = number(flag, value, 0, kAny);
+                settings.seed = numberArgument(flag, value, 0, kAny);
             else if (flag == "--random-plies")
-                settings.randomPlies = static_cast<int>(number(flag, value, 0, 100));
+                settings.randomPlies = static_cast<int>(numberArgument(flag, value, 0, 100));
             else
                 return usage();
         }
