@@ -15,7 +15,7 @@
 namespace vek::engine::tune {
 
 inline constexpr int kQA = 255;         // a float 1.0 of the feature transformer: the clipped ReLU's top
-inline constexpr int kQB = 64;          // a float 1.0 of an output weight
+inline constexpr int kQB = 256;         // a float 1.0 of an output weight
 inline constexpr int kEvalScale = 400;  // centipawns of an output of 1.0 (sigmoid(1) ≈ 73 %)
 inline constexpr std::uint16_t kQuantisedVersion = 1;
 

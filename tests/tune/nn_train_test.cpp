@@ -74,9 +74,9 @@ TEST(NnNetwork, QuantisedEvaluationFollowsTheFloatOutputFromBothSides) {
     std::stringstream file;
     writeQuantised(file, exact.quantised());
     const QuantisedNetwork read = readQuantised(file, "net");
-    // Off the grid each weight rounds by up to half a step, 0.5 / kQA on the ~30 active rows and
-    // 0.5 / kQB on the 16 output weights: with output weights up to 1 the errors walk to about
-    // 0.02 (8 centipawns), and 0.05 (20 centipawns) leaves them room.
+    // Off the grid each weight rounds by up to half a step, 0.5 / kQA on the ~30 active rows of
+    // each accumulator and 0.5 / kQB on the 16 output weights: with output weights up to 1 the
+    // errors walk to about 0.013 (5 centipawns), and 0.03 (12 centipawns) leaves them room.
     const FloatNetwork rounded = randomNetwork(false, 4);
     const QuantisedNetwork quantised = rounded.quantised();
     for (const DataRecord& record : positions()) {
@@ -84,7 +84,7 @@ TEST(NnNetwork, QuantisedEvaluationFollowsTheFloatOutputFromBothSides) {
         EXPECT_NEAR(quantisedOutput(read, record), floatOutput(exact, record), 1e-5);
         EXPECT_EQ(outputOf(read, record.squares, record.sideToMove), outputOf(read, mirror.squares, mirror.sideToMove));
         EXPECT_NEAR(floatOutput(exact, mirror), floatOutput(exact, record), 1e-5);
-        EXPECT_NEAR(quantisedOutput(quantised, record), floatOutput(rounded, record), 0.05);
+        EXPECT_NEAR(quantisedOutput(quantised, record), floatOutput(rounded, record), 0.03);
     }
     // The side to move's half comes first: the same board with the other side to move differs.
     const std::vector<DataRecord> all = positions();
