@@ -79,8 +79,11 @@ FloatNetwork FloatNetwork::read(std::istream& in, const std::string& name) {
     const NetworkFileBody file = readNetworkFile(in, name, kFloatFile);
     FloatNetwork network(file.hidden);
     ByteReader reader(file.body);
-    for (float& value : network.parameters_)
-        value = reader.getFloat();
+    for (std::size_t i = 0; i < network.parameters_.size(); ++i) {
+        network.parameters_[i] = reader.getFloat();
+        if (!std::isfinite(network.parameters_[i]))
+            throw NetworkError(name + ": parameter " + std::to_string(i) + " is not a finite number");
+    }
     return network;
 }
 

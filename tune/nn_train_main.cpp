@@ -124,11 +124,11 @@ int train(const Settings& settings) {
                          lossSum / static_cast<double>(std::min(training.size(), (batch + 1) * settings.batch)));
         }
         const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-        const double validationLoss = trainer.loss(validation);
-        std::fprintf(stderr, "\r%*s\repoch %d/%d: loss %.6f, validation loss %.6f, rate %.6f, %.1f s, %.0f positions/s\n",
+        const std::string validationLoss =
+            validation.empty() ? "none held out" : std::to_string(trainer.loss(validation));
+        std::fprintf(stderr, "\r%*s\repoch %d/%d: loss %.6f, validation loss %s, rate %.6f, %.1f s, %.0f positions/s\n",
                      kBarWidth + 40, "", epoch, settings.epochs, lossSum / static_cast<double>(training.size()),
-                     validationLoss,
-                     learningRateAt(settings.rate, step - 1, steps), seconds,
+                     validationLoss.c_str(), learningRateAt(settings.rate, step - 1, steps), seconds,
                      static_cast<double>(training.size()) / seconds);
     }
 

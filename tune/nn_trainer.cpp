@@ -56,7 +56,8 @@ template <typename Work>
 void Trainer::share(std::span<const TrainingSample> samples, Work work) {
     const std::size_t parts = std::min(workers_.size(), std::max<std::size_t>(samples.size(), 1));
     const auto part = [&](std::size_t k) {
-        return samples.subspan(samples.size() * k / parts, samples.size() * (k + 1) / parts - samples.size() * k / parts);
+        const std::size_t from = samples.size() * k / parts;
+        return samples.subspan(from, samples.size() * (k + 1) / parts - from);
     };
     std::vector<std::jthread> threads;
     for (std::size_t k = 1; k < parts; ++k)

@@ -1,6 +1,7 @@
 // The neural evaluation's network: the quantised evaluation follows the float network it was
 // made from and sees both sides alike; a few hundred training steps teach a tiny network the
 // material; network files read back what was written, and a damaged one is refused.
+#include <algorithm>
 #include <cmath>
 #include <random>
 #include <sstream>
