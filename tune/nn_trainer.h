@@ -9,8 +9,8 @@
 #include <span>
 #include <vector>
 
-#include "tune/nn_data_file.h"
 #include "tune/nn_float_network.h"
+#include "tune/nn_record.h"
 
 namespace vek::engine::tune {
 
