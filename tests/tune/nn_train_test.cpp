@@ -26,8 +26,8 @@ DataRecord recordOfFen(const std::string& fen) { return recordOf({positionFromFe
 std::vector<DataRecord> positions() {
     return {recordOfFen("rnbqkbnr/pppppppp/8/8/4P3/8/PPPP1PPP/RNBQKBNR b KQkq - 0 1"),
             recordOfFen("r1bq1rk1/pp2bppp/2n1pn2/3p4/2PP4/2N1PN2/PP3PPP/R2QKB1R w KQ - 0 8"),
-            recordOfFen("8/5k2/8/3Q4/8/8/2K5/8 w - - 0 60"),
-            recordOfFen("8/5k2/8/3Q4/8/8/2K5/8 b - - 0 60"),
+            recordOfFen("8/5k2/8/8/3Q4/8/2K5/8 w - - 0 60"),
+            recordOfFen("8/5k2/8/8/3Q4/8/2K5/8 b - - 0 60"),
             recordOfFen("6k1/5pp1/7p/8/1r6/6P1/5PKP/3R4 b - - 3 40")};
 }
 
@@ -138,7 +138,7 @@ TEST(NnTrainer, AFewHundredStepsTeachATinyNetworkTheMaterial) {
     EXPECT_LT(after, before / 100) << before << " -> " << after;
     // The quantised network sees a queen up as a win from either side's view.
     const QuantisedNetwork quantised = network.quantised();
-    const DataRecord up = recordOfFen("8/5k2/8/3Q4/8/8/2K5/8 w - - 0 60");
+    const DataRecord up = recordOfFen("8/5k2/8/8/3Q4/8/2K5/8 w - - 0 60");
     EXPECT_GT(centipawnsOf(quantised, up.squares, chess::WHITE), 300);
     EXPECT_LT(centipawnsOf(quantised, up.squares, chess::BLACK), -300);
 }
