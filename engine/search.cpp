@@ -47,7 +47,7 @@ const auto kReductions = [] {
 // the exchange values of the board.
 constexpr std::array<int, 7> kVictimValue{0, 100, 325, 325, 500, 950, 0};
 
-Score scoreOf(int value) {
+Score reportedScore(int value) {
     if (value >= kMateBound)
         return {true, (kMate - value + 1) / 2};
     if (value <= -kMateBound)
@@ -62,14 +62,14 @@ int dropOf(int before, int after) {
 }
 
 // Whether a stored result decides the window without a search.
-bool settles(const TableEntry& entry, int alpha, int beta) {
+bool tableScoreDecides(const TableEntry& entry, int alpha, int beta) {
     return entry.bound == bdEXACT || (entry.bound == bdLOWER && entry.score >= beta) ||
            (entry.bound == bdUPPER && entry.score <= alpha);
 }
 
 // What a search's result says about the node: beyond beta a lower bound, within the window
 // exact, at or below the alpha it started with an upper bound.
-Bound boundOf(int best, int originalAlpha, int beta) {
+Bound resultBound(int best, int originalAlpha, int beta) {
     return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
 }
 
@@ -153,7 +153,7 @@ private:
     // A score at or below alpha or at or above beta is only a bound.
     int searchLine(int depth, std::size_t first, int alpha, int beta);
     // The first line in a window around `guess`, widened until the score falls inside it.
-    void searchFirstLineNear(int depth, int guess);
+    void aspirationSearch(int depth, int guess);
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
@@ -161,13 +161,13 @@ private:
     static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
     // Takes a move's score into the node's best (and, above alpha, its principal variation);
     // true when it reaches beta and cuts the node off.
-    bool raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
+    bool updateBest(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
     void updatePv(int ply, Move move);
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
     // Whether a move after the first of a quiet node near the leaves is skipped unmade: a
     // quiet move once enough have been tried or when it loses material on its square, a
     // capture when it loses more than the depth could win back. `key` is its ordering key.
-    bool prunedEarly(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount, int key) const;
+    bool prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount, int key) const;
     int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
     // The figure and target square of a move in this position: the key of the tables below.
     int pieceSquare(Move move) const { return (position_.pieceAt(move.from) + 6) * 64 + move.to; }
@@ -202,7 +202,7 @@ private:
     std::vector<int> corrections_ = std::vector<int>(2 * kCorrectionEntries);
     std::vector<int> continuationHistory_ = std::vector<int>(kPieceSquares * kPieceSquares);
     // The figure and target of the move made at each ply of the line (-1: a null move).
-    std::array<int, kMaxPly + 1> played_{};
+    std::array<int, kMaxPly + 1> movedPieceSquares_{};
     // The move a node's search leaves out, by ply (none: kNoMove).
     std::array<Move, kMaxPly + 1> excluded_{};
     std::array<int, kMaxPly + 1> staticEvals_{};
@@ -237,7 +237,7 @@ void Worker::searchRoot(int depth, std::size_t lineCount) {
     const std::size_t count = std::min(lineCount, roots_.size());
     for (std::size_t first = 0; first < count; ++first) {
         if (first == 0 && guessed && depth >= kAspirationDepth)
-            searchFirstLineNear(depth, guess);
+            aspirationSearch(depth, guess);
         else
             searchLine(depth, first, -kInfinity, kInfinity);
         if (stopped_ && !(first == 0 && lineFound_))
@@ -256,7 +256,7 @@ void Worker::searchRoot(int depth, std::size_t lineCount) {
     publishedNodes_.store(nodes_, std::memory_order_relaxed);
 }
 
-void Worker::searchFirstLineNear(int depth, int guess) {
+void Worker::aspirationSearch(int depth, int guess) {
     int delta = kAspirationWindow;
     int alpha = std::max(guess - delta, -kInfinity);
     int beta = std::min(guess + delta, kInfinity);
@@ -284,7 +284,7 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
     for (std::size_t i = first; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
-        played_[0] = pieceSquare(root.move);
+        movedPieceSquares_[0] = pieceSquare(root.move);
         position_.make(root.move);
         int score = 0;
         if (i == first) {
@@ -317,7 +317,7 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
     return best;
 }
 
-bool Worker::raise(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove) {
+bool Worker::updateBest(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove) {
     if (score <= best)
         return false;
     best = score;
@@ -353,7 +353,7 @@ bool Worker::isDrawn(int ply) {
 }
 
 int* Worker::continuation(int ply, int back, Move move) {
-    const int before = ply - back >= 0 ? played_[static_cast<std::size_t>(ply - back)] : -1;
+    const int before = ply - back >= 0 ? movedPieceSquares_[static_cast<std::size_t>(ply - back)] : -1;
     if (before < 0)
         return nullptr;
     return &continuationHistory_[static_cast<std::size_t>(before * kPieceSquares + pieceSquare(move))];
@@ -388,7 +388,7 @@ int Worker::quietScore(Move move, int ply) {
 }
 
 Move Worker::counterMove(int ply) const {
-    const int before = ply >= 1 ? played_[static_cast<std::size_t>(ply - 1)] : -1;
+    const int before = ply >= 1 ? movedPieceSquares_[static_cast<std::size_t>(ply - 1)] : -1;
     return before < 0 ? kNoMove : counterMoves_[static_cast<std::size_t>(before)];
 }
 
@@ -453,11 +453,11 @@ void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::
     for (std::size_t i = 0; i < triedCount; ++i)
         if (tried[i] != move)
             adjustAll(tried[i], -bonus);
-    if (const int before = ply >= 1 ? played_[static_cast<std::size_t>(ply - 1)] : -1; before >= 0)
+    if (const int before = ply >= 1 ? movedPieceSquares_[static_cast<std::size_t>(ply - 1)] : -1; before >= 0)
         counterMoves_[static_cast<std::size_t>(before)] = move;
 }
 
-bool Worker::prunedEarly(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
+bool Worker::prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
                          int key) const {
     if (depth > 8)
         return false;
@@ -496,7 +496,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     const auto entry = shared_.table.probe(position_.key(), ply);
     if (entry) {
         tableMove = entry->move;
-        if (!pvNode && excluded == kNoMove && entry->depth >= depth && settles(*entry, alpha, beta))
+        if (!pvNode && excluded == kNoMove && entry->depth >= depth && tableScoreDecides(*entry, alpha, beta))
             return entry->score;
     }
 
@@ -529,7 +529,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // with pawns alone, where being obliged to move can lose (zugzwang).
         if (allowNull && depth >= 3 && eval >= beta && position_.hasPieces(us)) {
             const int reduction = 3 + depth / 5 + std::min((eval - beta) / 200, 2);
-            played_[static_cast<std::size_t>(ply)] = -1;
+            movedPieceSquares_[static_cast<std::size_t>(ply)] = -1;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
             position_.undoNull();
@@ -580,9 +580,9 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         const int lmrDepth =
             std::max(0, depth - 1 - kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                                [static_cast<std::size_t>(std::min(legal + 1, 63))]);
-        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedEarly(move, noisy, depth, lmrDepth, improving, quietCount, keys[i]))
+        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount, keys[i]))
             continue;
-        played_[static_cast<std::size_t>(ply)] = pieceSquare(move);
+        movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquare(move);
         if (!position_.make(move))
             continue;
         ++legal;
@@ -619,7 +619,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (raise(score, move, ply, beta, best, alpha, bestMove)) {
+        if (updateBest(score, move, ply, beta, best, alpha, bestMove)) {
             if (!noisy)
                 rewardQuiet(move, depth, ply, quietsTried.data(), quietCount);
             break;
@@ -630,7 +630,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     if (legal == 0)
         return excluded != kNoMove ? alpha : (inCheck ? -kMate + ply : 0);
     if (excluded == kNoMove) {
-        const Bound bound = boundOf(best, originalAlpha, beta);
+        const Bound bound = resultBound(best, originalAlpha, beta);
         shared_.table.store(position_.key(), ply, bestMove, best, rawEval, depth, bound);
         // What the search found and the evaluation missed corrects the evaluation of these
         // pawns; not when a capture decided the node, nor when the bound still lets the
@@ -655,7 +655,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     const auto entry = shared_.table.probe(position_.key(), ply);
     if (entry) {
         tableMove = entry->move;
-        if (!pvNode && settles(*entry, alpha, beta))
+        if (!pvNode && tableScoreDecides(*entry, alpha, beta))
             return entry->score;
     }
 
@@ -696,13 +696,13 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         position_.undo();
         if (stopped_)
             return 0;
-        if (raise(score, move, ply, beta, best, alpha, bestMove))
+        if (updateBest(score, move, ply, beta, best, alpha, bestMove))
             break;
     }
     if (inCheck && legal == 0)
         return -kMate + ply;
     shared_.table.store(position_.key(), ply, bestMove, best, rawEval, 0,
-                        boundOf(best, originalAlpha, beta));
+                        resultBound(best, originalAlpha, beta));
     return best;
 }
 
@@ -731,7 +731,7 @@ void Searcher::clearHash() { table_->clear(); }
 void Searcher::setThreads(std::size_t count) { threads_ = std::max<std::size_t>(1, count); }
 
 std::optional<Move> Searcher::search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
-                                     const std::function<bool(const Deepening&)>& mayDeepen,
+                                     const std::function<bool(const Stability&)>& mayDeepen,
                                      const std::function<void(const Report&)>& report) {
     const Clock::time_point start = Clock::now();
     const std::vector<Move> roots = rootMovesOf(position, limits.searchMoves);
@@ -778,12 +778,12 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         line.hashfull = table_->hashfull();
         for (std::size_t i = 0; i < result.lines.size(); ++i) {
             line.multiPv = static_cast<int>(i + 1);
-            line.score = scoreOf(result.lines[i].score);
+            line.score = reportedScore(result.lines[i].score);
             line.pv = result.lines[i].pv;
             report(line);
         }
     };
-    Deepening progress;
+    Stability stability;
     std::optional<int> lastScore;
     for (int depth = 1; depth <= maxDepth; ++depth) {
         main.searchRoot(depth, lineCount);
@@ -793,8 +793,8 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
             result = main.result(depth);
         if (result) {
             const Line& first = result->lines.front();
-            progress.stableDepths = best == first.pv.front() ? progress.stableDepths + 1 : 0;
-            progress.scoreDrop = lastScore ? dropOf(*lastScore, first.score) : 0;
+            stability.stableDepths = best == first.pv.front() ? stability.stableDepths + 1 : 0;
+            stability.scoreDrop = lastScore ? dropOf(*lastScore, first.score) : 0;
             lastScore = first.score;
             best = first.pv.front();
             depth = result->depth;
@@ -805,9 +805,9 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         main.sortRoots();
         const bool mateFound =
             limits.mate && result && result->lines.front().score >= kMateBound &&
-            scoreOf(result->lines.front().score).value <= *limits.mate;
-        progress.nextDepth = depth + 1;
-        if (mateFound || depth >= maxDepth || !mayDeepen(progress))
+            reportedScore(result->lines.front().score).value <= *limits.mate;
+        stability.nextDepth = depth + 1;
+        if (mateFound || depth >= maxDepth || !mayDeepen(stability))
             break;
     }
     shared.stop.store(true);

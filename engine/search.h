@@ -49,14 +49,14 @@ struct Report {
     std::vector<Move> pv;  // the whole principal variation, starting with the best move
 };
 
-// What the deepening knows when it asks whether to begin another depth.
-struct Deepening {
+// How settled the search is when the deepening asks whether to begin another depth.
+struct Stability {
     int nextDepth = 1;
     int stableDepths = 0;  // the depths in a row, before the last, whose best move the last kept
     int scoreDrop = 0;     // centipawns the best line lost at the last depth (0 when it held or rose)
 };
 
-inline bool deepenAlways(const Deepening&) { return true; }
+inline bool deepenAlways(const Stability&) { return true; }
 
 class TranspositionTable;
 
@@ -80,7 +80,7 @@ public:
     // even when stopped during depth 1; none only when the side to move has no legal move. Not
     // reentrant: one search at a time per Searcher.
     std::optional<Move> search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
-                               const std::function<bool(const Deepening&)>& mayDeepen,
+                               const std::function<bool(const Stability&)>& mayDeepen,
                                const std::function<void(const Report&)>& report);
 
 private:

@@ -80,7 +80,7 @@ std::string infoLine(const engine::Report& report, bool showWdl) {
 }
 
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            const std::function<bool(const engine::Deepening&)>& mayDeepen, LineOutput& output) {
+                            const std::function<bool(const engine::Stability&)>& mayDeepen, LineOutput& output) {
     std::optional<engine::Move> found;
     std::vector<engine::Report> lines;  // of the last depth reported
     try {
@@ -122,7 +122,7 @@ void AlphaBetaThread::ExecuteThread() {
             startClock();
     }
     const std::string answer = searchAlphaBeta(
-        searcher_, task_, stop_, [this](const engine::Deepening& progress) { return mayDeepen(progress); }, output_);
+        searcher_, task_, stop_, [this](const engine::Stability& stability) { return mayDeepen(stability); }, output_);
     std::unique_lock<std::mutex> lock(mutex_);
     searching_ = false;
     deadline_.reset();  // its alarm takes no lock: no wait on this one
@@ -132,10 +132,10 @@ void AlphaBetaThread::ExecuteThread() {
 }
 
 // The clock is the thread's own, not the search's: a pondering search's time counts from "ponderhit".
-bool AlphaBetaThread::mayDeepen(const engine::Deepening& progress) {
+bool AlphaBetaThread::mayDeepen(const engine::Stability& stability) {
     const std::lock_guard<std::mutex> lock(mutex_);
     return pondering_ || !task_.time.softLimit ||
-           Clock::now() - clockStart_ < *task_.time.softLimit * softLimitScale(progress);
+           Clock::now() - clockStart_ < *task_.time.softLimit * softLimitScale(stability);
 }
 
 void AlphaBetaThread::startClock() {

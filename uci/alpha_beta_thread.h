@@ -39,7 +39,7 @@ std::string infoLine(const engine::Report& report, bool showWdl);
 // line (the null move "0000" when there is no legal move). `stop` ends the search early;
 // `mayDeepen` is asked before each new depth.
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
-                            const std::function<bool(const engine::Deepening&)>& mayDeepen, LineOutput& output);
+                            const std::function<bool(const engine::Stability&)>& mayDeepen, LineOutput& output);
 
 class AlphaBetaThread : public vek::Thread {
 public:
@@ -57,7 +57,7 @@ public:
 private:
     using Clock = std::chrono::steady_clock;
 
-    bool mayDeepen(const engine::Deepening& progress);
+    bool mayDeepen(const engine::Stability& stability);
     // Starts the clock of the time plan now, with its hard limit.
     void startClock();
 

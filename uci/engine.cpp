@@ -382,7 +382,7 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searc
     if (!started(alphaBeta_, new AlphaBetaThread(engineSearcher, task, output_), output_)) {
         task.limits.depth = 1;
         const std::atomic<bool> never{false};
-        output_.write(searchAlphaBeta(engineSearcher, task, never, [](const engine::Deepening&) { return false; }, output_));
+        output_.write(searchAlphaBeta(engineSearcher, task, never, [](const engine::Stability&) { return false; }, output_));
     }
 }
 

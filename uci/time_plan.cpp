@@ -42,15 +42,15 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overh
     return plan;
 }
 
-double softLimitScale(const engine::Deepening& progress) {
+double softLimitScale(const engine::Stability& stability) {
     double scale = 1.0;
-    if (progress.stableDepths == 0)
+    if (stability.stableDepths == 0)
         scale = kNewBestScale;
-    else if (progress.stableDepths >= kSettledDepths)
+    else if (stability.stableDepths >= kSettledDepths)
         scale = kSettledScale;
-    if (progress.scoreDrop >= kLargeDrop)
+    if (stability.scoreDrop >= kLargeDrop)
         scale *= kLargeDropScale;
-    else if (progress.scoreDrop >= kSmallDrop)
+    else if (stability.scoreDrop >= kSmallDrop)
         scale *= kSmallDropScale;
     return std::min(scale, kMostScale);
 }

@@ -29,6 +29,6 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overh
 // The share of the soft limit a search may use before it begins another depth: more after a
 // depth that changed the best move or lost ground, less once the best move has held for
 // several depths, so that time goes where the search is unsure. The hard limit holds anyway.
-double softLimitScale(const engine::Deepening& progress);
+double softLimitScale(const engine::Stability& stability);
 
 }  // namespace vek::uci

@@ -306,11 +306,11 @@ TEST(EngineSearch, TellsHowSettledItIsBeforeEachDepth) {
     Limits limits;
     limits.depth = 9;
     std::vector<Report> reports;
-    std::vector<Deepening> asked;
+    std::vector<Stability> asked;
     searcher.search(
         positionFromFen("r1bq1rk1/pppp1ppp/2n2n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - - 0 7"), limits, stop,
-        [&](const Deepening& progress) {
-            asked.push_back(progress);
+        [&](const Stability& stability) {
+            asked.push_back(stability);
             return true;
         },
         [&](const Report& report) { reports.push_back(report); });
