@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/exchange_value.h"
 #include "engine/zobrist.h"
 
 namespace vek::engine {
@@ -28,10 +29,6 @@ Bitboard rankSpan(int a, int b) {
         span |= bit(square);
     return span;
 }
-
-// The exchange values of the figure kinds (index 0 unused), the king's beyond any material.
-// Knight and bishop count alike: a bishop that takes a defended knight is an even trade.
-constexpr std::array<int, 7> kExchangeValue{0, 100, 325, 325, 500, 950, 20000};
 
 constexpr int code(Colour colour, int kind) { return colour == WHITE ? kind : -kind; }
 constexpr Colour colourOf(int code) { return code > 0 ? WHITE : BLACK; }
@@ -434,6 +431,12 @@ void Position::undoNull() {
     enPassant_ = last.enPassant;
     halfmoveClock_ = last.halfmoveClock;
     key_ = last.key;
+}
+
+bool Position::lacksMatingMaterial() const {
+    const Bitboard heavyOrPawn = pieces_[WHITE][chess::PAWN] | pieces_[BLACK][chess::PAWN] | pieces_[WHITE][chess::ROOK] |
+                                 pieces_[BLACK][chess::ROOK] | pieces_[WHITE][chess::QUEEN] | pieces_[BLACK][chess::QUEEN];
+    return heavyOrPawn == 0 && std::popcount(occupied()) <= 3;
 }
 
 bool Position::isRepetition() const {

@@ -95,6 +95,8 @@ public:
     // Whether the fifty-move rule has drawn the game (a mate on the hundredth half move is
     // the caller's to find).
     bool isFiftyMoveDraw() const { return halfmoveClock_ >= 100; }
+    // Bare kings, or one minor figure beside them: no mate is possible, the game is drawn.
+    bool lacksMatingMaterial() const;
     // The key computed from the figures, side and rights alone, to check the incremental one.
     std::uint64_t computeKey() const;
 

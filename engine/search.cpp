@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "engine/evaluation.h"
+#include "engine/exchange_value.h"
 #include "engine/transposition.h"
 
 namespace vek::engine {
@@ -42,10 +43,6 @@ const auto kReductions = [] {
                 static_cast<std::int8_t>(0.75 + std::log(depth) * std::log(number) / 2.25);
     return table;
 }();
-
-// Material by figure kind for ordering and pruning captures; the minor figures alike, as in
-// the exchange values of the board.
-constexpr std::array<int, 7> kVictimValue{0, 100, 325, 325, 500, 950, 0};
 
 Score reportedScore(int value) {
     if (value >= kMateBound)
@@ -345,11 +342,7 @@ bool Worker::isDrawn(int ply) {
     // A mate on the hundredth half move still counts.
     if (position_.isFiftyMoveDraw() && !(position_.inCheck() && position_.legalMoves().empty()))
         return true;
-    // Bare kings, or one minor figure beside them: no mate is possible.
-    const Bitboard heavyOrPawn = position_.pieces(chess::WHITE, chess::PAWN) | position_.pieces(chess::BLACK, chess::PAWN) |
-                                 position_.pieces(chess::WHITE, chess::ROOK) | position_.pieces(chess::BLACK, chess::ROOK) |
-                                 position_.pieces(chess::WHITE, chess::QUEEN) | position_.pieces(chess::BLACK, chess::QUEEN);
-    return heavyOrPawn == 0 && std::popcount(position_.occupied()) <= 3;
+    return position_.lacksMatingMaterial();
 }
 
 int* Worker::continuation(int ply, int back, Move move) {
@@ -403,13 +396,13 @@ void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Mo
         } else if (position_.isNoisy(move)) {
             const int attacker = std::abs(position_.pieceAt(move.from));
             const int victim = position_.isCapture(move) ? std::max(1, std::abs(position_.pieceAt(move.to))) : 0;
-            const int gain = kVictimValue[static_cast<std::size_t>(victim)] +
-                             (move.promotion != 0 ? kVictimValue[static_cast<std::size_t>(move.promotion)] : 0);
+            const int gain = exchangeValue(victim) +
+                             (move.promotion != 0 ? exchangeValue(move.promotion) : 0);
             // Most valuable victim first, then least valuable attacker; a capture that loses
-            // material in the exchange comes after the quiet moves.
-            const bool losing = move.promotion == 0 && kVictimValue[static_cast<std::size_t>(attacker)] >
-                                                           kVictimValue[static_cast<std::size_t>(victim)] &&
-                                position_.exchangeGain(move) < 0;
+            // material in the exchange comes after the quiet moves. The king's capture never
+            // does: it is legal only where nothing takes back.
+            const bool losing = move.promotion == 0 && attacker != chess::KING &&
+                                exchangeValue(attacker) > exchangeValue(victim) && position_.exchangeGain(move) < 0;
             key = (losing ? -(1 << 24) : (1 << 24)) + gain * 8 - attacker;
         } else if (move == killers[0]) {
             key = (1 << 22) + 1;
@@ -686,7 +679,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
             // Captures that lose material, or cannot lift the score near alpha even when won
             // free, are not worth a look.
             const int victim = std::max(1, std::abs(position_.pieceAt(move.to)));
-            if (standPat + kVictimValue[static_cast<std::size_t>(victim)] + 200 <= alpha || keys[i] < 0)
+            if (standPat + exchangeValue(victim) + 200 <= alpha || keys[i] < 0)
                 continue;
         }
         if (!position_.make(move))

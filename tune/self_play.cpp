@@ -1,7 +1,6 @@
 #include "tune/self_play.h"
 
 #include <atomic>
-#include <bit>
 #include <cstdlib>
 #include <random>
 #include <string>
@@ -31,14 +30,6 @@ const char* resultText(Outcome outcome) {
     return outcome == ocWHITE_WINS ? "1-0" : outcome == ocBLACK_WINS ? "0-1" : "1/2-1/2";
 }
 
-bool lacksMatingMaterial(const Position& position) {
-    Bitboard heavyOrPawn = 0;
-    for (const chess::Colour colour : {chess::WHITE, chess::BLACK})
-        heavyOrPawn |= position.pieces(colour, chess::PAWN) | position.pieces(colour, chess::ROOK) |
-                       position.pieces(colour, chess::QUEEN);
-    return heavyOrPawn == 0 && std::popcount(position.occupied()) <= 3;
-}
-
 // How the game stands after a move: ended by the rules, or still on.
 Outcome ruleOutcome(const Position& position) {
     if (position.legalMoves().empty()) {
@@ -46,7 +37,7 @@ Outcome ruleOutcome(const Position& position) {
             return ocDRAW;
         return position.sideToMove() == chess::WHITE ? ocBLACK_WINS : ocWHITE_WINS;
     }
-    if (position.isRepetition() || position.isFiftyMoveDraw() || lacksMatingMaterial(position))
+    if (position.isRepetition() || position.isFiftyMoveDraw() || position.lacksMatingMaterial())
         return ocDRAW;
     return ocUNDECIDED;
 }
