@@ -9,6 +9,7 @@
 
 #include "engine/evaluation.h"
 #include "engine/exchange_value.h"
+#include "engine/history.h"
 #include "engine/transposition.h"
 
 namespace vek::engine {
@@ -24,11 +25,6 @@ constexpr std::uint64_t kPollInterval = 1024;
 // at first this wide on each side.
 constexpr int kAspirationDepth = 5;
 constexpr int kAspirationWindow = 20;
-// The correction of the static evaluation by pawn structure: entries per side to move, and
-// their unit (a centipawn in 256ths) and bound.
-constexpr std::size_t kCorrectionEntries = 16384;
-constexpr int kCorrectionGrain = 256;
-constexpr int kCorrectionLimit = 64 * kCorrectionGrain;  // 64 centipawns
 // How far below alpha per ply of depth a node near the leaves may stand before only the
 // quiescence search decides it.
 constexpr int kRazorMargin = 250;
@@ -160,25 +156,14 @@ private:
     // true when it reaches beta and cuts the node off.
     bool updateBest(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
     void updatePv(int ply, Move move);
+    // A quiet move cut the node off: it becomes a killer, and the history learns.
     void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
     // Whether a move after the first of a quiet node near the leaves is skipped unmade: a
     // quiet move once enough have been tried or when it loses material on its square, a
     // capture when it loses more than the depth could win back. `key` is its ordering key.
     bool prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount, int key) const;
-    int& history(Move move) { return history_[position_.sideToMove()][move.from][move.to]; }
-    // The figure and target square of a move in this position: the key of the tables below.
-    int pieceSquare(Move move) const { return (position_.pieceAt(move.from) + 6) * 64 + move.to; }
-    // How a quiet move did after the move `back` plies before it (1 or 2); null when there was
-    // none (before the root, or a null move).
-    int* continuation(int ply, int back, Move move);
-    // The ordering key of a quiet move: its own history and how it did after the last two moves.
-    int quietScore(Move move, int ply);
-    Move counterMove(int ply) const;
-    // The static evaluation corrected by how far searches of positions with the same pawns
-    // found it off; and the lesson a finished search of the node teaches.
-    int correctedEval(int rawEval);
-    void learnCorrection(int rawEval, int best, int depth);
-    int& correction();
+    // The piece squares of the two moves before the node at `ply`.
+    PriorMoves priorMoves(int ply) const;
 
     Position position_;
     SharedSearch& shared_;
@@ -189,16 +174,9 @@ private:
     int selDepth_ = 0;
     std::optional<Line> lineFound_;
     std::vector<Line> lines_;
-    std::array<std::array<Move, 2>, kMaxPly + 1> killers_{};
-    std::array<std::array<std::array<int, 64>, 64>, 2> history_{};
-    // By figure code and target square (13 x 64) of a move: the quiet answer that refuted it,
-    // and how each quiet answer did after it.
-    static constexpr int kPieceSquares = 13 * 64;
-    std::array<Move, kPieceSquares> counterMoves_{};
-    // By side to move and pawn structure: how far the evaluation was found off.
-    std::vector<int> corrections_ = std::vector<int>(2 * kCorrectionEntries);
-    std::vector<int> continuationHistory_ = std::vector<int>(kPieceSquares * kPieceSquares);
-    // The figure and target of the move made at each ply of the line (-1: a null move).
+    Killers killers_;
+    History history_;
+    // The piece square of the move made at each ply of the line (kNoPieceSquare: a null move).
     std::array<int, kMaxPly + 1> movedPieceSquares_{};
     // The move a node's search leaves out, by ply (none: kNoMove).
     std::array<Move, kMaxPly + 1> excluded_{};
@@ -281,7 +259,7 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
     for (std::size_t i = first; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
-        movedPieceSquares_[0] = pieceSquare(root.move);
+        movedPieceSquares_[0] = pieceSquareOf(position_, root.move);
         position_.make(root.move);
         int score = 0;
         if (i == first) {
@@ -345,49 +323,16 @@ bool Worker::isDrawn(int ply) {
     return position_.lacksMatingMaterial();
 }
 
-int* Worker::continuation(int ply, int back, Move move) {
-    const int before = ply - back >= 0 ? movedPieceSquares_[static_cast<std::size_t>(ply - back)] : -1;
-    if (before < 0)
-        return nullptr;
-    return &continuationHistory_[static_cast<std::size_t>(before * kPieceSquares + pieceSquare(move))];
-}
-
-int& Worker::correction() {
-    // Both sides' pawns mixed into an index; collisions only blur the correction.
-    const std::uint64_t mix = position_.pieces(chess::WHITE, chess::PAWN) * 0x9E3779B97F4A7C15ULL ^
-                              position_.pieces(chess::BLACK, chess::PAWN) * 0xC2B2AE3D27D4EB4FULL;
-    const std::size_t index = static_cast<std::size_t>(mix >> 50) % kCorrectionEntries;
-    return corrections_[position_.sideToMove() * kCorrectionEntries + index];
-}
-
-int Worker::correctedEval(int rawEval) {
-    return std::clamp(rawEval + correction() / kCorrectionGrain, -kMateBound + 1, kMateBound - 1);
-}
-
-void Worker::learnCorrection(int rawEval, int best, int depth) {
-    // A moving average that trusts deeper searches more.
-    const int weight = std::min(depth + 1, 16);
-    int& entry = correction();
-    const int target = std::clamp((best - rawEval) * kCorrectionGrain, -kCorrectionLimit, kCorrectionLimit);
-    entry = (entry * (256 - weight) + target * weight) / 256;
-}
-
-int Worker::quietScore(Move move, int ply) {
-    int score = history(move);
-    for (int back = 1; back <= 2; ++back)
-        if (const int* entry = continuation(ply, back, move))
-            score += *entry;
-    return score;
-}
-
-Move Worker::counterMove(int ply) const {
-    const int before = ply >= 1 ? movedPieceSquares_[static_cast<std::size_t>(ply - 1)] : -1;
-    return before < 0 ? kNoMove : counterMoves_[static_cast<std::size_t>(before)];
+PriorMoves Worker::priorMoves(int ply) const {
+    const auto at = [this](int before) {
+        return before >= 0 ? movedPieceSquares_[static_cast<std::size_t>(before)] : kNoPieceSquare;
+    };
+    return PriorMoves{at(ply - 1), at(ply - 2)};
 }
 
 void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) {
-    const auto& killers = killers_[static_cast<std::size_t>(ply)];
-    const Move counter = counterMove(ply);
+    const auto& killers = killers_.at(ply);
+    const Move counter = history_.counterMove(priorMoves(ply));
     for (std::size_t i = 0; i < buffer.count; ++i) {
         const Move move = buffer.moves[i];
         int key = 0;
@@ -411,7 +356,7 @@ void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Mo
         } else if (move == counter) {
             key = (1 << 22) - 1;
         } else {
-            key = quietScore(move, ply);
+            key = history_.quietScore(position_, move, priorMoves(ply));
         }
         keys[i] = key;
     }
@@ -428,26 +373,8 @@ Move Worker::pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_
 }
 
 void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount) {
-    auto& killers = killers_[static_cast<std::size_t>(ply)];
-    if (killers[0] != move) {
-        killers[1] = killers[0];
-        killers[0] = move;
-    }
-    // History with a pull back towards zero, so that it stays bounded and keeps learning.
-    const int bonus = std::min(depth * depth, 400);
-    const auto adjust = [](int& entry, int delta) { entry += delta - entry * std::abs(delta) / 16384; };
-    const auto adjustAll = [&](Move quiet, int delta) {
-        adjust(history(quiet), delta);
-        for (int back = 1; back <= 2; ++back)
-            if (int* entry = continuation(ply, back, quiet))
-                adjust(*entry, delta);
-    };
-    adjustAll(move, bonus);
-    for (std::size_t i = 0; i < triedCount; ++i)
-        if (tried[i] != move)
-            adjustAll(tried[i], -bonus);
-    if (const int before = ply >= 1 ? movedPieceSquares_[static_cast<std::size_t>(ply - 1)] : -1; before >= 0)
-        counterMoves_[static_cast<std::size_t>(before)] = move;
+    killers_.add(ply, move);
+    history_.rewardQuiet(position_, move, depth, priorMoves(ply), tried, triedCount);
 }
 
 bool Worker::prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
@@ -494,7 +421,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     }
 
     const int rawEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluate(position_));
-    const int staticEval = inCheck ? -kInfinity : correctedEval(rawEval);
+    const int staticEval = inCheck ? -kInfinity : history_.correctedEval(position_, rawEval);
     staticEvals_[static_cast<std::size_t>(ply)] = staticEval;
     const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
     const chess::Colour us = position_.sideToMove();
@@ -522,7 +449,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // with pawns alone, where being obliged to move can lose (zugzwang).
         if (allowNull && depth >= 3 && eval >= beta && position_.hasPieces(us)) {
             const int reduction = 3 + depth / 5 + std::min((eval - beta) / 200, 2);
-            movedPieceSquares_[static_cast<std::size_t>(ply)] = -1;
+            movedPieceSquares_[static_cast<std::size_t>(ply)] = kNoPieceSquare;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
             position_.undoNull();
@@ -568,14 +495,14 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         if (move == excluded)
             continue;
         const bool noisy = position_.isNoisy(move);
-        const int historyScore = noisy ? 0 : quietScore(move, ply);
+        const int historyScore = noisy ? 0 : history_.quietScore(position_, move, priorMoves(ply));
         // The depth a late quiet move would be searched to after its reduction.
         const int lmrDepth =
             std::max(0, depth - 1 - kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                                [static_cast<std::size_t>(std::min(legal + 1, 63))]);
         if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount, keys[i]))
             continue;
-        movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquare(move);
+        movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquareOf(position_, move);
         if (!position_.make(move))
             continue;
         ++legal;
@@ -592,7 +519,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             score = -negamax(newDepth, -beta, -alpha, ply + 1, true);
         } else {
             int reduction = 0;
-            const auto& killers = killers_[static_cast<std::size_t>(ply)];
+            const auto& killers = killers_.at(ply);
             if (depth >= 3 && quietLate && move != killers[0] && move != killers[1]) {
                 reduction = kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                        [static_cast<std::size_t>(std::min(legal, 63))];
@@ -631,7 +558,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         if (!inCheck && (bestMove == kNoMove || !position_.isNoisy(bestMove)) &&
             !(bound == bdLOWER && best <= staticEval) && !(bound == bdUPPER && best >= staticEval) &&
             std::abs(best) < kMateBound)
-            learnCorrection(rawEval, best, depth);
+            history_.learnCorrection(position_, rawEval, best, depth);
     }
     return best;
 }
@@ -661,7 +588,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     int standPat = 0;
     if (!inCheck) {
         rawEval = entry ? entry->eval : evaluate(position_);
-        standPat = correctedEval(rawEval);
+        standPat = history_.correctedEval(position_, rawEval);
         if (standPat >= beta)
             return standPat;
         alpha = std::max(alpha, standPat);
