@@ -10,6 +10,7 @@
 #include "engine/evaluation.h"
 #include "engine/exchange_value.h"
 #include "engine/history.h"
+#include "engine/move_picker.h"
 #include "engine/transposition.h"
 
 namespace vek::engine {
@@ -150,8 +151,7 @@ private:
     int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
     int quiesce(int alpha, int beta, int ply);
     bool isDrawn(int ply);
-    void orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply);
-    static Move pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index);
+    MovePicker picker(bool noisyOnly, Move tableMove, int ply) const;
     // Takes a move's score into the node's best (and, above alpha, its principal variation);
     // true when it reaches beta and cuts the node off.
     bool updateBest(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
@@ -161,7 +161,8 @@ private:
     // Whether a move after the first of a quiet node near the leaves is skipped unmade: a
     // quiet move once enough have been tried or when it loses material on its square, a
     // capture when it loses more than the depth could win back. `key` is its ordering key.
-    bool prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount, int key) const;
+    bool prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
+                                 bool losing) const;
     // The piece squares of the two moves before the node at `ply`.
     PriorMoves priorMoves(int ply) const;
 
@@ -330,46 +331,9 @@ PriorMoves Worker::priorMoves(int ply) const {
     return PriorMoves{at(ply - 1), at(ply - 2)};
 }
 
-void Worker::orderMoves(const MoveBuffer& buffer, std::array<int, 256>& keys, Move tableMove, int ply) {
-    const auto& killers = killers_.at(ply);
-    const Move counter = history_.counterMove(priorMoves(ply));
-    for (std::size_t i = 0; i < buffer.count; ++i) {
-        const Move move = buffer.moves[i];
-        int key = 0;
-        if (move == tableMove) {
-            key = 1 << 30;
-        } else if (position_.isNoisy(move)) {
-            const int attacker = std::abs(position_.pieceAt(move.from));
-            const int victim = position_.isCapture(move) ? std::max(1, std::abs(position_.pieceAt(move.to))) : 0;
-            const int gain = exchangeValue(victim) +
-                             (move.promotion != 0 ? exchangeValue(move.promotion) : 0);
-            // Most valuable victim first, then least valuable attacker; a capture that loses
-            // material in the exchange comes after the quiet moves. The king's capture never
-            // does: it is legal only where nothing takes back.
-            const bool losing = move.promotion == 0 && attacker != chess::KING &&
-                                exchangeValue(attacker) > exchangeValue(victim) && position_.exchangeGain(move) < 0;
-            key = (losing ? -(1 << 24) : (1 << 24)) + gain * 8 - attacker;
-        } else if (move == killers[0]) {
-            key = (1 << 22) + 1;
-        } else if (move == killers[1]) {
-            key = 1 << 22;
-        } else if (move == counter) {
-            key = (1 << 22) - 1;
-        } else {
-            key = history_.quietScore(position_, move, priorMoves(ply));
-        }
-        keys[i] = key;
-    }
-}
-
-Move Worker::pickNext(MoveBuffer& buffer, std::array<int, 256>& keys, std::size_t index) {
-    std::size_t best = index;
-    for (std::size_t i = index + 1; i < buffer.count; ++i)
-        if (keys[i] > keys[best])
-            best = i;
-    std::swap(buffer.moves[index], buffer.moves[best]);
-    std::swap(keys[index], keys[best]);
-    return buffer.moves[index];
+MovePicker Worker::picker(bool noisyOnly, Move tableMove, int ply) const {
+    const PriorMoves prior = priorMoves(ply);
+    return MovePicker(position_, noisyOnly, tableMove, killers_.at(ply), history_.counterMove(prior), history_, prior);
 }
 
 void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount) {
@@ -378,11 +342,11 @@ void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::
 }
 
 bool Worker::prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
-                         int key) const {
+                         bool losing) const {
     if (depth > 8)
         return false;
     if (noisy)
-        return key < 0 && position_.exchangeGain(move) < -20 * depth * depth;
+        return losing && position_.exchangeGain(move) < -20 * depth * depth;
     const auto enough = static_cast<std::size_t>((3 + depth * depth) / (improving ? 1 : 2));
     return quietCount >= enough || position_.exchangeGain(move) < -60 * std::max(lmrDepth, 1);
 }
@@ -479,10 +443,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             return singularBeta;
     }
 
-    MoveBuffer buffer;
-    position_.generate(buffer, false);
-    std::array<int, 256> keys{};
-    orderMoves(buffer, keys, tableMove, ply);
+    MovePicker moves = picker(false, tableMove, ply);
 
     const int originalAlpha = alpha;
     int best = -kInfinity;
@@ -490,8 +451,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     int legal = 0;
     std::array<Move, 64> quietsTried{};
     std::size_t quietCount = 0;
-    for (std::size_t i = 0; i < buffer.count; ++i) {
-        const Move move = pickNext(buffer, keys, i);
+    for (Move move; moves.next(move);) {
         if (move == excluded)
             continue;
         const bool noisy = position_.isNoisy(move);
@@ -500,7 +460,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         const int lmrDepth =
             std::max(0, depth - 1 - kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                                [static_cast<std::size_t>(std::min(legal + 1, 63))]);
-        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount, keys[i]))
+        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount, moves.stage() == MovePicker::psBAD_NOISY))
             continue;
         movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquareOf(position_, move);
         if (!position_.make(move))
@@ -594,19 +554,15 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         alpha = std::max(alpha, standPat);
         best = standPat;
     }
-    MoveBuffer buffer;
-    position_.generate(buffer, !inCheck);
-    std::array<int, 256> keys{};
-    orderMoves(buffer, keys, tableMove, ply);
+    MovePicker moves = picker(!inCheck, tableMove, ply);
     Move bestMove = kNoMove;
     int legal = 0;
-    for (std::size_t i = 0; i < buffer.count; ++i) {
-        const Move move = pickNext(buffer, keys, i);
+    for (Move move; moves.next(move);) {
         if (!inCheck && move.promotion == 0) {
             // Captures that lose material, or cannot lift the score near alpha even when won
             // free, are not worth a look.
             const int victim = std::max(1, std::abs(position_.pieceAt(move.to)));
-            if (standPat + exchangeValue(victim) + 200 <= alpha || keys[i] < 0)
+            if (standPat + exchangeValue(victim) + 200 <= alpha || moves.stage() == MovePicker::psBAD_NOISY)
                 continue;
         }
         if (!position_.make(move))
