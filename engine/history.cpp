@@ -3,16 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "engine/search_constants.h"
+
 namespace vek::engine {
 namespace {
 
-// The unit of the correction (a centipawn in 256ths), and its bound.
+// The unit of the correction: a centipawn in 256ths.
 constexpr int kCorrectionGrain = 256;
-constexpr int kCorrectionLimit = 64 * kCorrectionGrain;  // 64 centipawns
+constexpr int kCorrectionLimit = kCorrectionMost * kCorrectionGrain;
 
 // A history entry moves towards `delta` and is pulled back towards zero as it grows, so that
 // it stays bounded and keeps learning.
-void adjust(int& entry, int delta) { entry += delta - entry * std::abs(delta) / 16384; }
+void adjust(int& entry, int delta) { entry += delta - entry * std::abs(delta) / kHistoryGravity; }
 
 }  // namespace
 
@@ -54,7 +56,7 @@ int History::quietScore(const Position& position, Move move, const PriorMoves& p
 
 void History::rewardQuiet(const Position& position, Move move, int depth, const PriorMoves& prior, const Move* tried,
                           std::size_t triedCount) {
-    const int bonus = std::min(depth * depth, 400);
+    const int bonus = std::min(depth * depth, kHistoryBonusMost);
     const auto adjustAll = [&](Move quiet, int delta) {
         adjust(butterfly_[position.sideToMove()][quiet.from][quiet.to], delta);
         const int pieceSquare = pieceSquareOf(position, quiet);
@@ -88,7 +90,7 @@ int History::correctedEval(const Position& position, int rawEval) const {
 
 void History::learnCorrection(const Position& position, int rawEval, int best, int depth) {
     // A moving average that trusts deeper searches more.
-    const int weight = std::min(depth + 1, 16);
+    const int weight = std::min(depth + 1, kCorrectionMostWeight);
     int& entry = corrections_[correctionIndex(position)];
     const int target = std::clamp((best - rawEval) * kCorrectionGrain, -kCorrectionLimit, kCorrectionLimit);
     entry = (entry * (256 - weight) + target * weight) / 256;

@@ -11,24 +11,13 @@
 #include "engine/exchange_value.h"
 #include "engine/history.h"
 #include "engine/move_picker.h"
+#include "engine/search_constants.h"
 #include "engine/transposition.h"
 
 namespace vek::engine {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-constexpr int kInfinity = kMate + 1;
-constexpr int kMaxDepth = 100;
-// How many nodes pass between two looks at the stop flags.
-constexpr std::uint64_t kPollInterval = 1024;
-// From this depth on, the first line is searched in a window around the last depth's score,
-// at first this wide on each side.
-constexpr int kAspirationDepth = 5;
-constexpr int kAspirationWindow = 20;
-// How far below alpha per ply of depth a node near the leaves may stand before only the
-// quiescence search decides it.
-constexpr int kRazorMargin = 250;
 
 // Late-move reductions by depth and move number: the later a quiet move comes in a deep
 // search, the less likely it is to matter.
@@ -37,7 +26,7 @@ const auto kReductions = [] {
     for (int depth = 1; depth < 64; ++depth)
         for (int number = 1; number < 64; ++number)
             table[depth][number] =
-                static_cast<std::int8_t>(0.75 + std::log(depth) * std::log(number) / 2.25);
+                static_cast<std::int8_t>(kLmrBase + std::log(depth) * std::log(number) / kLmrDivisor);
     return table;
 }();
 
@@ -343,12 +332,12 @@ void Worker::rewardQuiet(Move move, int depth, int ply, const Move* tried, std::
 
 bool Worker::prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
                          bool losing) const {
-    if (depth > 8)
+    if (depth > kPruningDepth)
         return false;
     if (noisy)
-        return losing && position_.exchangeGain(move) < -20 * depth * depth;
-    const auto enough = static_cast<std::size_t>((3 + depth * depth) / (improving ? 1 : 2));
-    return quietCount >= enough || position_.exchangeGain(move) < -60 * std::max(lmrDepth, 1);
+        return losing && position_.exchangeGain(move) < -kSeeNoisyMargin * depth * depth;
+    const auto enough = static_cast<std::size_t>((kLateMoveBase + depth * depth) / (improving ? 1 : 2));
+    return quietCount >= enough || position_.exchangeGain(move) < -kSeeQuietMargin * std::max(lmrDepth, 1);
 }
 
 int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
@@ -392,11 +381,11 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
 
     if (!pvNode && !inCheck && excluded == kNoMove && std::abs(beta) < kMateBound) {
         // Far enough above beta that a shallow search would not come back below it.
-        if (depth <= 6 && staticEval - 90 * depth >= beta)
+        if (depth <= kStaticCutDepth && staticEval - kStaticCutMargin * depth >= beta)
             return staticEval;
         // So far below alpha that only a capture could help: if the quiescence search finds
         // none that does, the node fails low.
-        if (depth <= 3 && staticEval + kRazorMargin * depth <= alpha) {
+        if (depth <= kRazorDepth && staticEval + kRazorMargin * depth <= alpha) {
             const int score = quiesce(alpha, alpha + 1, ply);
             if (stopped_)
                 return 0;
@@ -411,8 +400,9 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             eval = entry->score;
         // Passing is rarely the best move: if even that holds beta, a real move will too. Not
         // with pawns alone, where being obliged to move can lose (zugzwang).
-        if (allowNull && depth >= 3 && eval >= beta && position_.hasPieces(us)) {
-            const int reduction = 3 + depth / 5 + std::min((eval - beta) / 200, 2);
+        if (allowNull && depth >= kNullMinDepth && eval >= beta && position_.hasPieces(us)) {
+            const int reduction =
+                kNullBase + depth / kNullDepthDivisor + std::min((eval - beta) / kNullEvalDivisor, kNullEvalMostPlies);
             movedPieceSquares_[static_cast<std::size_t>(ply)] = kNoPieceSquare;
             position_.makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
@@ -424,14 +414,14 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         }
     }
     // Without a move from an earlier visit, a deep search here is likely a waste: go shallower.
-    if (tableMove == kNoMove && depth >= 6)
+    if (tableMove == kNoMove && depth >= kNoTableMoveDepth)
         --depth;
     // The table's move searched a ply deeper when every other move falls clearly short of its
     // score (it is singular); when even without it the node holds beta, it is cut off.
     int singularExtension = 0;
-    if (entry && ply > 0 && depth >= 8 && excluded == kNoMove && tableMove != kNoMove && entry->depth >= depth - 3 &&
-        entry->bound != bdUPPER && std::abs(entry->score) < kMateBound) {
-        const int singularBeta = entry->score - 2 * depth;
+    if (entry && ply > 0 && depth >= kSingularDepth && excluded == kNoMove && tableMove != kNoMove &&
+        entry->depth >= depth - kSingularEntryLag && entry->bound != bdUPPER && std::abs(entry->score) < kMateBound) {
+        const int singularBeta = entry->score - kSingularMargin * depth;
         excluded_[static_cast<std::size_t>(ply)] = tableMove;
         const int score = negamax((depth - 1) / 2, singularBeta - 1, singularBeta, ply, false);
         excluded_[static_cast<std::size_t>(ply)] = kNoMove;
@@ -460,7 +450,9 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         const int lmrDepth =
             std::max(0, depth - 1 - kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                                [static_cast<std::size_t>(std::min(legal + 1, 63))]);
-        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound && prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount, moves.stage() == MovePicker::psBAD_NOISY))
+        if (!pvNode && !inCheck && legal > 0 && best > -kMateBound &&
+            prunedByCountOrExchange(move, noisy, depth, lmrDepth, improving, quietCount,
+                                    moves.stage() == MovePicker::psBAD_NOISY))
             continue;
         movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquareOf(position_, move);
         if (!position_.make(move))
@@ -469,7 +461,8 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         const bool givesCheck = position_.inCheck();
         const bool quietLate = !noisy && !inCheck && !givesCheck && legal > 1;
         // A late quiet move that even a good positional gain would not lift to alpha.
-        if (quietLate && !pvNode && best > -kMateBound && lmrDepth <= 6 && staticEval + 90 + 100 * lmrDepth <= alpha) {
+        if (quietLate && !pvNode && best > -kMateBound && lmrDepth <= kFutilityDepth &&
+            staticEval + kFutilityBase + kFutilityMargin * lmrDepth <= alpha) {
             position_.undo();
             continue;
         }
@@ -480,14 +473,14 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         } else {
             int reduction = 0;
             const auto& killers = killers_.at(ply);
-            if (depth >= 3 && quietLate && move != killers[0] && move != killers[1]) {
+            if (depth >= kLmrMinDepth && quietLate && move != killers[0] && move != killers[1]) {
                 reduction = kReductions[static_cast<std::size_t>(std::min(depth, 63))]
                                        [static_cast<std::size_t>(std::min(legal, 63))];
                 if (pvNode)
                     --reduction;
                 if (!improving)
                     ++reduction;
-                reduction -= historyScore / 10000;
+                reduction -= historyScore / kLmrHistoryDivisor;
                 reduction = std::clamp(reduction, 0, newDepth - 1);
             }
             score = -negamax(newDepth - reduction, -alpha - 1, -alpha, ply + 1, true);
@@ -562,7 +555,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
             // Captures that lose material, or cannot lift the score near alpha even when won
             // free, are not worth a look.
             const int victim = std::max(1, std::abs(position_.pieceAt(move.to)));
-            if (standPat + exchangeValue(victim) + 200 <= alpha || moves.stage() == MovePicker::psBAD_NOISY)
+            if (standPat + exchangeValue(victim) + kDeltaMargin <= alpha || moves.stage() == MovePicker::psBAD_NOISY)
                 continue;
         }
         if (!position_.make(move))
