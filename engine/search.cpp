@@ -4,15 +4,15 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
-#include <mutex>
-#include <thread>
 
 #include "engine/evaluation.h"
 #include "engine/exchange_value.h"
 #include "engine/history.h"
 #include "engine/move_picker.h"
 #include "engine/search_constants.h"
+#include "engine/thread.h"
 #include "engine/transposition.h"
+#include "engine/worker.h"
 
 namespace vek::engine {
 namespace {
@@ -56,124 +56,33 @@ Bound resultBound(int best, int originalAlpha, int beta) {
     return best >= beta ? bdLOWER : (best > originalAlpha ? bdEXACT : bdUPPER);
 }
 
-// One line of a depth: a root move's score and its principal variation.
-struct Line {
-    int score = 0;
-    std::vector<Move> pv;  // starting with the root move
-};
+// The root moves: the legal ones, or those among them the caller names.
+std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>& only) {
+    std::vector<Move> legal = position.legalMoves();
+    if (only.empty())
+        return legal;
+    std::vector<Move> chosen;
+    for (const Move move : legal)
+        if (std::find(only.begin(), only.end(), move) != only.end())
+            chosen.push_back(move);
+    return chosen.empty() ? legal : chosen;
+}
 
-// One depth searched to its end (or, stopped, as far as it got): its lines, the best first.
-struct DepthResult {
-    int depth = 0;
-    int selDepth = 0;
-    std::vector<Line> lines;
-};
+}  // namespace
 
-// What the threads of one search share.
-struct SharedSearch {
-    SharedSearch(const std::atomic<bool>& stopRequest, TranspositionTable& sharedTable, std::uint64_t budget)
-        : callerStop(stopRequest), table(sharedTable), nodeBudget(budget) {}
+Worker::Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
+    : position_(position), shared_(shared) {
+    for (const Move move : rootMoves)
+        roots_.push_back(RootMove{move, 0});
+    // The root's own, so that "improving" at ply 2 compares with it.
+    staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluate(position_);
+}
 
-    const std::atomic<bool>& callerStop;
-    std::atomic<bool> stop{false};
-    TranspositionTable& table;
-    std::uint64_t nodeBudget = 0;  // per thread; 0: none
-    // The deepest depth a helper has finished: the main thread takes it over once it is
-    // deeper than its own.
-    std::mutex mutex;
-    DepthResult deepestHelper;
-
-    void offer(DepthResult result) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (result.depth > deepestHelper.depth)
-            deepestHelper = std::move(result);
-    }
-    // The helpers' result when deeper than `depth`.
-    std::optional<DepthResult> deeperThan(int depth) {
-        const std::lock_guard<std::mutex> lock(mutex);
-        if (deepestHelper.depth > depth)
-            return deepestHelper;
+std::optional<DepthResult> Worker::result(int depth) const {
+    if (lines_.empty())
         return std::nullopt;
-    }
-};
-
-class Worker {
-public:
-    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
-        : position_(position), shared_(shared) {
-        for (const Move move : rootMoves)
-            roots_.push_back(RootMove{move, 0});
-        // The root's own, so that "improving" at ply 2 compares with it.
-        staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluate(position_);
-    }
-
-    // One depth over the root moves with the full window: the best `lineCount` lines, each
-    // the best of the root moves that the lines before it left, ordered by score. Stopped in
-    // the first line, its best move so far (the first searched or one that scored better)
-    // still makes a line.
-    void searchRoot(int depth, std::size_t lineCount);
-    // The depth just searched, when it has a line.
-    std::optional<DepthResult> result(int depth) const {
-        if (lines_.empty())
-            return std::nullopt;
-        return DepthResult{depth, std::max(selDepth_, depth), lines_};
-    }
-    bool stopped() const { return stopped_; }
-    std::uint64_t nodes() const { return publishedNodes_.load(std::memory_order_relaxed); }
-    Move firstRootMove() const { return roots_.front().move; }
-    // Orders the root moves for the next depth: those of the lines first, in their order, then
-    // the others by the work they took.
-    void sortRoots();
-
-private:
-    struct RootMove {
-        Move move;
-        std::uint64_t nodes = 0;
-    };
-
-    bool poll();
-    // The best of the root moves from `first` on, moved to `first`; its line in `lineFound_`.
-    // A score at or below alpha or at or above beta is only a bound.
-    int searchLine(int depth, std::size_t first, int alpha, int beta);
-    // The first line in a window around `guess`, widened until the score falls inside it.
-    void aspirationSearch(int depth, int guess);
-    int negamax(int depth, int alpha, int beta, int ply, bool allowNull);
-    int quiesce(int alpha, int beta, int ply);
-    bool isDrawn(int ply);
-    MovePicker picker(bool noisyOnly, Move tableMove, int ply) const;
-    // Takes a move's score into the node's best (and, above alpha, its principal variation);
-    // true when it reaches beta and cuts the node off.
-    bool updateBest(int score, Move move, int ply, int beta, int& best, int& alpha, Move& bestMove);
-    void updatePv(int ply, Move move);
-    // A quiet move cut the node off: it becomes a killer, and the history learns.
-    void rewardQuiet(Move move, int depth, int ply, const Move* tried, std::size_t triedCount);
-    // Whether a move after the first of a quiet node near the leaves is skipped unmade: a
-    // quiet move once enough have been tried or when it loses material on its square, a
-    // capture when it loses more than the depth could win back. `key` is its ordering key.
-    bool prunedByCountOrExchange(Move move, bool noisy, int depth, int lmrDepth, bool improving, std::size_t quietCount,
-                                 bool losing) const;
-    // The piece squares of the two moves before the node at `ply`.
-    PriorMoves priorMoves(int ply) const;
-
-    Position position_;
-    SharedSearch& shared_;
-    std::vector<RootMove> roots_;
-    std::uint64_t nodes_ = 0;
-    std::atomic<std::uint64_t> publishedNodes_{0};
-    bool stopped_ = false;
-    int selDepth_ = 0;
-    std::optional<Line> lineFound_;
-    std::vector<Line> lines_;
-    Killers killers_;
-    History history_;
-    // The piece square of the move made at each ply of the line (kNoPieceSquare: a null move).
-    std::array<int, kMaxPly + 1> movedPieceSquares_{};
-    // The move a node's search leaves out, by ply (none: kNoMove).
-    std::array<Move, kMaxPly + 1> excluded_{};
-    std::array<int, kMaxPly + 1> staticEvals_{};
-    std::array<std::array<Move, kMaxPly + 1>, kMaxPly + 1> pv_{};
-    std::array<int, kMaxPly + 1> pvLength_{};
-};
+    return DepthResult{depth, std::max(selDepth_, depth), lines_};
+}
 
 bool Worker::poll() {
     ++nodes_;
@@ -575,20 +484,6 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     return best;
 }
 
-// The root moves: the legal ones, or those among them the caller names.
-std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>& only) {
-    std::vector<Move> legal = position.legalMoves();
-    if (only.empty())
-        return legal;
-    std::vector<Move> chosen;
-    for (const Move move : legal)
-        if (std::find(only.begin(), only.end(), move) != only.end())
-            chosen.push_back(move);
-    return chosen.empty() ? legal : chosen;
-}
-
-}  // namespace
-
 Searcher::Searcher(std::size_t hashMegabytes) : table_(std::make_unique<TranspositionTable>(hashMegabytes)) {}
 
 Searcher::~Searcher() = default;
@@ -611,26 +506,7 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
     const std::size_t lineCount = static_cast<std::size_t>(std::clamp(limits.multiPv, 1, kMaxMultiPv));
-    // Helpers search the same depths on the shared table, every other one a depth ahead, so
-    // that their results are ready in the table when the main thread comes by; a depth a
-    // helper finishes first is taken over by the main thread, unless it is to report several
-    // lines, which the helpers do not search.
-    std::vector<std::unique_ptr<Worker>> helpers;
-    std::vector<std::thread> threads;
-    for (std::size_t i = 1; i < threads_; ++i) {
-        helpers.push_back(std::make_unique<Worker>(position, roots, shared));
-        threads.emplace_back([helper = helpers.back().get(), offset = static_cast<int>(i % 2), maxDepth, lineCount, &shared] {
-            for (int depth = 1 + offset; depth <= maxDepth && !helper->stopped(); ++depth) {
-                helper->searchRoot(depth, 1);
-                if (helper->stopped())
-                    break;
-                if (auto result = helper->result(depth); result && lineCount == 1)
-                    shared.offer(std::move(*result));
-                helper->sortRoots();
-            }
-        });
-    }
-
+    HelperThreads helpers(threads_ - 1, position, roots, shared, maxDepth, lineCount == 1);
     // On the heap: its tables are too large for a small thread stack.
     const auto mainWorker = std::make_unique<Worker>(position, roots, shared);
     Worker& main = *mainWorker;
@@ -640,9 +516,7 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         Report line;
         line.depth = result.depth;
         line.selDepth = result.selDepth;
-        line.nodes = main.nodes();
-        for (const auto& helper : helpers)
-            line.nodes += helper->nodes();
+        line.nodes = main.nodes() + helpers.nodes();
         line.time = elapsed();
         line.hashfull = table_->hashfull();
         for (std::size_t i = 0; i < result.lines.size(); ++i) {
@@ -656,8 +530,7 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     std::optional<int> lastScore;
     for (int depth = 1; depth <= maxDepth; ++depth) {
         main.searchRoot(depth, lineCount);
-        // A depth the main thread could not finish is worth less than the same depth finished.
-        std::optional<DepthResult> result = shared.deeperThan(main.stopped() ? depth - 1 : depth);
+        std::optional<DepthResult> result = helpers.worthTakingOver(depth, !main.stopped());
         if (!result)
             result = main.result(depth);
         if (result) {
@@ -679,9 +552,6 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         if (mateFound || depth >= maxDepth || !mayDeepen(stability))
             break;
     }
-    shared.stop.store(true);
-    for (std::thread& thread : threads)
-        thread.join();
     return best ? best : main.firstRootMove();
 }
 
