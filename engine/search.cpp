@@ -70,8 +70,9 @@ std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>&
 
 }  // namespace
 
-Worker::Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared)
-    : position_(position), shared_(shared) {
+Worker::Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared,
+               History& history)
+    : position_(position), shared_(shared), history_(history) {
     for (const Move move : rootMoves)
         roots_.push_back(RootMove{move, 0});
     // The root's own, so that "improving" at ply 2 compares with it.
@@ -484,15 +485,34 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     return best;
 }
 
-Searcher::Searcher(std::size_t hashMegabytes) : table_(std::make_unique<TranspositionTable>(hashMegabytes)) {}
+Searcher::Searcher(std::size_t hashMegabytes) : table_(std::make_unique<TranspositionTable>(hashMegabytes)) {
+    setThreads(1);
+}
 
 Searcher::~Searcher() = default;
 
-void Searcher::resizeHash(std::size_t megabytes) { table_->resize(megabytes); }
+void Searcher::resizeHash(std::size_t megabytes) {
+    table_->resize(megabytes);
+    clearHistories();
+}
 
-void Searcher::clearHash() { table_->clear(); }
+void Searcher::clearHash() {
+    table_->clear();
+    clearHistories();
+}
 
-void Searcher::setThreads(std::size_t count) { threads_ = std::max<std::size_t>(1, count); }
+void Searcher::clearHistories() {
+    for (const auto& history : histories_)
+        history->clear();
+}
+
+void Searcher::setThreads(std::size_t count) {
+    // A thread added starts with an empty history; one taken away takes its history along.
+    histories_.resize(std::max<std::size_t>(1, count));
+    for (auto& history : histories_)
+        if (!history)
+            history = std::make_unique<History>();
+}
 
 std::optional<Move> Searcher::search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
                                      const std::function<bool(const Stability&)>& mayDeepen,
@@ -502,13 +522,16 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     if (roots.empty())
         return std::nullopt;
     table_->nextGeneration();
-    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / threads_) : 0);
+    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / histories_.size()) : 0);
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
     const std::size_t lineCount = static_cast<std::size_t>(std::clamp(limits.multiPv, 1, kMaxMultiPv));
-    HelperThreads helpers(threads_ - 1, position, roots, shared, maxDepth, lineCount == 1);
+    std::vector<History*> helperHistories;
+    for (std::size_t i = 1; i < histories_.size(); ++i)
+        helperHistories.push_back(histories_[i].get());
+    HelperThreads helpers(helperHistories, position, roots, shared, maxDepth, lineCount == 1);
     // On the heap: its tables are too large for a small thread stack.
-    const auto mainWorker = std::make_unique<Worker>(position, roots, shared);
+    const auto mainWorker = std::make_unique<Worker>(position, roots, shared, *histories_.front());
     Worker& main = *mainWorker;
     std::optional<Move> best;
     const auto elapsed = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start); };

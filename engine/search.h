@@ -58,6 +58,7 @@ struct Stability {
 
 inline bool deepenAlways(const Stability&) { return true; }
 
+class History;
 class TranspositionTable;
 
 class Searcher {
@@ -67,7 +68,9 @@ public:
     Searcher(const Searcher&) = delete;
     Searcher& operator=(const Searcher&) = delete;
 
-    void resizeHash(std::size_t megabytes);  // also clears it
+    // The table, and what each thread's history learnt in the searches before: both live from
+    // move to move of a game. Resizing the table clears both too.
+    void resizeHash(std::size_t megabytes);
     void clearHash();
     void setThreads(std::size_t count);  // shared-table parallel search; 1 = single thread
 
@@ -84,8 +87,10 @@ public:
                                const std::function<void(const Report&)>& report);
 
 private:
+    void clearHistories();
+
     std::unique_ptr<TranspositionTable> table_;
-    std::size_t threads_ = 1;
+    std::vector<std::unique_ptr<History>> histories_;  // one a thread, the main thread's first
 };
 
 }  // namespace vek::engine

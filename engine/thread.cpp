@@ -4,13 +4,13 @@
 
 namespace vek::engine {
 
-HelperThreads::HelperThreads(std::size_t count, const Position& position, const std::vector<Move>& roots,
-                             SharedSearch& shared, int maxDepth, bool offerDepths)
+HelperThreads::HelperThreads(const std::vector<History*>& histories, const Position& position,
+                             const std::vector<Move>& roots, SharedSearch& shared, int maxDepth, bool offerDepths)
     : shared_(shared), maxDepth_(maxDepth), offerDepths_(offerDepths) {
     try {
-        for (std::size_t i = 1; i <= count; ++i) {
+        for (std::size_t i = 1; i <= histories.size(); ++i) {
             // On the heap: a worker's tables are too large for a small thread stack.
-            workers_.push_back(std::make_unique<Worker>(position, roots, shared));
+            workers_.push_back(std::make_unique<Worker>(position, roots, shared, *histories[i - 1]));
             threads_.emplace_back([this, helper = workers_.back().get(), offset = static_cast<int>(i % 2)] {
                 run(*helper, 1 + offset);
             });

@@ -18,10 +18,11 @@ namespace vek::engine {
 
 class HelperThreads {
 public:
-    // Starts `count` helpers up to `maxDepth`. With `offerDepths` false (the search reports
-    // several lines, which the helpers do not search) they only fill the table.
-    HelperThreads(std::size_t count, const Position& position, const std::vector<Move>& roots, SharedSearch& shared,
-                  int maxDepth, bool offerDepths);
+    // Starts a helper for each history (its own) up to `maxDepth`. With `offerDepths` false
+    // (the search reports several lines, which the helpers do not search) they only fill the
+    // table.
+    HelperThreads(const std::vector<History*>& histories, const Position& position, const std::vector<Move>& roots,
+                  SharedSearch& shared, int maxDepth, bool offerDepths);
     // Stops the helpers and waits for them.
     ~HelperThreads();
     HelperThreads(const HelperThreads&) = delete;

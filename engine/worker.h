@@ -1,7 +1,8 @@
 #pragma once
-// One thread's search of one "go": its root moves in their order, the recursion's state along
-// the line searched, and the history it learns from. The main thread's worker serves the
-// deepening (search.cpp), each helper's its thread (thread.h). Defined in search.cpp.
+// One thread's search of one "go": its root moves in their order and the recursion's state
+// along the line searched, with the history of its thread, which outlives the search. The main
+// thread's worker serves the deepening (search.cpp), each helper's its thread (thread.h).
+// Defined in search.cpp.
 
 #include <array>
 #include <atomic>
@@ -44,7 +45,8 @@ struct SharedSearch {
 
 class Worker {
 public:
-    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared);
+    // `history` must outlive the worker, and serve no other worker while it searches.
+    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared, History& history);
 
     // One depth over the root moves with the full window: the best `lineCount` lines, each
     // the best of the root moves that the lines before it left, ordered by score. Stopped in
@@ -100,7 +102,7 @@ private:
     std::optional<Line> lineFound_;
     std::vector<Line> lines_;
     Killers killers_;
-    History history_;
+    History& history_;
     // The piece square of the move made at each ply of the line (kNoPieceSquare: a null move).
     std::array<int, kMaxPly + 1> movedPieceSquares_{};
     // The move a node's search leaves out, by ply (none: kNoMove).
