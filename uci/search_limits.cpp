@@ -4,15 +4,13 @@
 #include <charconv>
 #include <string_view>
 
+#include "uci/time_plan.h"
+
 namespace vek::uci {
 namespace {
 
 using std::chrono::microseconds;
 
-// Kept back from "movetime" for the answer to reach the GUI (and the search to unwind).
-constexpr Milliseconds kAnswerMargin{50};
-constexpr std::int32_t kDefaultMovesToGo = 30;
-constexpr std::int64_t kHardLimitFactor = 3;
 // The least growth from one depth to the next that a prediction assumes.
 constexpr std::int64_t kMinGrowth = 2;
 
@@ -65,9 +63,6 @@ bool isParameterName(std::string_view word) {
     return isNumericParameter(word) || word == "infinite" || word == "searchmoves" || word == "ponder";
 }
 
-// A limit of `time` less the answer's margin, and at least a little time to search in.
-Milliseconds lessMargin(Milliseconds time) { return std::max(time - std::min(kAnswerMargin, time / 4), Milliseconds{1}); }
-
 }  // namespace
 
 std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std::string& error) {
@@ -95,27 +90,15 @@ std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std
     return limits;
 }
 
-Milliseconds usableTime(Milliseconds clock, Milliseconds overhead) {
-    return clock > overhead ? clock - overhead : clock / 10;
-}
-
 SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth, Milliseconds overhead) {
     SearchPlan plan;
     plan.infinite = limits.infinite;
     const auto& clock = side == chess::WHITE ? limits.whiteTime : limits.blackTime;
     const bool timed = limits.moveTime || clock;
     plan.maxDepth = limits.depth ? *limits.depth : (timed || limits.infinite ? kMaxPlanDepth : configuredDepth);
-    if (limits.infinite)
-        return plan;  // only "stop" ends it
-    if (limits.moveTime) {
-        plan.allotment = plan.hardLimit = lessMargin(*limits.moveTime);
-    } else if (clock) {
-        const Milliseconds usable = usableTime(*clock, overhead);
-        const Milliseconds increment = (side == chess::WHITE ? limits.whiteIncrement : limits.blackIncrement).value_or(Milliseconds{0});
-        const Milliseconds share = *clock / limits.movesToGo.value_or(kDefaultMovesToGo) + increment * 3 / 4;
-        plan.allotment = std::min(share, usable);
-        plan.hardLimit = std::clamp(share * kHardLimitFactor, Milliseconds{1}, std::max(usable, Milliseconds{1}));
-    }
+    const TimePlan time = planTime(limits, side, overhead);
+    plan.allotment = time.allotment;
+    plan.hardLimit = time.hardLimit;
     return plan;
 }
 

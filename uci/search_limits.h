@@ -42,9 +42,6 @@ std::optional<GoLimits> parseGoLimits(const std::vector<std::string>& words, std
 inline constexpr Milliseconds kDefaultMoveOverhead{150};
 inline constexpr Milliseconds kMaxMoveOverhead{5000};
 
-// The clock less the overhead; a clock already within it may spend a tenth of itself.
-Milliseconds usableTime(Milliseconds clock, Milliseconds overhead);
-
 struct SearchPlan {
     std::int32_t maxDepth = 1;
     bool infinite = false;                // the answer waits for "stop"
@@ -52,11 +49,9 @@ struct SearchPlan {
     std::optional<Milliseconds> hardLimit;  // a running depth is stopped here
 };
 
-// The plan for the side to move: "depth" or, without any limit, `configuredDepth` fixes the
-// deepest depth; "movetime" allots that time less a margin for the answer to arrive; a clock
-// allots its share of the remaining time (a movesToGo-th, or a 30th, and most of the
-// increment) with a hard limit of three times that, never beyond the usable time (the clock
-// less `overhead`).
+// The plan of the Minimax search for the side to move: "depth" or, without any limit,
+// `configuredDepth` fixes the deepest depth; the allotment and the hard limit are those of the
+// time plan that the AlphaBeta search follows too (time_plan.h).
 SearchPlan planSearch(const GoLimits& limits, chess::Colour side, std::int32_t configuredDepth,
                       Milliseconds overhead = kDefaultMoveOverhead);
 

@@ -9,8 +9,6 @@ namespace {
 // the clock, so a game never runs out, and a long game still gets a fair share.
 constexpr std::int32_t kSuddenDeathMoves = 25;
 constexpr std::int64_t kHardLimitFactor = 3;
-// Kept back from "movetime" for the stop to take effect and the answer to reach the GUI.
-constexpr Milliseconds kMoveTimeMargin{30};
 
 constexpr double kNewBestScale = 1.4;
 constexpr int kSettledDepths = 4;
@@ -22,12 +20,16 @@ constexpr double kMostScale = 1.4;
 
 }  // namespace
 
+Milliseconds usableTime(Milliseconds clock, Milliseconds overhead) {
+    return clock > overhead ? clock - overhead : clock / 10;
+}
+
 TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead) {
     TimePlan plan;
     if (limits.infinite)
         return plan;
     if (limits.moveTime) {
-        plan.hardLimit = *limits.moveTime - std::min(kMoveTimeMargin, *limits.moveTime / 20);
+        plan.allotment = plan.hardLimit = usableTime(*limits.moveTime, overhead);
         return plan;
     }
     const auto& clock = side == chess::WHITE ? limits.whiteTime : limits.blackTime;
@@ -37,6 +39,7 @@ TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overh
     const Milliseconds usable = usableTime(*clock, overhead);
     const Milliseconds allotment = usable / limits.movesToGo.value_or(kSuddenDeathMoves) + increment * 3 / 4;
     const Milliseconds most = std::min(*clock / 2, usable);
+    plan.allotment = std::min(allotment, most);
     plan.softLimit = std::min(allotment * 2 / 3, most);
     plan.hardLimit = std::min(allotment * kHardLimitFactor, most);
     return plan;

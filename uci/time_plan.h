@@ -1,8 +1,11 @@
 #pragma once
-// The time a deepening search may take over one move: a soft limit, after which it begins no
-// new depth, and a hard limit, at which a running depth is stopped. With the pruned search a
-// depth costs about half as much again as all the depths before it, so a search that may begin
-// depths up to two thirds of its allotment ends, on average, near the allotment.
+// The time a search may take over one move, one plan for both searches: an allotment, what the
+// move is meant to take, and a hard limit, at which a running depth is stopped. The AlphaBeta
+// search begins no new depth after its soft limit, two thirds of the allotment: with the
+// pruned search a depth costs about half as much again as all the depths before it, so a
+// search that may begin depths up to two thirds of its allotment ends, on average, near the
+// allotment. The Minimax search begins a depth only where it predicts it to end within the
+// allotment (search_limits.h).
 
 #include <optional>
 
@@ -13,16 +16,20 @@
 namespace vek::uci {
 
 struct TimePlan {
-    std::optional<Milliseconds> softLimit;  // no new depth is begun after it
+    std::optional<Milliseconds> allotment;  // what the move is meant to take
+    std::optional<Milliseconds> softLimit;  // no new depth is begun after it (AlphaBeta)
     std::optional<Milliseconds> hardLimit;  // the search is stopped here
 };
 
-// The plan for the side to move:
-// - "movetime M": a hard limit just short of M (at least 0.95 M), no soft limit;
+// The clock less the overhead; a clock already within it may spend a tenth of itself.
+Milliseconds usableTime(Milliseconds clock, Milliseconds overhead);
+
+// The plan for the side to move; `overhead` (the option "Move Overhead") is kept in every case:
+// - "movetime M": the usable time of M is allotted and is the hard limit; no soft limit;
 // - a clock C with increment I and "movestogo" N (or sudden death, counted as 25 moves): an
-//   allotment of the usable time (C less `overhead`, or a tenth of a C within it) over N
-//   plus three quarters of I; a soft limit of two thirds of the allotment and a hard
-//   limit of three times it, both at most half the clock and the usable time;
+//   allotment of the usable time of C over N plus three quarters of I; a soft limit of two
+//   thirds of the allotment and a hard limit of three times it, all three at most half the
+//   clock and the usable time;
 // - otherwise, and for "go infinite", no limit of time.
 TimePlan planTime(const GoLimits& limits, chess::Colour side, Milliseconds overhead = kDefaultMoveOverhead);
 

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "uci/search_limits.h"
+#include "uci/time_plan.h"
 #include "uci/strength.h"
 
 namespace vek::uci {
@@ -62,21 +63,23 @@ TEST(SearchPlan, TimeIsAllottedWithinTheLimitOfTheSideToMove) {
     EXPECT_LT(*moveTime.hardLimit, Milliseconds{1000});
     EXPECT_EQ(moveTime.allotment, moveTime.hardLimit);
 
-    // Black's clock counts for Black; a 30th of it and most of the increment.
+    // Black's clock counts for Black.
     const SearchPlan clock = planSearch(limitsOf({"wtime", "1000", "btime", "60000", "binc", "400"}), chess::BLACK, 3);
     ASSERT_TRUE(clock.allotment && clock.hardLimit);
-    EXPECT_EQ(*clock.allotment, Milliseconds{2000 + 300});
-    EXPECT_EQ(*clock.hardLimit, Milliseconds{3 * 2300});
+    EXPECT_EQ(clock.allotment, planSearch(limitsOf({"wtime", "60000", "winc", "400"}), chess::WHITE, 3).allotment);
 
-    // The last move before the time control may use nearly all of the time, but leaves the
-    // move overhead on the clock, as the AlphaBeta search does.
-    const SearchPlan last = planSearch(limitsOf({"wtime", "5000", "movestogo", "1"}), chess::WHITE, 3);
-    EXPECT_EQ(*last.hardLimit, Milliseconds{5000} - kDefaultMoveOverhead);
-    EXPECT_LE(*last.allotment, *last.hardLimit);
-    EXPECT_EQ(*planSearch(limitsOf({"wtime", "5000", "movestogo", "1"}), chess::WHITE, 3, Milliseconds{1000}).hardLimit,
-              Milliseconds{4000});
-    // Even a clock nearly run out leaves a little time to search in.
-    EXPECT_GT(*planSearch(limitsOf({"wtime", "0"}), chess::WHITE, 3).hardLimit, Milliseconds{0});
+    // The time is that of the AlphaBeta search's plan, the Move Overhead kept alike.
+    for (const auto& words : std::vector<std::vector<std::string>>{
+             {"movetime", "1000"}, {"wtime", "5000", "movestogo", "1"}, {"wtime", "0"}, {"btime", "60000", "binc", "400"}}) {
+        for (const int overhead : {0, 150, 1000}) {
+            for (const chess::Colour side : {chess::WHITE, chess::BLACK}) {
+                const SearchPlan plan = planSearch(limitsOf(words), side, 3, Milliseconds{overhead});
+                const TimePlan time = planTime(limitsOf(words), side, Milliseconds{overhead});
+                EXPECT_EQ(plan.allotment, time.allotment) << words.front() << " less " << overhead;
+                EXPECT_EQ(plan.hardLimit, time.hardLimit) << words.front() << " less " << overhead;
+            }
+        }
+    }
 }
 
 TEST(SearchPlan, TheNextDepthIsPredictedFromTheGrowthOfTheLastOnes) {

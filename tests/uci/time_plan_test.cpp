@@ -31,15 +31,22 @@ void expectWithinReserve(const TimePlan& plan, Milliseconds clock, const std::st
     }
 }
 
-TEST(TimePlan, MoveTimeAnswersJustShortOfIt) {
-    for (const int moveTime : {1, 10, 100, 1000, 60000}) {
-        const TimePlan plan = planOf({"movetime", std::to_string(moveTime), "wtime", "100000"});
-        EXPECT_FALSE(plan.softLimit);
-        ASSERT_TRUE(plan.hardLimit);
-        EXPECT_LE(plan.hardLimit->count(), moveTime);
-        EXPECT_GE(plan.hardLimit->count() * 100, moveTime * 95) << moveTime;
+// "movetime M" keeps the Move Overhead as a clock does: the search stops at M less it (a tenth
+// of an M within it), whatever the clock.
+TEST(TimePlan, MoveTimeKeepsTheMoveOverhead) {
+    for (const int overhead : {0, 30, 150, 1000}) {
+        for (const int moveTime : {0, 1, 10, 100, 1000, 60000}) {
+            std::string error;
+            const auto limits = parseGoLimits({"movetime", std::to_string(moveTime), "wtime", "100000"}, error).value();
+            const TimePlan plan = planTime(limits, chess::WHITE, Milliseconds{overhead});
+            const std::string what = std::to_string(moveTime) + " ms less " + std::to_string(overhead);
+            EXPECT_FALSE(plan.softLimit) << what;
+            ASSERT_TRUE(plan.hardLimit) << what;
+            EXPECT_EQ(plan.allotment, plan.hardLimit) << what;
+            EXPECT_EQ(*plan.hardLimit, moveTime > overhead ? Milliseconds{moveTime - overhead} : Milliseconds{moveTime / 10})
+                << what;
+        }
     }
-    EXPECT_EQ(planOf({"movetime", "0"}).hardLimit, 0ms);
 }
 
 TEST(TimePlan, SuddenDeathFromTinyToHugeClocksAndIncrements) {
