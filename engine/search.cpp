@@ -115,11 +115,15 @@ void Worker::searchRoot(int depth, std::size_t lineCount) {
             aspirationSearch(depth, guess);
         else
             searchLine(depth, first, -kInfinity, kInfinity);
-        if (stopped_ && !(first == 0 && lineFound_))
+        if (stopped_) {
+            // The moves not searched may be better: the best so far is only a lower bound.
+            if (first == 0 && lineFound_ && lineFound_->bound != bdUPPER) {
+                lines_.push_back(*lineFound_);
+                lines_.back().bound = bdLOWER;
+            }
             break;
+        }
         lines_.push_back(*lineFound_);
-        if (stopped_)
-            break;
     }
     // Lines by score, best first, and the root moves in the same order.
     std::stable_sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) { return a.score > b.score; });
@@ -135,14 +139,21 @@ void Worker::aspirationSearch(int depth, int guess) {
     int delta = kAspirationWindow;
     int alpha = std::max(guess - delta, -kInfinity);
     int beta = std::min(guess + delta, kInfinity);
+    // A move that rose above the window is at least that good: stopped before its search
+    // again says more, it stands as the line.
+    std::optional<Line> failedHigh;
     for (;;) {
         const int score = searchLine(depth, 0, alpha, beta);
-        if (stopped_)
+        if (stopped_) {
+            if (!lineFound_)
+                lineFound_ = failedHigh;
             return;
+        }
         if (score <= alpha) {
             beta = (alpha + beta) / 2;
             alpha = std::max(score - delta, -kInfinity);
         } else if (score >= beta) {
+            failedHigh = lineFound_;
             beta = std::min(score + delta, kInfinity);
         } else {
             return;
@@ -152,6 +163,7 @@ void Worker::aspirationSearch(int depth, int guess) {
 }
 
 int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
+    const int windowAlpha = alpha;
     int best = -kInfinity;
     std::optional<std::size_t> bestIndex;
     lineFound_.reset();
@@ -180,7 +192,8 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
             alpha = std::max(alpha, score);
             bestIndex = i;
             updatePv(0, root.move);
-            lineFound_ = Line{score, std::vector<Move>(pv_[0].begin(), pv_[0].begin() + pvLength_[0])};
+            const Bound bound = score >= beta ? bdLOWER : (score <= windowAlpha ? bdUPPER : bdEXACT);
+            lineFound_ = Line{score, bound, std::vector<Move>(pv_[0].begin(), pv_[0].begin() + pvLength_[0])};
         }
         if (score >= beta)
             break;
@@ -545,6 +558,7 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
         for (std::size_t i = 0; i < result.lines.size(); ++i) {
             line.multiPv = static_cast<int>(i + 1);
             line.score = reportedScore(result.lines[i].score);
+            line.bound = result.lines[i].bound;
             line.pv = result.lines[i].pv;
             report(line);
         }

@@ -13,6 +13,7 @@
 
 #include "engine/move.h"
 #include "engine/position.h"
+#include "engine/transposition.h"
 
 namespace vek::engine {
 
@@ -43,6 +44,9 @@ struct Report {
     int multiPv = 1;
     int selDepth = 0;
     Score score;
+    // bdEXACT, or bdLOWER for the line of a depth stopped part-way: the moves it did not search
+    // may be better.
+    Bound bound = bdEXACT;
     std::uint64_t nodes = 0;
     std::chrono::milliseconds time{0};
     int hashfull = 0;  // per mille
@@ -59,7 +63,6 @@ struct Stability {
 inline bool deepenAlways(const Stability&) { return true; }
 
 class History;
-class TranspositionTable;
 
 class Searcher {
 public:

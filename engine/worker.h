@@ -19,9 +19,11 @@
 
 namespace vek::engine {
 
-// One line of a depth: a root move's score and its principal variation.
+// One line of a depth: a root move's score, what the score is (exact, or only a bound of the
+// line's worth), and its principal variation.
 struct Line {
     int score = 0;
+    Bound bound = bdEXACT;
     std::vector<Move> pv;  // starting with the root move
 };
 
@@ -50,8 +52,9 @@ public:
 
     // One depth over the root moves with the full window: the best `lineCount` lines, each
     // the best of the root moves that the lines before it left, ordered by score. Stopped in
-    // the first line, its best move so far (the first searched or one that scored better)
-    // still makes a line.
+    // the first line, its best move so far (the first searched, or one that scored better)
+    // still makes a line, a lower bound of the depth's: unless that move fell below its
+    // aspiration window, which leaves the depth without a line.
     void searchRoot(int depth, std::size_t lineCount);
     // The depth just searched, when it has a line.
     std::optional<DepthResult> result(int depth) const;

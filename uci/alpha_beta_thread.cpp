@@ -12,8 +12,10 @@
 namespace vek::uci {
 namespace {
 
-std::string scoreText(const engine::Score& score) {
-    return std::string(score.isMate ? "mate " : "cp ") + std::to_string(score.value);
+// The score, and after it whether it is only a bound.
+std::string scoreText(const engine::Score& score, engine::Bound bound) {
+    const char* boundText = bound == engine::bdLOWER ? " lowerbound" : bound == engine::bdUPPER ? " upperbound" : "";
+    return std::string(score.isMate ? "mate " : "cp ") + std::to_string(score.value) + boundText;
 }
 
 // Win, draw and loss in per mille for the side to move: a logistic curve of the score (even at
@@ -67,7 +69,7 @@ std::string infoLine(const engine::Report& report, bool showWdl) {
     const auto milliseconds = static_cast<std::uint64_t>(std::max<std::int64_t>(report.time.count(), 0));
     const std::uint64_t nps = milliseconds > 0 ? report.nodes * 1000 / milliseconds : report.nodes * 1000;
     std::string line = "info depth " + std::to_string(report.depth) + " seldepth " + std::to_string(report.selDepth) +
-                       " multipv " + std::to_string(report.multiPv) + " score " + scoreText(report.score);
+                       " multipv " + std::to_string(report.multiPv) + " score " + scoreText(report.score, report.bound);
     if (showWdl)
         line += " wdl " + wdlText(report.score);
     line += " nodes " + std::to_string(report.nodes) + " time " + std::to_string(milliseconds) + " nps " +

@@ -32,7 +32,7 @@ struct AlphaBetaTask {
     std::uint32_t seed = 0;                 // of that choice
 };
 
-// The "info" line of one line of a depth.
+// The "info" line of one line of a depth; a bound after the score.
 std::string infoLine(const engine::Report& report, bool showWdl);
 
 // Searches the task on the calling thread, writes its "info" lines and returns the "bestmove"

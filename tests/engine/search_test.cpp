@@ -353,6 +353,30 @@ TEST(EngineSearch, HonoursSearchMovesNodesAndMateLimits) {
     EXPECT_EQ(mating.reports.back().score, (Score{true, 2}));
 }
 
+// A depth stopped part-way reports its line as a lower bound (the moves it did not search may be
+// better), a finished one as exact: by node budgets that end the search at different places.
+TEST(EngineSearch, AStoppedDepthsLineIsOnlyALowerBound) {
+    const Position position =
+        positionFromFen("r1bq1rk1/pppp1ppp/2n2n2/2b1p3/2B1P3/2NP1N2/PPP2PPP/R1BQ1RK1 w - - 0 7");
+    bool sawStopped = false;
+    for (const std::uint64_t budget : {3000u, 7000u, 15000u, 30000u, 60000u}) {
+        Limits limits;
+        limits.nodes = budget;
+        const Outcome outcome = run(position, limits);
+        ASSERT_FALSE(outcome.reports.empty());
+        const Report& last = outcome.reports.back();
+        for (std::size_t i = 0; i + 1 < outcome.reports.size(); ++i)
+            EXPECT_EQ(outcome.reports[i].bound, bdEXACT) << budget << " nodes, depth " << outcome.reports[i].depth;
+        // The same depth searched to its end: the budget stopped it when it costs as much.
+        Limits whole;
+        whole.depth = last.depth;
+        const bool stopped = run(position, whole).reports.back().nodes >= budget;
+        EXPECT_EQ(last.bound, stopped ? bdLOWER : bdEXACT) << budget << " nodes, depth " << last.depth;
+        sawStopped = sawStopped || stopped;
+    }
+    EXPECT_TRUE(sawStopped) << "no budget stopped a depth with a line";
+}
+
 TEST(EngineSearch, AStopBeforeTheFirstDepthStillGivesALegalMove) {
     const Position position = positionFromFen("r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1");
     const Outcome stopped = run(position, Limits{}, true);
