@@ -71,8 +71,8 @@ std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>&
 }  // namespace
 
 Worker::Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared,
-               History& history)
-    : position_(position), shared_(shared), history_(history) {
+               History& history, const WorkerEvents* events)
+    : position_(position), shared_(shared), events_(events), history_(history) {
     for (const Move move : rootMoves)
         roots_.push_back(RootMove{move, 0});
     // The root's own, so that "improving" at ply 2 compares with it.
@@ -127,12 +127,22 @@ void Worker::searchRoot(int depth, std::size_t lineCount) {
     }
     // Lines by score, best first, and the root moves in the same order.
     std::stable_sort(lines_.begin(), lines_.end(), [](const Line& a, const Line& b) { return a.score > b.score; });
+    putLinesFirst();
+    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+}
+
+void Worker::putLinesFirst() {
     for (std::size_t i = 0; i < lines_.size(); ++i) {
         const auto root = std::find_if(roots_.begin() + static_cast<std::ptrdiff_t>(i), roots_.end(),
                                        [&](const RootMove& r) { return r.move == lines_[i].pv.front(); });
-        std::rotate(roots_.begin() + static_cast<std::ptrdiff_t>(i), root, root + 1);
+        if (root != roots_.end())
+            std::rotate(roots_.begin() + static_cast<std::ptrdiff_t>(i), root, root + 1);
     }
-    publishedNodes_.store(nodes_, std::memory_order_relaxed);
+}
+
+void Worker::adopt(const DepthResult& result) {
+    lines_ = result.lines;
+    putLinesFirst();
 }
 
 void Worker::aspirationSearch(int depth, int guess) {
@@ -171,6 +181,8 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
     for (std::size_t i = first; i < roots_.size(); ++i) {
         RootMove& root = roots_[i];
         const std::uint64_t before = nodes_;
+        if (events_ && events_->rootMoveBegun)
+            events_->rootMoveBegun(depth, root.move, static_cast<int>(i + 1));
         movedPieceSquares_[0] = pieceSquareOf(position_, root.move);
         position_.make(root.move);
         int score = 0;
@@ -568,7 +580,9 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     for (int depth = 1; depth <= maxDepth; ++depth) {
         main.searchRoot(depth, lineCount);
         std::optional<DepthResult> result = helpers.worthTakingOver(depth, !main.stopped());
-        if (!result)
+        if (result)
+            main.adopt(*result);
+        else
             result = main.result(depth);
         if (result) {
             const Line& first = result->lines.front();

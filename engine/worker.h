@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -45,10 +46,18 @@ struct SharedSearch {
     std::uint64_t nodeBudget = 0;  // per thread; 0: none
 };
 
+// What a worker tells as it searches (each may be empty).
+struct WorkerEvents {
+    // A root move is begun: the `number`th (from 1) of the depth.
+    std::function<void(int depth, Move move, int number)> rootMoveBegun;
+};
+
 class Worker {
 public:
-    // `history` must outlive the worker, and serve no other worker while it searches.
-    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared, History& history);
+    // `history` must outlive the worker, and serve no other worker while it searches; so must
+    // `events`, which may be null.
+    Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared, History& history,
+           const WorkerEvents* events = nullptr);
 
     // One depth over the root moves with the full window: the best `lineCount` lines, each
     // the best of the root moves that the lines before it left, ordered by score. Stopped in
@@ -61,6 +70,9 @@ public:
     bool stopped() const { return stopped_; }
     std::uint64_t nodes() const { return publishedNodes_.load(std::memory_order_relaxed); }
     Move firstRootMove() const { return roots_.front().move; }
+    // Takes over a depth another thread finished: its lines become this worker's, and their
+    // moves lead the root moves, so that the next depth searches them first.
+    void adopt(const DepthResult& result);
     // Orders the root moves for the next depth: those of the lines first, in their order, then
     // the others by the work they took.
     void sortRoots();
@@ -72,6 +84,8 @@ private:
     };
 
     bool poll();
+    // Moves the root moves of the lines to the front, in the lines' order.
+    void putLinesFirst();
     // The best of the root moves from `first` on, moved to `first`; its line in `lineFound_`.
     // A score at or below alpha or at or above beta is only a bound.
     int searchLine(int depth, std::size_t first, int alpha, int beta);
@@ -97,6 +111,7 @@ private:
 
     Position position_;
     SharedSearch& shared_;
+    const WorkerEvents* events_;
     std::vector<RootMove> roots_;
     std::uint64_t nodes_ = 0;
     std::atomic<std::uint64_t> publishedNodes_{0};
