@@ -30,6 +30,7 @@ const auto kReductions = [] {
     return table;
 }();
 
+// A score as reports give it: centipawns, or the moves to a mate.
 Score reportedScore(int value) {
     if (value >= kMateBound)
         return {true, (kMate - value + 1) / 2};
@@ -93,6 +94,8 @@ bool Worker::poll() {
         publishedNodes_.store(nodes_, std::memory_order_relaxed);
         if (shared_.stop.load(std::memory_order_relaxed) || shared_.callerStop.load(std::memory_order_relaxed))
             stopped_ = true;
+        if (events_ && events_->polled)
+            events_->polled();
     }
     return stopped_;
 }
@@ -159,14 +162,16 @@ void Worker::aspirationSearch(int depth, int guess) {
                 lineFound_ = failedHigh;
             return;
         }
+        if (score > alpha && score < beta)
+            return;
+        if (events_ && events_->windowFailed)
+            events_->windowFailed(depth, *lineFound_);
         if (score <= alpha) {
             beta = (alpha + beta) / 2;
             alpha = std::max(score - delta, -kInfinity);
-        } else if (score >= beta) {
+        } else {
             failedHigh = lineFound_;
             beta = std::min(score + delta, kInfinity);
-        } else {
-            return;
         }
         delta += delta / 2;
     }
@@ -541,7 +546,8 @@ void Searcher::setThreads(std::size_t count) {
 
 std::optional<Move> Searcher::search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
                                      const std::function<bool(const Stability&)>& mayDeepen,
-                                     const std::function<void(const Report&)>& report) {
+                                     const std::function<void(const Report&)>& report,
+                                     const std::function<void(const Progress&)>& progress) {
     const Clock::time_point start = Clock::now();
     const std::vector<Move> roots = rootMovesOf(position, limits.searchMoves);
     if (roots.empty())
@@ -555,18 +561,23 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     for (std::size_t i = 1; i < histories_.size(); ++i)
         helperHistories.push_back(histories_[i].get());
     HelperThreads helpers(helperHistories, position, roots, shared, maxDepth, lineCount == 1);
+    WorkerEvents events;  // what the main worker tells, set below
     // On the heap: its tables are too large for a small thread stack.
-    const auto mainWorker = std::make_unique<Worker>(position, roots, shared, *histories_.front());
+    const auto mainWorker = std::make_unique<Worker>(position, roots, shared, *histories_.front(), &events);
     Worker& main = *mainWorker;
-    std::optional<Move> best;
+    Clock::time_point lastCounts = start;  // of the last line with the counts
     const auto elapsed = [&] { return std::chrono::duration_cast<std::chrono::milliseconds>(Clock::now() - start); };
+    const auto counted = [&](auto& line) {
+        line.nodes = main.nodes() + helpers.nodes();
+        line.time = elapsed();
+        line.hashfull = table_->hashfull();
+        lastCounts = Clock::now();
+    };
     const auto send = [&](const DepthResult& result) {
         Report line;
         line.depth = result.depth;
         line.selDepth = result.selDepth;
-        line.nodes = main.nodes() + helpers.nodes();
-        line.time = elapsed();
-        line.hashfull = table_->hashfull();
+        counted(line);
         for (std::size_t i = 0; i < result.lines.size(); ++i) {
             line.multiPv = static_cast<int>(i + 1);
             line.score = reportedScore(result.lines[i].score);
@@ -575,6 +586,22 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
             report(line);
         }
     };
+    events.polled = [&] {
+        if (progress && Clock::now() - lastCounts >= kProgressInterval) {
+            Progress counts;
+            counted(counts);
+            progress(counts);
+        }
+    };
+    events.rootMoveBegun = [&](int depth, Move move, int number) {
+        if (progress && elapsed() >= kCurrentMoveAfter)
+            progress(Progress{.depth = depth, .currentMove = move, .currentMoveNumber = number});
+    };
+    events.windowFailed = [&](int depth, const Line& line) {
+        if (progress && elapsed() >= kCurrentMoveAfter)
+            send(DepthResult{depth, depth, {line}});
+    };
+    std::optional<Move> best;
     Stability stability;
     std::optional<int> lastScore;
     for (int depth = 1; depth <= maxDepth; ++depth) {

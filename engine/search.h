@@ -38,14 +38,16 @@ struct Limits {
 };
 
 // One line of a finished depth (or, for the last, a stopped one): each depth reports its
-// lines in order, the best (multiPv 1) first.
+// lines in order, the best (multiPv 1) first. A long search that reports its progress also
+// reports its first line when it falls outside its aspiration window, before it searches it
+// again.
 struct Report {
     int depth = 0;
     int multiPv = 1;
     int selDepth = 0;
     Score score;
-    // bdEXACT, or bdLOWER for the line of a depth stopped part-way: the moves it did not search
-    // may be better.
+    // bdEXACT; bdLOWER for the line of a stopped depth (the moves not searched may be better)
+    // and of an aspiration window failed high; bdUPPER of one failed low.
     Bound bound = bdEXACT;
     std::uint64_t nodes = 0;
     std::chrono::milliseconds time{0};
@@ -61,6 +63,20 @@ struct Stability {
 };
 
 inline bool deepenAlways(const Stability&) { return true; }
+
+// What a long search says between its lines, so that a GUI never waits long without a word:
+// from kCurrentMoveAfter on each root move as it is begun, and after any kProgressInterval
+// without a report its counts.
+struct Progress {
+    int depth = 0;
+    std::optional<Move> currentMove;  // none: the counts alone
+    int currentMoveNumber = 0;        // from 1, in the order the depth searches its moves
+    std::uint64_t nodes = 0;
+    std::chrono::milliseconds time{0};
+    int hashfull = 0;  // per mille
+};
+inline constexpr std::chrono::milliseconds kCurrentMoveAfter{3000};
+inline constexpr std::chrono::milliseconds kProgressInterval{1000};
 
 class History;
 
@@ -79,7 +95,7 @@ public:
 
     // Deepens from depth 1; after each finished depth calls `report` for each line, then asks
     // `mayDeepen` whether to begin the next (the caller's soft time limit, which may weigh how
-    // settled the search is).
+    // settled the search is). Between the lines of a long search it calls `progress`.
     // Ends at once (within about a millisecond) when `stop` becomes true or when `limits` are
     // met. Returns the best move of the deepest depth searched (a partially searched depth's
     // move counts if it was searched first or scored better); a legal move whenever one exists,
@@ -87,7 +103,8 @@ public:
     // reentrant: one search at a time per Searcher.
     std::optional<Move> search(const Position& position, const Limits& limits, const std::atomic<bool>& stop,
                                const std::function<bool(const Stability&)>& mayDeepen,
-                               const std::function<void(const Report&)>& report);
+                               const std::function<void(const Report&)>& report,
+                               const std::function<void(const Progress&)>& progress = {});
 
 private:
     void clearHistories();

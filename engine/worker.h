@@ -48,8 +48,11 @@ struct SharedSearch {
 
 // What a worker tells as it searches (each may be empty).
 struct WorkerEvents {
+    std::function<void()> polled;  // every kPollInterval nodes
     // A root move is begun: the `number`th (from 1) of the depth.
     std::function<void(int depth, Move move, int number)> rootMoveBegun;
+    // The first line fell outside its aspiration window: a bound, searched again.
+    std::function<void(int depth, const Line& line)> windowFailed;
 };
 
 class Worker {

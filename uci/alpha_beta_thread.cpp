@@ -12,10 +12,17 @@
 namespace vek::uci {
 namespace {
 
-// The score, and after it whether it is only a bound.
 std::string scoreText(const engine::Score& score, engine::Bound bound) {
     const char* boundText = bound == engine::bdLOWER ? " lowerbound" : bound == engine::bdUPPER ? " upperbound" : "";
     return std::string(score.isMate ? "mate " : "cp ") + std::to_string(score.value) + boundText;
+}
+
+// "nodes N nps R hashfull H time T".
+std::string countsText(std::uint64_t nodes, std::chrono::milliseconds time, int hashfull) {
+    const auto milliseconds = static_cast<std::uint64_t>(std::max<std::int64_t>(time.count(), 0));
+    const std::uint64_t nps = milliseconds > 0 ? nodes * 1000 / milliseconds : nodes * 1000;
+    return "nodes " + std::to_string(nodes) + " nps " + std::to_string(nps) + " hashfull " + std::to_string(hashfull) +
+           " time " + std::to_string(milliseconds);
 }
 
 // Win, draw and loss in per mille for the side to move: a logistic curve of the score (even at
@@ -66,19 +73,25 @@ std::optional<engine::Move> ponderMove(const engine::Report* line, engine::Move 
 }  // namespace
 
 std::string infoLine(const engine::Report& report, bool showWdl) {
-    const auto milliseconds = static_cast<std::uint64_t>(std::max<std::int64_t>(report.time.count(), 0));
-    const std::uint64_t nps = milliseconds > 0 ? report.nodes * 1000 / milliseconds : report.nodes * 1000;
     std::string line = "info depth " + std::to_string(report.depth) + " seldepth " + std::to_string(report.selDepth) +
                        " multipv " + std::to_string(report.multiPv) + " score " + scoreText(report.score, report.bound);
     if (showWdl)
         line += " wdl " + wdlText(report.score);
-    line += " nodes " + std::to_string(report.nodes) + " time " + std::to_string(milliseconds) + " nps " +
-            std::to_string(nps) + " hashfull " + std::to_string(report.hashfull) + " pv";
+    line += ' ';
+    line += countsText(report.nodes, report.time, report.hashfull);
+    line += " pv";
     for (const engine::Move move : report.pv) {
         line += ' ';
         line += moveText(move);
     }
     return line;
+}
+
+std::string progressLine(const engine::Progress& progress) {
+    if (progress.currentMove)
+        return "info currmove " + moveText(*progress.currentMove) + " currmovenumber " +
+               std::to_string(progress.currentMoveNumber);
+    return "info " + countsText(progress.nodes, progress.time, progress.hashfull);
 }
 
 std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& task, const std::atomic<bool>& stop,
@@ -89,12 +102,17 @@ std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& tas
         found = searcher.search(
             task.position, task.limits, stop, mayDeepen,
             [&](const engine::Report& report) {
+                if (report.multiPv <= task.shownLines)
+                    output.write(infoLine(report, task.showWdl));
+                // A line that failed low names the move the depth began with, whose line the
+                // answer keeps.
+                if (report.bound == engine::bdUPPER)
+                    return;
                 if (report.multiPv == 1)
                     lines.clear();
                 lines.push_back(report);
-                if (report.multiPv <= task.shownLines)
-                    output.write(infoLine(report, task.showWdl));
-            });
+            },
+            [&](const engine::Progress& progress) { output.write(progressLine(progress)); });
     } catch (const std::exception& error) {
         output.note(std::string("search failed: ") + error.what());
     }

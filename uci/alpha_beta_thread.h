@@ -34,6 +34,8 @@ struct AlphaBetaTask {
 
 // The "info" line of one line of a depth; a bound after the score.
 std::string infoLine(const engine::Report& report, bool showWdl);
+// The "info" line of a search's progress: the root move begun, or the counts.
+std::string progressLine(const engine::Progress& progress);
 
 // Searches the task on the calling thread, writes its "info" lines and returns the "bestmove"
 // line (the null move "0000" when there is no legal move). `stop` ends the search early;

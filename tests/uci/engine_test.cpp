@@ -446,6 +446,42 @@ TEST(UciProtocol, NullMoveWhenThereIsNoMove) {
     EXPECT_EQ(session.bestMove(), "0000");
 }
 
+// A long search names each root move it begins from its third second on, and gives its counts
+// whenever a second has passed without them; a score that is only a bound says which.
+TEST(UciProtocol, ALongSearchKeepsTheGuiInformed) {
+    Session session;
+    session.send("position startpos moves e2e4 e7e5");
+    session.send("go infinite");
+    std::optional<std::string> currentMove, counts;
+    const auto deadline = std::chrono::steady_clock::now() + engine::kCurrentMoveAfter + kSearchWait;
+    while ((!currentMove || !counts) && std::chrono::steady_clock::now() < deadline) {
+        const auto line = session.await("info ", kSearchWait);
+        if (!line)
+            break;
+        if (line->rfind("info currmove ", 0) == 0)
+            currentMove = *line;
+        if (line->rfind("info nodes ", 0) == 0)
+            counts = *line;
+    }
+    session.send("stop");
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4 e7e5", session.bestMove(kPromptWait)));
+    ASSERT_TRUE(currentMove && counts);
+    const std::string move = Session::firstWord(currentMove->substr(14));
+    EXPECT_TRUE(isLegalIn(kStartFen.data(), "e2e4 e7e5", move)) << *currentMove;
+    EXPECT_GE(scoreOf(*currentMove, " currmovenumber "), 1) << *currentMove;
+    for (const char* field : {" nps ", " hashfull ", " time "})
+        EXPECT_NE(counts->find(field), std::string::npos) << *counts;
+
+    engine::Report report;
+    report.depth = 9;
+    report.score = {false, 35};
+    report.bound = engine::bdLOWER;
+    EXPECT_NE(infoLine(report, true).find(" score cp 35 lowerbound wdl "), std::string::npos) << infoLine(report, true);
+    report.score = {true, -2};
+    report.bound = engine::bdUPPER;
+    EXPECT_NE(infoLine(report, false).find(" score mate -2 upperbound nodes "), std::string::npos);
+}
+
 // A note quotes at most the first 80 bytes of what it refuses, with control bytes escaped.
 TEST(UciProtocol, NotesQuoteBadInputShortAndPrintable) {
     Session session;
