@@ -88,7 +88,7 @@ std::optional<DepthResult> Worker::result(int depth) const {
 
 bool Worker::poll() {
     ++nodes_;
-    if (shared_.nodeBudget != 0 && nodes_ >= shared_.nodeBudget)
+    if (shared_.nodeBudget != 0 && nodes_ >= shared_.nodeBudget && rootDepth_ >= shared_.budgetFromDepth)
         stopped_ = true;
     if (nodes_ % kPollInterval == 0) {
         publishedNodes_.store(nodes_, std::memory_order_relaxed);
@@ -107,6 +107,7 @@ void Worker::sortRoots() {
 }
 
 void Worker::searchRoot(int depth, std::size_t lineCount) {
+    rootDepth_ = depth;
     selDepth_ = 0;
     // The last depth's score, where there is one and it is no mate, guesses this depth's.
     const bool guessed = !lines_.empty() && std::abs(lines_.front().score) < kMateBound;
@@ -553,7 +554,8 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     if (roots.empty())
         return std::nullopt;
     table_->nextGeneration();
-    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / histories_.size()) : 0);
+    SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / histories_.size()) : 0,
+                        limits.wholeFirstDepth);
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
     const std::size_t lineCount = static_cast<std::size_t>(std::clamp(limits.multiPv, 1, kMaxMultiPv));

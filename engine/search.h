@@ -33,6 +33,9 @@ struct Limits {
     int depth = 0;                       // 0: up to the engine's maximum
     int multiPv = 1;                     // lines to report, each the best of the moves the lines before it left
     std::optional<std::uint64_t> nodes;  // stop after about this many nodes (all threads)
+    // The node budget waits until depth 1 has searched every root move: a choice among the
+    // lines (the strength limit's) needs them whole.
+    bool wholeFirstDepth = false;
     std::optional<int> mate;             // stop once a mate in at most this many moves is found
     std::vector<Move> searchMoves;       // only these root moves (when not empty)
 };

@@ -37,13 +37,18 @@ struct DepthResult {
 
 // What the threads of one search share.
 struct SharedSearch {
-    SharedSearch(const std::atomic<bool>& stopRequest, TranspositionTable& sharedTable, std::uint64_t budget)
-        : callerStop(stopRequest), table(sharedTable), nodeBudget(budget) {}
+    SharedSearch(const std::atomic<bool>& stopRequest, TranspositionTable& sharedTable, std::uint64_t budget,
+                 bool budgetAfterFirstDepth = false)
+        : callerStop(stopRequest),
+          table(sharedTable),
+          nodeBudget(budget),
+          budgetFromDepth(budgetAfterFirstDepth ? 2 : 1) {}
 
     const std::atomic<bool>& callerStop;
     std::atomic<bool> stop{false};
     TranspositionTable& table;
     std::uint64_t nodeBudget = 0;  // per thread; 0: none
+    int budgetFromDepth = 1;       // the first root depth that the budget may stop
 };
 
 // What a worker tells as it searches (each may be empty).
@@ -119,6 +124,7 @@ private:
     std::uint64_t nodes_ = 0;
     std::atomic<std::uint64_t> publishedNodes_{0};
     bool stopped_ = false;
+    int rootDepth_ = 0;  // of the depth being searched
     int selDepth_ = 0;
     std::optional<Line> lineFound_;
     std::vector<Line> lines_;

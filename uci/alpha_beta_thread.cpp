@@ -98,6 +98,13 @@ std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& tas
                             const std::function<bool(const engine::Stability&)>& mayDeepen, LineOutput& output) {
     std::optional<engine::Move> found;
     std::vector<engine::Report> lines;  // of the last depth reported
+    // The strength limit chooses among the lines of the deepest depth that gave every line it
+    // was asked for, exact: a depth stopped part-way has fewer, or a bound, and would leave
+    // its first line as the only choice.
+    std::vector<engine::Report> wholeLines;
+    const std::size_t rootMoves =
+        task.limits.searchMoves.empty() ? task.position.legalMoves().size() : task.limits.searchMoves.size();
+    const std::size_t wanted = std::min(static_cast<std::size_t>(std::max(task.limits.multiPv, 1)), rootMoves);
     try {
         found = searcher.search(
             task.position, task.limits, stop, mayDeepen,
@@ -111,18 +118,22 @@ std::string searchAlphaBeta(engine::Searcher& searcher, const AlphaBetaTask& tas
                 if (report.multiPv == 1)
                     lines.clear();
                 lines.push_back(report);
+                const bool exact = std::all_of(lines.begin(), lines.end(),
+                                               [](const engine::Report& line) { return line.bound == engine::bdEXACT; });
+                if (lines.size() == wanted && exact)
+                    wholeLines = lines;
             },
             [&](const engine::Progress& progress) { output.write(progressLine(progress)); });
     } catch (const std::exception& error) {
         output.note(std::string("search failed: ") + error.what());
     }
     const engine::Report* played = !lines.empty() && found && lines.front().pv.front() == *found ? &lines.front() : nullptr;
-    if (task.strength && played) {
+    if (task.strength && !wholeLines.empty()) {
         std::vector<engine::Score> scores;
-        for (const engine::Report& line : lines)
+        for (const engine::Report& line : wholeLines)
             scores.push_back(line.score);
         std::mt19937 random(task.seed);
-        played = &lines[pickLine(scores, task.strength->errorCp, random)];
+        played = &wholeLines[pickLine(scores, task.strength->errorCp, random)];
         found = played->pv.front();
     }
     const std::optional<engine::Move> move = checkedMove(found, task.position, output);

@@ -369,6 +369,7 @@ void Engine::goAlphaBeta(const GoLimits& limits, std::vector<engine::Move> searc
         const StrengthLimit strength = strengthFor(elo_);
         task.limits.depth = task.limits.depth > 0 ? std::min(task.limits.depth, strength.depth) : strength.depth;
         task.limits.nodes = std::min(limits.nodes.value_or(strength.nodes), strength.nodes);
+        task.limits.wholeFirstDepth = true;
         task.limits.multiPv = std::max(task.limits.multiPv, strength.lines);
         task.strength = strength;
         task.seed = static_cast<std::uint32_t>(random_());

@@ -12,6 +12,7 @@
 #include <thread>
 #include <vector>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -682,6 +683,41 @@ TEST(UciProtocol, PonderingAnswersAfterPonderhitOrStop) {
 }
 
 // Held to any Elo, the engine still answers legal moves, in time, with its info lines.
+// A limited engine is for people to play: even on its budget of a hundred nodes or so it sees
+// every move at depth 1 and chooses among the whole lines of a depth with the error its Elo
+// calls for, so that new games from one quiet position do not all go the same way.
+TEST(UciProtocol, AStrengthLimitedSearchChoosesAmongWholeLines) {
+    Session session;
+    session.send("setoption name UCI_LimitStrength value true");
+    session.send("setoption name UCI_Elo value 1200");
+    session.send("setoption name MultiPV value 4");  // shows the four lines it chooses among
+    const std::string moves = "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6";
+    std::set<std::string> chosen;
+    for (int game = 0; game < 8; ++game) {
+        session.send("ucinewgame");
+        session.send("position startpos moves " + moves);
+        session.send("go wtime 60000 btime 60000");
+        std::map<int, std::map<int, std::string>> exactLines;  // by depth and multipv
+        std::string move;
+        for (auto line = session.await("", kSearchWait); line; line = session.await("", kSearchWait)) {
+            if (line->rfind("bestmove ", 0) == 0) {
+                move = Session::firstWord(line->substr(9));
+                break;
+            }
+            if (line->rfind("info depth ", 0) == 0 && line->find("bound") == std::string::npos)
+                exactLines[scoreOf(*line, " depth ")][scoreOf(*line, " multipv ")] = *line;
+        }
+        const auto whole = std::find_if(exactLines.rbegin(), exactLines.rend(),
+                                        [](const auto& depth) { return depth.second.size() == 4; });
+        ASSERT_NE(whole, exactLines.rend()) << "no depth with four exact lines in game " << game;
+        EXPECT_TRUE(std::any_of(whole->second.begin(), whole->second.end(), [&move](const auto& line) {
+            return line.second.find(" pv " + move) != std::string::npos;
+        })) << move;
+        chosen.insert(move);
+    }
+    EXPECT_GE(chosen.size(), 2u);
+}
+
 TEST(UciProtocol, AStrengthLimitedSearchAnswersLegalMoves) {
     Session session;
     session.send("setoption name UCI_LimitStrength value true");
