@@ -19,10 +19,10 @@ int centipawnsOf(const engine::Score& score) {
 
 StrengthLimit strengthFor(int elo) {
     const int clamped = std::clamp(elo, kMinElo, kMaxElo);
-    // The scale of the limits below, fitted by short matches against Stockfish held to the
-    // same UCI_Elo (the engine's document has them): steeper above 1800, where more nodes buy
-    // less.
-    const double scale = 1990.0 + (clamped - 1800) * (clamped <= 1800 ? 2.0 : 2.4);
+    // The scale of the limits below, fitted by matches against Stockfish held to the same
+    // UCI_Elo (the engine's document has them): flat below 1600, where the error rather than
+    // the nodes decides, steeper above, where more nodes buy less.
+    const double scale = 1660.0 + (clamped - 1600) * (clamped <= 1600 ? 0.85 : 1.87);
     StrengthLimit limit;
     limit.depth = std::clamp(static_cast<int>(1 + (scale - 1000.0) / 140.0), 1, 64);
     limit.nodes = static_cast<std::uint64_t>(std::max(100.0, 300.0 * std::pow(2.0, (scale - 1000.0) / 150.0)));

@@ -97,10 +97,10 @@ TEST(SearchPlan, TheNextDepthIsPredictedFromTheGrowthOfTheLastOnes) {
 }
 
 // The higher the Elo, the deeper and longer the search and the smaller the error in judging
-// its lines: several pawns at the lowest, none at the top.
+// its lines: more than two pawns at the lowest, none at the top.
 TEST(StrengthLimit, GrowsStrongerWithTheElo) {
     StrengthLimit previous = strengthFor(kMinElo);
-    EXPECT_GT(previous.errorCp, 300);
+    EXPECT_GT(previous.errorCp, 200);
     for (int elo = kMinElo + 100; elo <= kMaxElo; elo += 100) {
         const StrengthLimit limit = strengthFor(elo);
         EXPECT_GE(limit.depth, previous.depth) << elo;
