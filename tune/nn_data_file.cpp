@@ -5,7 +5,7 @@
 #include <stdexcept>
 #include <utility>
 
-#include "tune/little_endian.h"
+#include "engine/little_endian.h"
 
 namespace vek::engine::tune {
 namespace {

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "tune/nn_network_file.h"
+#include "engine/nn_network_file.h"
 
 namespace vek::engine::tune {
 namespace {

@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "tune/nn_features.h"
-#include "tune/nn_quantised.h"
+#include "engine/nn_features.h"
+#include "engine/nn_quantised.h"
 
 namespace vek::engine::tune {
 

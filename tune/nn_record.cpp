@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <limits>
 
-#include "tune/little_endian.h"
+#include "engine/little_endian.h"
 
 namespace vek::engine::tune {
 namespace {

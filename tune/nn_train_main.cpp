@@ -18,11 +18,12 @@
 #include "tune/command_line.h"
 #include "tune/nn_data_file.h"
 #include "tune/nn_float_network.h"
-#include "tune/nn_network_file.h"
+#include "engine/nn_network_file.h"
 #include "tune/nn_trainer.h"
 
 namespace {
 
+using namespace vek::engine;
 using namespace vek::engine::tune;
 
 constexpr int kBarWidth = 30;

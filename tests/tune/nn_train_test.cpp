@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "tune/nn_float_network.h"
-#include "tune/nn_network_file.h"
+#include "engine/nn_network_file.h"
 #include "tune/nn_trainer.h"
 #include "tune/texel.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-namespace vek::engine::tune {
+namespace vek::engine {
 
 inline constexpr int kMostHidden = 4096;
 
@@ -70,4 +70,4 @@ struct NetworkFileBody {
 // Reads a whole file and checks header, length and checksum; throws NetworkError.
 NetworkFileBody readNetworkFile(std::istream& in, const std::string& name, const NetworkFileKind& kind);
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

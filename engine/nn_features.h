@@ -9,7 +9,7 @@
 
 #include "chess/types.h"
 
-namespace vek::engine::tune {
+namespace vek::engine {
 
 inline constexpr int kInputs = 768;
 inline constexpr int kMostActive = 32;  // no more figures fit on a legal board
@@ -30,4 +30,4 @@ ActiveInputs activeInputs(const std::array<std::int8_t, 64>& squares, chess::Col
 // The other side's view of the same inputs.
 ActiveInputs otherView(const ActiveInputs& inputs);
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

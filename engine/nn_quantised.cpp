@@ -1,11 +1,11 @@
-#include "tune/nn_quantised.h"
+#include "engine/nn_quantised.h"
 
 #include <algorithm>
 
-#include "tune/nn_features.h"
-#include "tune/nn_network_file.h"
+#include "engine/nn_features.h"
+#include "engine/nn_network_file.h"
 
-namespace vek::engine::tune {
+namespace vek::engine {
 namespace {
 
 std::size_t bodyBytes(int hidden) {
@@ -68,4 +68,4 @@ QuantisedNetwork readQuantised(std::istream& in, const std::string& name) {
     return network;
 }
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

@@ -1,12 +1,13 @@
 #pragma once
-// Unsigned numbers as little-endian bytes: the data files' byte order on every platform.
+// Unsigned numbers as little-endian bytes: the byte order of the network and data files on
+// every platform.
 
 #include <concepts>
 #include <cstddef>
 #include <cstdint>
 #include <span>
 
-namespace vek::engine::tune {
+namespace vek::engine {
 
 template <std::unsigned_integral Number>
 void putLittleEndian(std::span<std::uint8_t> bytes, std::size_t at, Number value) {
@@ -22,4 +23,4 @@ Number getLittleEndian(std::span<const std::uint8_t> bytes, std::size_t at) {
     return value;
 }
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

@@ -1,12 +1,12 @@
-#include "tune/nn_network_file.h"
+#include "engine/nn_network_file.h"
 
 #include <bit>
 #include <cstring>
 #include <iterator>
 
-#include "tune/little_endian.h"
+#include "engine/little_endian.h"
 
-namespace vek::engine::tune {
+namespace vek::engine {
 namespace {
 
 constexpr std::size_t kVersionAt = 8;
@@ -107,4 +107,4 @@ NetworkFileBody readNetworkFile(std::istream& in, const std::string& name, const
     return {hidden, std::vector<std::uint8_t>(bytes.begin() + kHeaderBytes, bytes.begin() + checksumAt)};
 }
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

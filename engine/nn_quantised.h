@@ -1,7 +1,8 @@
 #pragma once
 // The quantised network the engine evaluates with, in integers only: the feature transformer's
 // int16 weights and biases at scale kQA, the output layer's int16 weights at kQB and its int32
-// bias at kQA × kQB. Free of the trainer, so that it can move to the engine as it is.
+// bias at kQA × kQB. The trainer writes it, the engine reads it; outputOf is the reference of
+// the engine's evaluation.
 
 #include <array>
 #include <cstdint>
@@ -12,7 +13,7 @@
 
 #include "chess/types.h"
 
-namespace vek::engine::tune {
+namespace vek::engine {
 
 inline constexpr int kQA = 255;         // a float 1.0 of the feature transformer: the clipped ReLU's top
 inline constexpr int kQB = 256;         // a float 1.0 of an output weight
@@ -37,7 +38,7 @@ int centipawnsOf(const QuantisedNetwork& network, const std::array<std::int8_t, 
 
 // Writes the network file; returns its checksum. Throws std::runtime_error when writing fails.
 std::uint64_t writeQuantised(std::ostream& out, const QuantisedNetwork& network);
-// Throws NetworkError (tune/nn_network_file.h) naming the file and what is wrong.
+// Throws NetworkError (engine/nn_network_file.h) naming the file and what is wrong.
 QuantisedNetwork readQuantised(std::istream& in, const std::string& name);
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine

@@ -1,6 +1,6 @@
-#include "tune/nn_features.h"
+#include "engine/nn_features.h"
 
-namespace vek::engine::tune {
+namespace vek::engine {
 namespace {
 
 constexpr int kColourInputs = 384;
@@ -40,4 +40,4 @@ ActiveInputs otherView(const ActiveInputs& inputs) {
     return other;
 }
 
-}  // namespace vek::engine::tune
+}  // namespace vek::engine
