@@ -316,6 +316,32 @@ void Position::generate(MoveBuffer& buffer, bool noisyOnly) const {
     }
 }
 
+FigureChanges Position::changesOf(Move move, bool castles) const {
+    FigureChanges changes;
+    const auto takeOff = [&](int figure, int square) {
+        changes.off[changes.offCount++] = {static_cast<std::int8_t>(figure), static_cast<std::int8_t>(square)};
+    };
+    const auto putOn = [&](int figure, int square) {
+        changes.on[changes.onCount++] = {static_cast<std::int8_t>(figure), static_cast<std::int8_t>(square)};
+    };
+    const int piece = pieceAt(move.from);
+    takeOff(piece, move.from);
+    if (castles) {
+        const int right = castlingRight(side_, move.to > move.from);
+        const int rook = code(side_, chess::ROOK);
+        takeOff(rook, castlingRooks_[static_cast<std::size_t>(right)]);
+        putOn(piece, castledKing(right));
+        putOn(rook, castledRook(right));
+        return changes;
+    }
+    if (pieceAt(move.to) != 0)
+        takeOff(pieceAt(move.to), move.to);
+    else if (std::abs(piece) == chess::PAWN && move.to == enPassant_)
+        takeOff(-piece, side_ == WHITE ? move.to - 8 : move.to + 8);
+    putOn(move.promotion != 0 ? code(side_, move.promotion) : piece, move.to);
+    return changes;
+}
+
 bool Position::make(Move move) {
     const Colour us = side_;
     const Colour them = chess::opponent(us);
@@ -327,7 +353,7 @@ bool Position::make(Move move) {
     const bool castles = kind == chess::KING && (std::abs(to - from) == 2 || pieceAt(to) == code(us, chess::ROOK));
     undos_.push_back(Undo{move, static_cast<std::int8_t>(castles ? 0 : pieceAt(to)),
                           static_cast<std::uint8_t>(castling_), static_cast<std::int8_t>(enPassant_), castles,
-                          halfmoveClock_, key_});
+                          halfmoveClock_, key_, changesOf(move, castles)});
     keys_.push_back(key_);
 
     const int passed = enPassant_;
@@ -411,7 +437,7 @@ void Position::undo() {
 
 void Position::makeNull() {
     undos_.push_back(Undo{kNoMove, 0, static_cast<std::uint8_t>(castling_), static_cast<std::int8_t>(enPassant_),
-                          false, halfmoveClock_, key_});
+                          false, halfmoveClock_, key_, FigureChanges{}});
     keys_.push_back(key_);
     if (enPassant_ >= 0) {
         key_ ^= zobrist::enPassant(enPassant_);

@@ -24,6 +24,23 @@ struct MoveBuffer {
     }
 };
 
+// What a move does to the figures on the board: those it takes off their squares (the mover
+// from its start, a captured one, a castling rook) and those it puts on (the mover on its
+// target, a promoted figure, the castled rook), so that what follows the board figure by
+// figure, as the neural evaluation's accumulators do, need not compare boards. At most two of
+// each: a capture that promotes takes two off and puts one on, castling two and two (even a
+// Chess960 castling whose king stays on its square, which takes it off and puts it back).
+struct FigureChange {
+    std::int8_t figure = 0;  // the kind, negated for Black
+    std::int8_t square = 0;
+};
+struct FigureChanges {
+    std::array<FigureChange, 2> off{};
+    std::array<FigureChange, 2> on{};
+    std::uint8_t offCount = 0;
+    std::uint8_t onCount = 0;
+};
+
 // The square of the rook of each castling right, by the right's bit index (white king side,
 // white queen side, black king side, black queen side).
 using CastlingRooks = std::array<std::int8_t, 4>;
@@ -88,6 +105,8 @@ public:
     void undo();
     void makeNull();
     void undoNull();
+    // The figure changes of the last move made and not taken back (none for a null move).
+    const FigureChanges& lastChanges() const { return undos_.back().changes; }
     // Whether the position repeats one since the last capture or pawn move: for the third time
     // counting the game's positions, or once inside the line searched from the last game move
     // (a search cannot do better by repeating, so that once is already a draw for it).
@@ -109,8 +128,11 @@ private:
         bool castled = false;
         int halfmoveClock = 0;
         std::uint64_t key = 0;
+        FigureChanges changes;
     };
 
+    // What `move` will change, read before it is made.
+    FigureChanges changesOf(Move move, bool castles) const;
     void put(int square, int code);
     void remove(int square);
     void movePiece(int from, int to);
