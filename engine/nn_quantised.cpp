@@ -43,7 +43,7 @@ std::int64_t outputOf(const QuantisedNetwork& network, const std::array<std::int
 
 int centipawnsOf(const QuantisedNetwork& network, const std::array<std::int8_t, 64>& squares,
                  chess::Colour sideToMove) {
-    return static_cast<int>(outputOf(network, squares, sideToMove) * kEvalScale / (kQA * kQB));
+    return centipawnsOf(outputOf(network, squares, sideToMove));
 }
 
 std::uint64_t writeQuantised(std::ostream& out, const QuantisedNetwork& network) {

@@ -1,8 +1,8 @@
 #pragma once
 // The quantised network the engine evaluates with, in integers only: the feature transformer's
 // int16 weights and biases at scale kQA, the output layer's int16 weights at kQB and its int32
-// bias at kQA × kQB. The trainer writes it, the engine reads it; outputOf is the reference of
-// the engine's evaluation.
+// bias at kQA × kQB. The trainer writes it, the engine reads it; outputOf is the reference that
+// the engine's incremental evaluation (nn_network.h) must match exactly.
 
 #include <array>
 #include <cstdint>
@@ -32,7 +32,9 @@ struct QuantisedNetwork {
 // squares: 0 empty, the kind (1 pawn ... 6 king), negated for Black.
 std::int64_t outputOf(const QuantisedNetwork& network, const std::array<std::int8_t, 64>& squares,
                       chess::Colour sideToMove);
-// The same in centipawns.
+// An output in centipawns, rounded toward zero.
+constexpr int centipawnsOf(std::int64_t output) { return static_cast<int>(output * kEvalScale / (kQA * kQB)); }
+// The output of a position in centipawns.
 int centipawnsOf(const QuantisedNetwork& network, const std::array<std::int8_t, 64>& squares,
                  chess::Colour sideToMove);
 
