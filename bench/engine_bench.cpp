@@ -1,12 +1,14 @@
-// The engine's board (perft), its evaluation of a middlegame and its fixed-depth search, with
-// moves and nodes per second.
+// The engine's board (perft), its evaluations of a middlegame (hand-written and network) and its
+// fixed-depth search, with moves and nodes per second.
 #include <atomic>
 #include <chrono>
 #include <string>
+#include <vector>
 
 #include <benchmark/benchmark.h>
 
 #include "engine/evaluation.h"
+#include "engine/nn_accumulator.h"
 #include "engine/search.h"
 #include "uci/fen.h"
 
@@ -58,6 +60,31 @@ void evaluation(benchmark::State& state) {
         benchmark::DoNotOptimize(vek::engine::evaluate(position));
 }
 BENCHMARK(evaluation)->ArgName("position")->Arg(0);
+
+// The built-in network's evaluation after each legal move in turn, as a node of the search
+// pays for it: the accumulators brought up to date by the move's changes, then the output
+// layer; on each SIMD path (0 plain C++, 1 SSE2, 2 AVX2) that the processor runs.
+void networkEvaluation(benchmark::State& state) {
+    const auto path = static_cast<vek::engine::SimdPath>(state.range(1));
+    if (!vek::engine::simdPathSupported(path)) {
+        state.SkipWithError("the processor lacks this path");
+        return;
+    }
+    Position position = positionOf(state.range(0));
+    const auto network = vek::engine::Network::builtIn();
+    vek::engine::AccumulatorStack accumulators(*network, path);
+    accumulators.reset(position);
+    const std::vector<vek::engine::Move> moves = position.legalMoves();
+    std::size_t next = 0;
+    for (auto _ : state) {
+        position.make(moves[next++ % moves.size()]);
+        accumulators.push(position.lastChanges());
+        benchmark::DoNotOptimize(accumulators.evaluate(position));
+        accumulators.pop();
+        position.undo();
+    }
+}
+BENCHMARK(networkEvaluation)->ArgNames({"position", "simd"})->Args({0, 0})->Args({0, 1})->Args({0, 2});
 
 // A fresh table each time, one thread, to a fixed depth: the node count is the search's own.
 void alphaBeta(benchmark::State& state) {

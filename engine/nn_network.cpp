@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <span>
+#include <sstream>
 #include <system_error>
 #include <utility>
 #include <vector>
@@ -98,6 +99,12 @@ std::shared_ptr<const Network> Network::load(const std::string& path) {
     if (!in)
         throw NetworkError(path + ": cannot be opened");
     return read(in, path);
+}
+
+std::shared_ptr<const Network> Network::builtIn() {
+    const std::span<const std::uint8_t> bytes = builtInNetworkBytes();
+    std::istringstream in(std::string(bytes.begin(), bytes.end()));
+    return read(in, kBuiltInNetworkName);
 }
 
 }  // namespace vek::engine

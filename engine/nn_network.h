@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <istream>
 #include <memory>
+#include <span>
 #include <string>
 
 #include "engine/nn_features.h"
@@ -14,6 +15,9 @@
 #include "engine/nn_quantised.h"
 
 namespace vek::engine {
+
+// The name the built-in network goes by, in messages and the option "EvalFile".
+inline constexpr const char* kBuiltInNetworkName = "<built-in>";
 
 class Network {
 public:
@@ -26,6 +30,8 @@ public:
     // The network file at a path in UTF-8, the way a GUI names it; throws NetworkError naming
     // the file and what is wrong, also when it cannot be opened.
     static std::shared_ptr<const Network> load(const std::string& path);
+    // The network built into the program (engine/networks/default.vnn).
+    static std::shared_ptr<const Network> builtIn();
 
     std::size_t hidden() const { return hidden_; }
     // Input `input`'s weights, one per neuron.
@@ -40,5 +46,8 @@ private:
     QuantisedNetwork weights_;
     std::size_t hidden_;
 };
+
+// The bytes of engine/networks/default.vnn, made into a source file at build time.
+std::span<const std::uint8_t> builtInNetworkBytes();
 
 }  // namespace vek::engine
