@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <cstdlib>
+#include <utility>
 
 #include "engine/evaluation.h"
 #include "engine/exchange_value.h"
@@ -74,10 +75,47 @@ std::vector<Move> rootMovesOf(const Position& position, const std::vector<Move>&
 Worker::Worker(const Position& position, const std::vector<Move>& rootMoves, SharedSearch& shared,
                History& history, const WorkerEvents* events)
     : position_(position), shared_(shared), events_(events), history_(history) {
+    if (shared.network) {
+        accumulators_ = std::make_unique<AccumulatorStack>(*shared.network);
+        accumulators_->reset(position_);
+    }
     for (const Move move : rootMoves)
         roots_.push_back(RootMove{move, 0});
     // The root's own, so that "improving" at ply 2 compares with it.
-    staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluate(position_);
+    staticEvals_[0] = position_.inCheck() ? -kInfinity : evaluateHere();
+}
+
+// A network's score is kept off the mate scores, whatever its weights.
+int Worker::evaluateHere() {
+    if (!accumulators_)
+        return evaluate(position_);
+    return std::clamp(accumulators_->evaluate(position_), -kMateBound + 1, kMateBound - 1);
+}
+
+bool Worker::make(Move move) {
+    if (!position_.make(move))
+        return false;
+    if (accumulators_)
+        accumulators_->push(position_.lastChanges());
+    return true;
+}
+
+void Worker::undo() {
+    position_.undo();
+    if (accumulators_)
+        accumulators_->pop();
+}
+
+void Worker::makeNull() {
+    position_.makeNull();
+    if (accumulators_)
+        accumulators_->push(FigureChanges{});
+}
+
+void Worker::undoNull() {
+    position_.undoNull();
+    if (accumulators_)
+        accumulators_->pop();
 }
 
 std::optional<DepthResult> Worker::result(int depth) const {
@@ -190,7 +228,7 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
         if (events_ && events_->rootMoveBegun)
             events_->rootMoveBegun(depth, root.move, static_cast<int>(i + 1));
         movedPieceSquares_[0] = pieceSquareOf(position_, root.move);
-        position_.make(root.move);
+        make(root.move);
         int score = 0;
         if (i == first) {
             score = -negamax(depth - 1, -beta, -alpha, 1, true);
@@ -199,7 +237,7 @@ int Worker::searchLine(int depth, std::size_t first, int alpha, int beta) {
             if (score > alpha && score < beta && !stopped_)
                 score = -negamax(depth - 1, -beta, -alpha, 1, true);
         }
-        position_.undo();
+        undo();
         if (stopped_)
             break;
         root.nodes = nodes_ - before;
@@ -289,7 +327,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
     if (isDrawn(ply))
         return 0;
     if (ply >= kMaxPly - 1)
-        return evaluate(position_);
+        return evaluateHere();
     // No line from here can be better than a mate at once, or worse than being mated now.
     alpha = std::max(alpha, -kMate + ply);
     beta = std::min(beta, kMate - ply - 1);
@@ -314,7 +352,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             return entry->score;
     }
 
-    const int rawEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluate(position_));
+    const int rawEval = inCheck ? -kInfinity : (entry ? entry->eval : evaluateHere());
     const int staticEval = inCheck ? -kInfinity : history_.correctedEval(position_, rawEval);
     staticEvals_[static_cast<std::size_t>(ply)] = staticEval;
     const bool improving = !inCheck && ply >= 2 && staticEval > staticEvals_[static_cast<std::size_t>(ply - 2)];
@@ -345,9 +383,9 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             const int reduction =
                 kNullBase + depth / kNullDepthDivisor + std::min((eval - beta) / kNullEvalDivisor, kNullEvalMostPlies);
             movedPieceSquares_[static_cast<std::size_t>(ply)] = kNoPieceSquare;
-            position_.makeNull();
+            makeNull();
             const int score = -negamax(depth - 1 - reduction, -beta, -beta + 1, ply + 1, false);
-            position_.undoNull();
+            undoNull();
             if (stopped_)
                 return 0;
             if (score >= beta)
@@ -396,7 +434,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
                                     moves.stage() == MovePicker::psBAD_NOISY))
             continue;
         movedPieceSquares_[static_cast<std::size_t>(ply)] = pieceSquareOf(position_, move);
-        if (!position_.make(move))
+        if (!make(move))
             continue;
         ++legal;
         const bool givesCheck = position_.inCheck();
@@ -404,7 +442,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
         // A late quiet move that even a good positional gain would not lift to alpha.
         if (quietLate && !pvNode && best > -kMateBound && lmrDepth <= kFutilityDepth &&
             staticEval + kFutilityBase + kFutilityMargin * lmrDepth <= alpha) {
-            position_.undo();
+            undo();
             continue;
         }
         const int newDepth = depth - 1 + (move == tableMove ? singularExtension : 0);
@@ -430,7 +468,7 @@ int Worker::negamax(int depth, int alpha, int beta, int ply, bool allowNull) {
             if (score > alpha && score < beta && !stopped_)
                 score = -negamax(newDepth, -beta, -alpha, ply + 1, true);
         }
-        position_.undo();
+        undo();
         if (stopped_)
             return 0;
         if (updateBest(score, move, ply, beta, best, alpha, bestMove)) {
@@ -463,7 +501,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
         return 0;
     selDepth_ = std::max(selDepth_, ply);
     if (ply >= kMaxPly - 1)
-        return evaluate(position_);
+        return evaluateHere();
     const bool pvNode = beta - alpha > 1;
     Move tableMove = kNoMove;
     const auto entry = shared_.table.probe(position_.key(), ply);
@@ -481,7 +519,7 @@ int Worker::quiesce(int alpha, int beta, int ply) {
     int rawEval = -kInfinity;
     int standPat = 0;
     if (!inCheck) {
-        rawEval = entry ? entry->eval : evaluate(position_);
+        rawEval = entry ? entry->eval : evaluateHere();
         standPat = history_.correctedEval(position_, rawEval);
         if (standPat >= beta)
             return standPat;
@@ -499,11 +537,11 @@ int Worker::quiesce(int alpha, int beta, int ply) {
             if (standPat + exchangeValue(victim) + kDeltaMargin <= alpha || moves.stage() == MovePicker::psBAD_NOISY)
                 continue;
         }
-        if (!position_.make(move))
+        if (!make(move))
             continue;
         ++legal;
         const int score = -quiesce(-beta, -alpha, ply + 1);
-        position_.undo();
+        undo();
         if (stopped_)
             return 0;
         if (updateBest(score, move, ply, beta, best, alpha, bestMove))
@@ -532,6 +570,13 @@ void Searcher::clearHash() {
     clearHistories();
 }
 
+void Searcher::setNetwork(std::shared_ptr<const Network> network) {
+    if (network == network_)
+        return;
+    network_ = std::move(network);
+    clearHash();
+}
+
 void Searcher::clearHistories() {
     for (const auto& history : histories_)
         history->clear();
@@ -556,6 +601,7 @@ std::optional<Move> Searcher::search(const Position& position, const Limits& lim
     table_->nextGeneration();
     SharedSearch shared(stop, *table_, limits.nodes ? std::max<std::uint64_t>(1, *limits.nodes / histories_.size()) : 0,
                         limits.wholeFirstDepth);
+    shared.network = network_.get();
     const int maxDepth = limits.depth > 0 ? std::min(limits.depth, kMaxDepth) : kMaxDepth;
 
     const std::size_t lineCount = static_cast<std::size_t>(std::clamp(limits.multiPv, 1, kMaxMultiPv));

@@ -82,6 +82,7 @@ inline constexpr std::chrono::milliseconds kCurrentMoveAfter{3000};
 inline constexpr std::chrono::milliseconds kProgressInterval{1000};
 
 class History;
+class Network;
 
 class Searcher {
 public:
@@ -95,6 +96,10 @@ public:
     void resizeHash(std::size_t megabytes);
     void clearHash();
     void setThreads(std::size_t count);  // shared-table parallel search; 1 = single thread
+    // The evaluation of the searches to come: the network's, shared read-only by the threads,
+    // or (null) the hand-written one. Another one clears the table and the histories, which
+    // hold the evaluations and corrections of the one before.
+    void setNetwork(std::shared_ptr<const Network> network);
 
     // Deepens from depth 1; after each finished depth calls `report` for each line, then asks
     // `mayDeepen` whether to begin the next (the caller's soft time limit, which may weigh how
@@ -114,6 +119,7 @@ private:
 
     std::unique_ptr<TranspositionTable> table_;
     std::vector<std::unique_ptr<History>> histories_;  // one a thread, the main thread's first
+    std::shared_ptr<const Network> network_;
 };
 
 }  // namespace vek::engine

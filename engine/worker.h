@@ -9,12 +9,14 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
 #include "engine/history.h"
 #include "engine/move.h"
 #include "engine/move_picker.h"
+#include "engine/nn_accumulator.h"
 #include "engine/position.h"
 #include "engine/transposition.h"
 
@@ -49,6 +51,7 @@ struct SharedSearch {
     TranspositionTable& table;
     std::uint64_t nodeBudget = 0;  // per thread; 0: none
     int budgetFromDepth = 1;       // the first root depth that the budget may stop
+    const Network* network = nullptr;  // evaluates instead of the hand-written evaluation
 };
 
 // What a worker tells as it searches (each may be empty).
@@ -92,6 +95,13 @@ private:
     };
 
     bool poll();
+    // The position's static evaluation, by the network when the search has one. Every move
+    // and null move goes through these, so that the accumulators follow the board.
+    int evaluateHere();
+    bool make(Move move);
+    void undo();
+    void makeNull();
+    void undoNull();
     // Moves the root moves of the lines to the front, in the lines' order.
     void putLinesFirst();
     // The best of the root moves from `first` on, moved to `first`; its line in `lineFound_`.
@@ -119,6 +129,7 @@ private:
 
     Position position_;
     SharedSearch& shared_;
+    std::unique_ptr<AccumulatorStack> accumulators_;  // with a network only
     const WorkerEvents* events_;
     std::vector<RootMove> roots_;
     std::uint64_t nodes_ = 0;
