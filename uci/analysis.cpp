@@ -3,6 +3,7 @@
 #include <cstdlib>
 
 #include "engine/evaluation.h"
+#include "engine/nn_accumulator.h"
 #include "uci/fen.h"
 #include "uci/long_algebraic.h"
 
@@ -95,6 +96,19 @@ std::vector<std::string> evaluationReport(const engine::Position& position) {
     lines.push_back("Final evaluation: " + std::to_string(breakdown.sideToMove) + " cp for the side to move (" + side +
                     "), its tempo of " + std::to_string(breakdown.tempo) + " included");
     return lines;
+}
+
+std::vector<std::string> networkReport(const engine::Position& position, const engine::Network& network,
+                                       const std::string& name, bool searched) {
+    engine::AccumulatorStack accumulators(network);
+    accumulators.reset(position);
+    const int sideToMove = accumulators.evaluate(position);
+    const bool white = position.sideToMove() == chess::WHITE;
+    return {"Network " + name + " (hidden size " + std::to_string(network.hidden()) + "): White leads by " +
+                std::to_string(white ? sideToMove : -sideToMove) + " cp, " + std::to_string(sideToMove) +
+                " cp for the side to move (" + (white ? "White" : "Black") + ")",
+            std::string("The search uses ") + (searched ? "the network" : "the hand-written evaluation") +
+                " (option Evaluation)"};
 }
 
 }  // namespace vek::uci

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "engine/nn_network.h"
 #include "engine/position.h"
 
 namespace vek::uci {
@@ -25,5 +26,10 @@ std::vector<std::string> boardReport(const engine::Position& position);
 
 // Each term of the evaluation for both sides, the phase and the scores they make.
 std::vector<std::string> evaluationReport(const engine::Position& position);
+
+// The network's score from White's view and the side to move's, and which evaluation the
+// search uses (`searched`: the network).
+std::vector<std::string> networkReport(const engine::Position& position, const engine::Network& network,
+                                       const std::string& name, bool searched);
 
 }  // namespace vek::uci

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string_view>
+#include <utility>
 
 #include "engine/search.h"
 #include "uci/engine_game.h"
@@ -35,11 +36,13 @@ constexpr std::size_t kBenchHashMegabytes = 16;
 
 }  // namespace
 
-BenchResult runBench(int depth) {
+BenchResult runBench(int depth, std::shared_ptr<const engine::Network> network) {
     BenchResult result;
     result.depth = depth;
+    result.network = network != nullptr;
     engine::Searcher searcher(kBenchHashMegabytes);
     searcher.setThreads(1);
+    searcher.setNetwork(std::move(network));
     engine::Limits limits;
     limits.depth = depth;
     const std::atomic<bool> never{false};
@@ -58,17 +61,33 @@ BenchResult runBench(int depth) {
     return result;
 }
 
-std::optional<int> benchDepthOf(std::string_view text) {
-    const std::optional<std::int64_t> depth = numberWithin(text, 1, kMaxPlanDepth);
-    if (!depth)
+std::optional<BenchRequest> benchRequestOf(const std::vector<std::string>& words, bool networkByDefault) {
+    BenchRequest request{kBenchDepth, networkByDefault};
+    if (words.size() > 2)
         return std::nullopt;
-    return static_cast<int>(*depth);
+    if (!words.empty()) {
+        const std::optional<std::int64_t> depth = numberWithin(words[0], 1, kMaxPlanDepth);
+        if (!depth)
+            return std::nullopt;
+        request.depth = static_cast<int>(*depth);
+    }
+    if (words.size() == 2) {
+        if (words[1] != "hand-written" && words[1] != "network")
+            return std::nullopt;
+        request.network = words[1] == "network";
+    }
+    return request;
+}
+
+std::string benchUsage() {
+    return "bench [DEPTH from 1 to " + std::to_string(kMaxPlanDepth) + " [hand-written|network]]";
 }
 
 std::vector<std::string> benchReport(const BenchResult& result) {
     const auto milliseconds = static_cast<std::uint64_t>(result.time.count());
     const std::uint64_t nps = result.nodes * 1000 / std::max<std::uint64_t>(milliseconds, 1);
-    return {"positions " + std::to_string(result.positions) + " depth " + std::to_string(result.depth),
+    return {"positions " + std::to_string(result.positions) + " depth " + std::to_string(result.depth) +
+                " evaluation " + (result.network ? "network" : "hand-written"),
             "nodes " + std::to_string(result.nodes), "time " + std::to_string(milliseconds), "nps " + std::to_string(nps)};
 }
 

@@ -82,11 +82,16 @@ bool started(vek::SharedRef<SearchT>& slot, SearchT* thread, LineOutput& output)
 
 }  // namespace
 
+const char* evaluationName(EvaluationKind kind) { return kind == ekNETWORK ? "Network" : "Hand-written"; }
+
 Engine::Engine(std::function<void(const std::string&)> sink)
     : output_(std::move(sink)),
       board_(std::make_unique<chess::Board>()),
-      searcher_(std::make_unique<engine::Searcher>(kDefaultHashMegabytes)) {
+      searcher_(std::make_unique<engine::Searcher>(kDefaultHashMegabytes)),
+      network_(engine::Network::builtIn()),
+      networkName_(engine::kBuiltInNetworkName) {
     setStartPosition();  // the new table is empty already
+    applyEvaluation();
 }
 
 Engine::~Engine() { finishSearch(); }
@@ -154,6 +159,9 @@ void Engine::identify() {
     output_.write("option name UCI_ShowWDL type check default false");
     output_.write("option name UCI_Chess960 type check default false");
     output_.write("option name UCI_AnalyseMode type check default false");
+    output_.write(std::string("option name Evaluation type combo default ") + evaluationName(kDefaultEvaluation) +
+                  " var " + evaluationName(ekHAND_WRITTEN) + " var " + evaluationName(ekNETWORK));
+    output_.write(std::string("option name EvalFile type string default ") + engine::kBuiltInNetworkName);
     output_.write("uciok");
 }
 
@@ -221,6 +229,10 @@ void Engine::setOption(const std::vector<std::string>& words) {
         setChess960(checkValue("UCI_Chess960", value).value_or(chess960_));
     } else if (name == "uci_analysemode") {
         checkValue("UCI_AnalyseMode", value);  // the search is the same for analysis and games
+    } else if (name == "evaluation") {
+        setEvaluation(value);
+    } else if (name == "evalfile") {
+        loadNetwork(value);
     } else {
         output_.note("no option " + quoteInput(joined(words, 2, valueAt)) + "; ignored");
     }
@@ -234,6 +246,35 @@ void Engine::setChess960(bool on) {
     chess960_ = on;
     setStartPosition();
 }
+
+void Engine::setEvaluation(const std::string& value) {
+    for (const EvaluationKind kind : {ekHAND_WRITTEN, ekNETWORK})
+        if (lowerCase(value) == lowerCase(evaluationName(kind))) {
+            evaluation_ = kind;
+            applyEvaluation();
+            return;
+        }
+    output_.note(std::string("Evaluation must be ") + evaluationName(ekHAND_WRITTEN) + " or " + evaluationName(ekNETWORK));
+}
+
+// Called between searches only ("setoption" waits for the search to end), so that no search
+// ever sees its network change.
+void Engine::loadNetwork(const std::string& value) {
+    if (value.empty()) {
+        output_.note(std::string("EvalFile needs a network file or ") + engine::kBuiltInNetworkName);
+        return;
+    }
+    try {
+        network_ = value == engine::kBuiltInNetworkName ? engine::Network::builtIn() : engine::Network::load(value);
+        networkName_ = value;
+        output_.note("EvalFile " + value + ": hidden size " + std::to_string(network_->hidden()) + ", loaded");
+        applyEvaluation();
+    } catch (const engine::NetworkError& error) {
+        output_.note(std::string("EvalFile refused: ") + error.what() + "; the network stays " + networkName_);
+    }
+}
+
+void Engine::applyEvaluation() { searcher_->setNetwork(evaluation_ == ekNETWORK ? network_ : nullptr); }
 
 // "position startpos|fen <FEN> [moves <move>...]": set up on a board of its own, which
 // replaces the engine's only when every part was right. A position refused leaves none to
@@ -294,7 +335,11 @@ void Engine::setStartPosition() {
 void Engine::report(const std::string& command) {
     if (!hasPosition())
         return;
-    for (const std::string& line : command == "d" ? boardReport(current_) : evaluationReport(current_))
+    std::vector<std::string> lines = command == "d" ? boardReport(current_) : evaluationReport(current_);
+    if (command == "eval")
+        for (std::string& line : networkReport(current_, *network_, networkName_, evaluation_ == ekNETWORK))
+            lines.push_back(std::move(line));
+    for (const std::string& line : lines)
         output_.write(line);
 }
 
@@ -402,14 +447,16 @@ std::vector<engine::Move> Engine::legalSearchMoves(const std::vector<std::string
     return moves;
 }
 
-// "bench [depth]": the fixed search over the bench positions, as "chess-uci bench" runs it.
+// "bench [depth [evaluation]]": the fixed search over the bench positions, as "chess-uci bench"
+// runs it, with the evaluation named or else the one chosen.
 void Engine::bench(const std::vector<std::string>& words) {
-    const std::optional<int> depth = words.size() > 1 ? benchDepthOf(words[1]) : kBenchDepth;
-    if (!depth) {
-        output_.note("bench depth must be a number from 1 to " + std::to_string(kMaxPlanDepth));
+    const std::optional<BenchRequest> request =
+        benchRequestOf(std::vector<std::string>(words.begin() + 1, words.end()), evaluation_ == ekNETWORK);
+    if (!request) {
+        output_.note("usage: " + benchUsage());
         return;
     }
-    for (const std::string& line : benchReport(runBench(*depth)))
+    for (const std::string& line : benchReport(runBench(request->depth, request->network ? network_ : nullptr)))
         output_.write(line);
 }
 

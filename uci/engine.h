@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "chess/board.h"
+#include "engine/nn_network.h"
 #include "engine/position.h"
 #include "engine/search.h"
 #include "foundation/shared_object.h"
@@ -28,6 +29,11 @@ namespace vek::uci {
 // The option "Search": the pruned, deepening search of engine/, or the program's own exact
 // minimax on its board.
 enum SearchKind { skALPHA_BETA, skMINIMAX };
+
+// The option "Evaluation" of AlphaBeta: the hand-written evaluation or the neural network's.
+enum EvaluationKind { ekHAND_WRITTEN, ekNETWORK };
+inline constexpr EvaluationKind kDefaultEvaluation = ekHAND_WRITTEN;
+const char* evaluationName(EvaluationKind kind);
 
 class Engine {
 public:
@@ -51,6 +57,12 @@ private:
     void identify();
     void setOption(const std::vector<std::string>& words);
     void setChess960(bool on);
+    void setEvaluation(const std::string& value);
+    // "EvalFile": a network file, or the built-in network; a file refused leaves the network
+    // as it was.
+    void loadNetwork(const std::string& value);
+    // Hands the search the evaluation chosen.
+    void applyEvaluation();
     void setPosition(const std::vector<std::string>& words);
     // Sets up the position of a "position" command; why it was refused, or empty.
     std::string readPosition(const std::vector<std::string>& words);
@@ -90,6 +102,11 @@ private:
     vek::SharedRef<SearchThread> search_;
     vek::SharedRef<AlphaBetaThread> alphaBeta_;
     SearchKind kind_ = skALPHA_BETA;
+    EvaluationKind evaluation_ = kDefaultEvaluation;
+    // The network of "EvalFile" (the built-in one at start), searched with when "Evaluation"
+    // says so, and the name it was loaded by.
+    std::shared_ptr<const engine::Network> network_;
+    std::string networkName_;
     std::size_t threads_ = 1;
     Milliseconds moveOverhead_ = kDefaultMoveOverhead;
     int multiPv_ = 1;

@@ -1,9 +1,11 @@
 // chess-uci: the engine for chess GUIs that speak UCI, on standard input and output.
-// "chess-uci bench [depth]" runs the bench instead and exits.
+// "chess-uci bench [depth [hand-written|network]]" runs the bench instead and exits (with the
+// hand-written evaluation, the default, unless it names the built-in network).
 #include <iostream>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "uci/bench.h"
 #include "uci/engine.h"
@@ -11,12 +13,14 @@
 namespace {
 
 int bench(int argc, char** argv) {
-    const std::optional<int> depth = argc > 2 ? vek::uci::benchDepthOf(argv[2]) : vek::uci::kBenchDepth;
-    if (!depth) {
-        std::cerr << "usage: chess-uci bench [depth from 1 to " << vek::uci::kMaxPlanDepth << "]\n";
+    const std::optional<vek::uci::BenchRequest> request =
+        vek::uci::benchRequestOf(std::vector<std::string>(argv + 2, argv + argc), false);
+    if (!request) {
+        std::cerr << "usage: chess-uci " << vek::uci::benchUsage() << "\n";
         return 2;
     }
-    for (const std::string& line : vek::uci::benchReport(vek::uci::runBench(*depth)))
+    const auto network = request->network ? vek::engine::Network::builtIn() : nullptr;
+    for (const std::string& line : vek::uci::benchReport(vek::uci::runBench(request->depth, network)))
         std::cout << line << '\n';
     return 0;
 }

@@ -13,9 +13,13 @@ TEST(Bench, CountsTheSameNodesOnEveryRun) {
     EXPECT_GT(first.nodes, 100u);
     EXPECT_EQ(first.nodes, second.nodes);
     EXPECT_LT(runBench(2).nodes, first.nodes);
-    EXPECT_EQ(benchDepthOf("7"), 7);
+    EXPECT_EQ(benchRequestOf({"7"}, false)->depth, 7);
+    EXPECT_EQ(benchRequestOf({}, true)->depth, kBenchDepth);
+    EXPECT_TRUE(benchRequestOf({}, true)->network);
+    EXPECT_FALSE(benchRequestOf({"9", "hand-written"}, true)->network);
     for (const char* text : {"", "0", "-3", "7x", "1000"})
-        EXPECT_FALSE(benchDepthOf(text)) << text;
+        EXPECT_FALSE(benchRequestOf({text}, false)) << text;
+    EXPECT_FALSE(benchRequestOf({"7", "neural"}, false));
 }
 
 // The signature of the search and the evaluation: any change to either changes the count,

@@ -6,12 +6,15 @@
 #include <cstdio>
 #include <cstdlib>
 #include <deque>
+#include <filesystem>
+#include <fstream>
 #include <future>
 #include <map>
 #include <mutex>
 #include <thread>
 #include <vector>
 #include <optional>
+#include <random>
 #include <set>
 #include <sstream>
 #include <string>
@@ -19,6 +22,7 @@
 
 #include <gtest/gtest.h>
 
+#include "engine/nn_quantised.h"
 #include "foundation/thread.h"
 #include "uci/engine_game.h"
 #include "uci/engine.h"
@@ -169,6 +173,9 @@ TEST(UciProtocol, HandshakeNamesTheEngineAndItsOptions) {
     EXPECT_TRUE(session.await("option name UCI_ShowWDL type check default false", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_Chess960 type check default false", kPromptWait));
     EXPECT_TRUE(session.await("option name UCI_AnalyseMode type check default false", kPromptWait));
+    EXPECT_TRUE(session.await("option name Evaluation type combo default Hand-written var Hand-written var Network",
+                              kPromptWait));
+    EXPECT_TRUE(session.await("option name EvalFile type string default <built-in>", kPromptWait));
     EXPECT_TRUE(session.await("uciok", kPromptWait));
     session.send("isready");
     EXPECT_TRUE(session.await("readyok", kPromptWait));
@@ -730,6 +737,74 @@ TEST(UciProtocol, AStrengthLimitedSearchAnswersLegalMoves) {
         EXPECT_TRUE(isLegalIn(kStartFen.data(), moves, move)) << elo << ": " << move;
         EXPECT_NE(info.find(" multipv 1 "), std::string::npos) << info;
     }
+}
+
+// A network file of random weights, `hidden` neurons wide; its bytes.
+std::string networkFile(const std::filesystem::path& path, int hidden, unsigned seed) {
+    std::mt19937 random(seed);
+    std::uniform_int_distribution<int> draw(-100, 100);
+    engine::QuantisedNetwork network{hidden, std::vector<std::int16_t>(engine::kInputs * static_cast<std::size_t>(hidden)),
+                                     std::vector<std::int16_t>(static_cast<std::size_t>(hidden)),
+                                     std::vector<std::int16_t>(2 * static_cast<std::size_t>(hidden)), 0};
+    for (auto* values : {&network.inputWeights, &network.inputBiases, &network.outputWeights})
+        for (std::int16_t& value : *values)
+            value = static_cast<std::int16_t>(draw(random) * 10);
+    std::ostringstream bytes;
+    engine::writeQuantised(bytes, network);
+    std::ofstream(path, std::ios::binary) << bytes.str();
+    return bytes.str();
+}
+
+// The network's line of "eval", and that the search uses it.
+std::string networkLine(Session& session) {
+    const std::vector<std::string> lines = linesUpTo(session, "eval", "The search uses ");
+    EXPECT_EQ(lines.back(), "The search uses the network (option Evaluation)");
+    return lines.size() >= 2 ? lines[lines.size() - 2] : "";
+}
+
+// A network file the engine cannot evaluate with exactly is refused, with the file and why,
+// and the network before stays in use; "<built-in>" loads the built-in one again.
+TEST(UciProtocol, EvalFileRefusesWhatItCannotUseAndKeepsItsNetwork) {
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / ("vek-evalfile-" + std::to_string(std::random_device{}()));
+    std::filesystem::create_directories(folder);
+    const std::string good = (folder / "good.vnn").string();
+    const std::string bytes = networkFile(good, 16, 1);
+    std::string damaged = bytes;
+    damaged[5000] ^= 1;
+    std::ofstream(folder / "damaged.vnn", std::ios::binary) << damaged;
+    std::ofstream(folder / "kind.vnn", std::ios::binary) << "VEKNNFLT" << bytes.substr(8);
+    networkFile(folder / "narrow.vnn", 8, 2);
+
+    Session session;
+    session.send("position fen r1bqkbnr/pppp1ppp/2n5/4p3/4P3/5N2/PPPP1PPP/RNBQKB1R w KQkq - 2 3");
+    session.send("setoption name Evaluation value Network");
+    const std::string builtIn = networkLine(session);
+    EXPECT_EQ(builtIn.rfind("Network <built-in> (hidden size ", 0), 0u) << builtIn;
+    session.send("setoption name EvalFile value " + good);
+    EXPECT_EQ(session.await("info string ", kPromptWait), "info string EvalFile " + good + ": hidden size 16, loaded");
+    const std::string loaded = networkLine(session);
+    EXPECT_EQ(loaded.rfind("Network " + good + " (hidden size 16): ", 0), 0u) << loaded;
+    const std::pair<const char*, const char*> refused[] = {
+        {"damaged.vnn", ": checksum 0x"},
+        {"kind.vnn", ": byte 0: no VEKNNQNT magic"},
+        {"narrow.vnn", ": hidden size 8, the engine evaluates multiples of 16 only"},
+        {"missing.vnn", ": no such file"},
+    };
+    for (const auto& [name, why] : refused) {
+        const std::string file = (folder / name).string();
+        session.send("setoption name EvalFile value " + file);
+        const std::string note = session.await("info string ", kPromptWait).value_or("");
+        EXPECT_EQ(note.rfind("info string EvalFile refused: " + file, 0), 0u) << note;
+        EXPECT_NE(note.find(file + why), std::string::npos) << note;
+        EXPECT_NE(note.find("the network stays " + good), std::string::npos) << note;
+        EXPECT_EQ(networkLine(session), loaded) << name;
+    }
+    session.send("go depth 3");
+    EXPECT_NE(session.bestMove(), "(no answer)");
+    session.send("setoption name EvalFile value <built-in>");
+    EXPECT_EQ(networkLine(session), builtIn);
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace
