@@ -690,19 +690,19 @@ TEST(UciProtocol, PonderingAnswersAfterPonderhitOrStop) {
 }
 
 // Held to any Elo, the engine still answers legal moves, in time, with its info lines.
-// A limited engine is for people to play: even on its budget of a hundred nodes or so it sees
-// every move at depth 1 and chooses among the whole lines of a depth with the error its Elo
-// calls for, so that new games from one quiet position do not all go the same way.
+// A limited engine is for people to play: even on its budget of a few hundred nodes it sees
+// every move at depth 1 (Kiwipete's depth 1 alone takes thousands) and chooses among the whole
+// lines of a depth with the error its Elo calls for, so that new games from one quiet position
+// do not all go the same way.
 TEST(UciProtocol, AStrengthLimitedSearchChoosesAmongWholeLines) {
     Session session;
     session.send("setoption name UCI_LimitStrength value true");
-    session.send("setoption name UCI_Elo value 1200");
     session.send("setoption name MultiPV value 4");  // shows the four lines it chooses among
-    const std::string moves = "e2e4 e7e5 g1f3 b8c6 f1b5 a7a6";
-    std::set<std::string> chosen;
-    for (int game = 0; game < 8; ++game) {
+    // The move answered, which must be the first of one of the lines of the deepest depth that
+    // gave all four exactly.
+    const auto chosenAmongWholeLines = [&session](const std::string& position) {
         session.send("ucinewgame");
-        session.send("position startpos moves " + moves);
+        session.send(position);
         session.send("go wtime 60000 btime 60000");
         std::map<int, std::map<int, std::string>> exactLines;  // by depth and multipv
         std::string move;
@@ -716,10 +716,26 @@ TEST(UciProtocol, AStrengthLimitedSearchChoosesAmongWholeLines) {
         }
         const auto whole = std::find_if(exactLines.rbegin(), exactLines.rend(),
                                         [](const auto& depth) { return depth.second.size() == 4; });
-        ASSERT_NE(whole, exactLines.rend()) << "no depth with four exact lines in game " << game;
-        EXPECT_TRUE(std::any_of(whole->second.begin(), whole->second.end(), [&move](const auto& line) {
+        if (whole == exactLines.rend())
+            return "no depth with four exact lines in " + position;
+        const bool amongThem = std::any_of(whole->second.begin(), whole->second.end(), [&move](const auto& line) {
             return line.second.find(" pv " + move) != std::string::npos;
-        })) << move;
+        });
+        return amongThem ? move : move + " is none of the whole lines in " + position;
+    };
+
+    session.send("setoption name UCI_Elo value 1000");
+    const std::string kiwipete = "position fen r3k2r/p1ppqpb1/bn2pnp1/3PN3/1p2P3/2N2Q1p/PPPBBPPP/R3K2R w KQkq - 0 1";
+    const std::string kiwipeteMove = chosenAmongWholeLines(kiwipete);
+    EXPECT_EQ(kiwipeteMove.size(), 4u) << kiwipeteMove;
+
+    session.send("setoption name UCI_Elo value 1200");
+    // The Berlin after castling: Black's first moves lie within a few centipawns of each other.
+    const std::string berlin = "position startpos moves e2e4 e7e5 g1f3 b8c6 f1b5 g8f6 e1g1";
+    std::set<std::string> chosen;
+    for (int game = 0; game < 8; ++game) {
+        const std::string move = chosenAmongWholeLines(berlin);
+        EXPECT_EQ(move.size(), 4u) << move;
         chosen.insert(move);
     }
     EXPECT_GE(chosen.size(), 2u);
